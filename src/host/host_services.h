@@ -1,0 +1,26 @@
+// Calls into the host's services, and the string-result rule every string expression follows.
+#pragma once
+
+#include "state/run_data.h"
+
+// The module's constant empty string: the answer of a string expression that has nothing better.
+HostWord StaticEmptyString();
+
+// Sets STRING_RESULT in hostFlags; a string expression does this on every path it returns by.
+void SetStringResult(RunData* rd);
+
+// Sets STRING_RESULT and returns the static empty string.
+HostWord EmptyStringResult(RunData* rd);
+
+HostWord GetExpressionParameter(RunData* rd, HostWord type, HostWord token);
+const char* GetStringParameter(RunData* rd, HostWord token);   // may be null
+HostWord GetIntegerParameter(RunData* rd, HostWord token);
+
+// A host-owned string buffer of at least size bytes, or null.
+char* AllocateTempString(RunData* rd, std::size_t size);
+
+void BeforeModalDialog(RunData* rd);
+void AfterModalDialog(RunData* rd);
+HostWord LaunchProgram(RunData* rd, void* request);
+HWND MainWindow(const RunData* rd);
+const std::uint8_t* AppHeader(const RunData* rd);
