@@ -1,5 +1,6 @@
 // The three menus handed to the editor: fresh popups copied from the module's menu resources.
 #include "catalogue/catalogue.h"
+#include "catalogue/menus.h"
 #include "module/module_instance.h"
 #include "resources/resource_ids.h"
 
@@ -9,8 +10,6 @@ constexpr int MENU_TEXT_SIZE = 80;     // so at most 79 characters of an item's 
 constexpr UINT POPUP_ITEM_ID = 0xFFFFFFFF;
 constexpr UINT SEPARATOR_ITEM_ID = 0;
 
-void CopyMenuItems(HMENU destination, HMENU source);
-
 // One item of the source, by position, appended to the destination.
 void CopyMenuItem(HMENU destination, HMENU source, int position, char* text) {
     const UINT id = GetMenuItemID(source, position);
@@ -19,6 +18,7 @@ void CopyMenuItem(HMENU destination, HMENU source, int position, char* text) {
         return;
     }
     GetMenuStringA(source, position, text, MENU_TEXT_SIZE, MF_BYPOSITION);
+    text[MENU_TEXT_SIZE - 1] = '\0';   // at most 79 characters, whatever the platform wrote
     if (id == POPUP_ITEM_ID) {
         HMENU popup = CreatePopupMenu();
         AppendMenuA(destination, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), text);
@@ -27,17 +27,6 @@ void CopyMenuItem(HMENU destination, HMENU source, int position, char* text) {
     }
     const UINT state = GetMenuState(source, position, MF_BYPOSITION);
     AppendMenuA(destination, state, id, text);
-}
-
-// Copies every item of one level, popups recursively. Without its text buffer the
-// level is left empty rather than copied with unknown texts.
-void CopyMenuItems(HMENU destination, HMENU source) {
-    if (!destination || !source) return;
-    const int count = GetMenuItemCount(source);
-    char* text = static_cast<char*>(LocalAlloc(LPTR, MENU_TEXT_SIZE));
-    if (!text) return;
-    for (int position = 0; position < count; ++position) CopyMenuItem(destination, source, position, text);
-    LocalFree(text);
 }
 
 HMENU LoadObjectMenu(int menuResource) {
@@ -53,6 +42,17 @@ HMENU LoadObjectMenu(int menuResource) {
 }
 
 }  // namespace
+
+// One text buffer serves a whole level; without it the level is left empty rather than
+// copied with unknown texts.
+void CopyMenuItems(HMENU destination, HMENU source) {
+    if (!destination || !source) return;
+    const int count = GetMenuItemCount(source);
+    char* text = static_cast<char*>(LocalAlloc(LPTR, MENU_TEXT_SIZE));
+    if (!text) return;
+    for (int position = 0; position < count; ++position) CopyMenuItem(destination, source, position, text);
+    LocalFree(text);
+}
 
 extern "C" HMENU WINAPI GetConditionMenu(HostWord, HostWord, HostWord) {
     return LoadObjectMenu(IDM_CONDITION_MENU);

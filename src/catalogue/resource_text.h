@@ -11,5 +11,9 @@ inline std::size_t HostBufferSize(HostWord size) {
 // Loads string id into buffer; a null buffer or a size of 0 receives nothing.
 void LoadResourceText(int id, char* buffer, std::size_t size);
 
+// Makes sure the text ends inside the buffer: some platforms fill a short buffer to the
+// last byte without a terminator when they cut a menu text.
+void TerminateWithin(char* buffer, std::size_t size);
+
 // Stores the empty string when the buffer has room for it.
 void StoreEmptyText(char* buffer, std::size_t size);

@@ -17,7 +17,7 @@ int ParameterTitleId(const AceDescriptor& row, HostWord index) {
 void LoadMenuText(int menuResource, std::uint16_t menuId, char* buffer, std::size_t size) {
     HMENU menu = LoadMenuA(moduleInstance, MAKEINTRESOURCEA(menuResource));
     if (!menu) return;
-    GetMenuStringA(menu, menuId, buffer, static_cast<int>(size), MF_BYCOMMAND);
+    if (GetMenuStringA(menu, menuId, buffer, static_cast<int>(size), MF_BYCOMMAND)) TerminateWithin(buffer, size);
     DestroyMenu(menu);
 }
 

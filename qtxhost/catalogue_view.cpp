@@ -1,0 +1,125 @@
+#include "catalogue_view.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace {
+
+constexpr int TEXT_BUFFER = 512;
+
+std::string MenuItemText(HMENU menu, int position) {
+    char text[TEXT_BUFFER] = "";
+    GetMenuStringA(menu, position, text, TEXT_BUFFER, MF_BYPOSITION);
+    return text;
+}
+
+void CollectMenuTexts(const std::vector<MenuNode>& nodes, std::vector<std::pair<int, std::string>>& out,
+                      const std::string& prefix) {
+    for (const MenuNode& node : nodes) {
+        if (node.separator) continue;
+        if (node.id == -1)
+            CollectMenuTexts(node.children, out, prefix + node.text + " > ");
+        else
+            out.emplace_back(node.id, prefix + node.text);
+    }
+}
+
+std::string LoadTitle(Host& host, EntryKind kind, int code, int index) {
+    char text[TEXT_BUFFER] = "";
+    if (kind == EntryKind::Expression)
+        host.api.GetExpressionParam(0, code, index, text, TEXT_BUFFER);
+    else
+        host.api.GetTitle[static_cast<int>(kind)](0, code, index, text, TEXT_BUFFER);
+    return text;
+}
+
+CatalogueEntry ReadEntry(Host& host, EntryKind kind, int code) {
+    const int k = static_cast<int>(kind);
+    CatalogueEntry entry{kind, code, {}, {}, {}, {}, {}};
+    char text[TEXT_BUFFER] = "";
+    host.api.GetString[k](host.compatibleEditor, code, text, TEXT_BUFFER);
+    entry.displayString = text;
+    if (const std::uint16_t* row = host.api.GetInfosOf[k](0, code)) {
+        // From the code field on: code, entryFlags, paramTypes[2], paramTitles[2].
+        entry.paramTypes[0] = row[2];
+        entry.paramTypes[1] = row[3];
+        entry.paramTitleIds[0] = row[4];
+        entry.paramTitleIds[1] = row[5];
+    }
+    for (int i = 0; i < ParameterCount(entry); ++i) entry.titles[i] = LoadTitle(host, kind, code, i);
+    return entry;
+}
+
+std::string WithoutDigits(const std::string& display) {
+    if (display.size() >= 2 && std::isdigit(static_cast<unsigned char>(display[0])) &&
+        std::isdigit(static_cast<unsigned char>(display[1])))
+        return display.substr(2);
+    return display;
+}
+
+}  // namespace
+
+std::vector<MenuNode> ReadMenu(HMENU menu) {
+    std::vector<MenuNode> nodes;
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        MenuNode node;
+        node.id = static_cast<int>(GetMenuItemID(menu, position));
+        // GetMenuState puts a popup's item count in its high byte, so the type is asked instead.
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoA(menu, position, TRUE, &info);
+        node.separator = node.id != -1 && (info.fType & MFT_SEPARATOR) != 0;
+        if (!node.separator) node.text = MenuItemText(menu, position);
+        if (node.id == -1) node.children = ReadMenu(GetSubMenu(menu, position));
+        nodes.push_back(node);
+    }
+    return nodes;
+}
+
+int ParameterCount(const CatalogueEntry& entry) {
+    return (entry.paramTypes[0] ? 1 : 0) + (entry.paramTypes[1] ? 1 : 0);
+}
+
+bool IsStringExpression(const CatalogueEntry& entry) {
+    return entry.displayString.find("$(") != std::string::npos;
+}
+
+CatalogueView ReadCatalogue(Host& host) {
+    CatalogueView view;
+    RunInfos infos{};
+    host.api.GetRunObjectInfos(0, &infos);
+    const int counts[ENTRY_KINDS] = {infos.conditionCount, infos.actionCount, infos.expressionCount};
+    for (int k = 0; k < ENTRY_KINDS; ++k) {
+        const auto kind = static_cast<EntryKind>(k);
+        for (int code = 0; code < counts[k]; ++code) view.entries[k].push_back(ReadEntry(host, kind, code));
+        HMENU menu = host.api.GetMenu[k](0, 0, 0);
+        if (!menu) continue;
+        view.menus[k] = ReadMenu(menu);
+        DestroyMenu(menu);
+        std::vector<std::pair<int, std::string>> texts;
+        CollectMenuTexts(view.menus[k], texts, "");
+        for (const auto& [id, text] : texts) {
+            const int code = host.api.GetCodeFromMenu[k](0, id);
+            if (code >= 0 && code < counts[k]) view.entries[k][code].menuTexts.push_back(text);
+        }
+    }
+    return view;
+}
+
+const CatalogueEntry* FindEntry(const CatalogueView& view, EntryKind kind, const std::string& name) {
+    const auto& entries = view.entries[static_cast<int>(kind)];
+    char* end = nullptr;
+    const long code = std::strtol(name.c_str(), &end, 10);
+    if (!name.empty() && *end == '\0') return (code >= 0 && code < static_cast<long>(entries.size())) ? &entries[code] : nullptr;
+    for (const CatalogueEntry& entry : entries) {
+        if (name == entry.displayString || name == WithoutDigits(entry.displayString)) return &entry;
+        for (const std::string& menu : entry.menuTexts) {
+            const std::size_t lastStep = menu.rfind(" > ");
+            const std::string leaf = lastStep == std::string::npos ? menu : menu.substr(lastStep + 3);
+            if (name == menu || name == leaf) return &entry;
+        }
+    }
+    return nullptr;
+}

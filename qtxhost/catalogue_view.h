@@ -1,0 +1,42 @@
+// The catalogue as the editor sees it, read through the module's exports alone.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host_runtime.h"
+
+struct MenuNode {
+    std::string text;
+    int id = 0;                    // command id; 0 for a separator, -1 for a popup
+    bool separator = false;
+    std::vector<MenuNode> children;
+};
+
+struct CatalogueEntry {
+    EntryKind kind;
+    int code = 0;
+    std::string displayString;
+    std::vector<std::string> menuTexts;  // "Popup > Item" paths; empty when no menu item leads here
+    std::uint16_t paramTypes[2] = {0, 0};
+    std::uint16_t paramTitleIds[2] = {0, 0};
+    std::string titles[2];
+};
+
+struct CatalogueView {
+    std::vector<CatalogueEntry> entries[ENTRY_KINDS];
+    std::vector<MenuNode> menus[ENTRY_KINDS];
+};
+
+// Reads counts from GetRunObjectInfos, then every row, string, title and menu.
+CatalogueView ReadCatalogue(Host& host);
+
+int ParameterCount(const CatalogueEntry& entry);
+bool IsStringExpression(const CatalogueEntry& entry);
+
+// An entry named by its code, its menu text, its display name or its display text without
+// the two leading digits. Null when none matches.
+const CatalogueEntry* FindEntry(const CatalogueView& view, EntryKind kind, const std::string& name);
+
+// Reads a menu handle into a tree (the handle is not destroyed).
+std::vector<MenuNode> ReadMenu(HMENU menu);

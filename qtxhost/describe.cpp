@@ -1,0 +1,97 @@
+// "qtxhost describe": the object's identity, menus and catalogue, all read through its exports.
+#include "describe.h"
+
+#include <cstdio>
+
+#include "catalogue_view.h"
+
+namespace {
+
+constexpr int ABOUT_BUFFER = 256;
+constexpr int HIGHEST_INFO_QUERY = 8;
+
+const char* ParameterTypeName(std::uint16_t type) {
+    switch (type) {
+        case PARAM_TYPE_TEXT: return "text";
+        case PARAM_TYPE_NUMBER: return "number";
+        case PARAM_TYPE_EXPRESSION_TEXT: return "text";
+        case PARAM_TYPE_EXPRESSION_INTEGER: return "integer";
+    }
+    return "unknown";
+}
+
+void PrintIdentity(Host& host) {
+    char about[5][ABOUT_BUFFER] = {};
+    host.api.GetObjInfos(0, 0, about[0], about[1], about[2], about[3], about[4]);
+    const char* labels[5] = {"name", "author", "legal notice", "description", "web address"};
+    std::printf("Identity\n");
+    for (int i = 0; i < 5; ++i) std::printf("  %-13s \"%s\"\n", labels[i], about[i]);
+    std::printf("  %-13s \"%s\"\n", "help file", host.api.GetHelpFileName());
+    std::printf("  %-13s", "GetInfos");
+    for (int query = 0; query <= HIGHEST_INFO_QUERY; ++query) std::printf(" %d=%d", query, host.api.GetInfos(query));
+    std::printf("\n");
+
+    EditData edit{};
+    const int compatible = host.api.CreateObject(host.editorHost, 0, &edit);
+    std::printf("  %-13s %s (CreateObject answers %d, object %d x %d)\n", "editor host",
+                compatible == 0 ? "compatible" : "not compatible", compatible, edit.width, edit.height);
+
+    RunInfos infos{};
+    host.api.GetRunObjectInfos(0, &infos);
+    const std::uint32_t id = infos.identifier;
+    std::printf("  %-13s %u conditions, %u actions, %u expressions, EditData %u bytes, RunData %d bytes, "
+                "identifier %c%c%c%c\n", "run time", infos.conditionCount, infos.actionCount,
+                infos.expressionCount, infos.editDataSize, host.api.GetRunObjectDataSize(0, 0),
+                static_cast<char>(id >> 24), static_cast<char>(id >> 16), static_cast<char>(id >> 8),
+                static_cast<char>(id));
+}
+
+void PrintMenu(const std::vector<MenuNode>& nodes, Host& host, EntryKind kind, int depth) {
+    for (const MenuNode& node : nodes) {
+        std::printf("%*s", 2 + depth * 2, "");
+        if (node.separator) {
+            std::printf("----\n");
+        } else if (node.id == -1) {
+            std::printf("%s\n", node.text.c_str());
+            PrintMenu(node.children, host, kind, depth + 1);
+        } else {
+            const int code = host.api.GetCodeFromMenu[static_cast<int>(kind)](0, node.id);
+            std::printf("%-40s id %d -> %s %d\n", node.text.c_str(), node.id, KindName(kind), code);
+        }
+    }
+}
+
+void PrintEntries(Host& host, const CatalogueView& view, EntryKind kind) {
+    for (const CatalogueEntry& entry : view.entries[static_cast<int>(kind)]) {
+        char display[ABOUT_BUFFER] = "";
+        host.api.GetString[static_cast<int>(kind)](host.editorHost, entry.code, display, ABOUT_BUFFER);
+        std::printf("  %2d  \"%s\"", entry.code, display);
+        if (kind == EntryKind::Expression) {
+            char title[ABOUT_BUFFER] = "";
+            host.api.GetExpressionTitle(0, entry.code, title, ABOUT_BUFFER);
+            std::printf("  title \"%s\"", title);
+        }
+        std::printf("\n");
+        for (int i = 0; i < ParameterCount(entry); ++i)
+            std::printf("        parameter %d: %s \"%s\"\n", i + 1, ParameterTypeName(entry.paramTypes[i]),
+                        entry.titles[i].c_str());
+    }
+}
+
+}  // namespace
+
+int Describe(Host& host) {
+    const CatalogueView view = ReadCatalogue(host);
+    PrintIdentity(host);
+    const char* menuNames[ENTRY_KINDS] = {"Condition menu", "Action menu", "Expression menu"};
+    const char* listNames[ENTRY_KINDS] = {"Conditions", "Actions", "Expressions"};
+    for (int k = 0; k < ENTRY_KINDS; ++k) {
+        std::printf("\n%s\n", menuNames[k]);
+        PrintMenu(view.menus[k], host, static_cast<EntryKind>(k), 0);
+    }
+    for (int k = 0; k < ENTRY_KINDS; ++k) {
+        std::printf("\n%s\n", listNames[k]);
+        PrintEntries(host, view, static_cast<EntryKind>(k));
+    }
+    return 0;
+}

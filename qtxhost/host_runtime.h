@@ -1,0 +1,68 @@
+// The run-time side of the headless host: its records, its services and the objects it holds.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "module_api.h"
+
+// What the host does with a LaunchRequest.
+enum class LaunchMode { Record, Start };
+
+struct HostObject {
+    std::string name;
+    RunData* rd = nullptr;                 // guarded block of GetRunObjectDataSize bytes
+    std::vector<void*> tempStrings;        // AllocateTempString blocks, reclaimed at destruction
+};
+
+// The parameter of the expression being evaluated, handed out by GetExpressionParameter.
+struct ExpressionArgument {
+    bool present = false;
+    bool isString = false;
+    const char* text = nullptr;            // guarded copy, or null
+    std::int32_t number = 0;
+    HostWord token = 0;
+    bool fetched = false;
+};
+
+struct LaunchRecord {
+    std::uint16_t flags = 0;
+    std::string programName;
+    std::string commandLine;
+};
+
+struct Host {
+    ModuleApi api;
+    RunHeader* runHeader = nullptr;
+    std::uint8_t* appHeader = nullptr;
+    EditorHost* editorHost = nullptr;      // what the editor exports are given
+    EditorHost* compatibleEditor = nullptr;  // used to read the catalogue itself
+    bool hasHostVersion = true;
+    std::uint32_t hostVersion = 0x02000100;
+    bool tempStringsAvailable = true;
+    LaunchMode launchMode = LaunchMode::Record;
+    HostWord launchResult = 0;
+    std::vector<LaunchRecord> launches;
+    int modalDepth = 0;
+    int modalDialogs = 0;
+    bool quietServices = false;            // the sweep does not print every service call
+    ExpressionArgument argument;
+    std::vector<std::string> protocolErrors;
+    std::vector<HostObject> objects;
+    std::size_t current = 0;
+};
+
+// The one host of this process; the services reach it from here.
+extern Host* theHost;
+
+bool StartHost(Host& host, const std::string& modulePath, std::string& error);
+void SetHostVersion(Host& host, bool present, std::uint32_t version);
+
+// Creates an object in a fresh guarded RunData; it becomes the current one.
+HostObject* CreateHostObject(Host& host, const std::string& name);
+// Destroys it (DestroyRunObject, then its temporary strings and record are released).
+void DestroyHostObject(Host& host, std::size_t index);
+HostObject* FindHostObject(Host& host, const std::string& name, std::size_t* index = nullptr);
+HostObject* CurrentObject(Host& host);
+void DestroyAllObjects(Host& host);

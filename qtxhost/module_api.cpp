@@ -1,0 +1,66 @@
+#include "module_api.h"
+
+namespace {
+
+template <typename Function>
+bool Resolve(HMODULE module, const char* name, Function& slot, std::string& error) {
+    slot = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    if (!slot) error = std::string("the module does not export ") + name;
+    return slot != nullptr;
+}
+
+}  // namespace
+
+const char* KindName(EntryKind kind) {
+    switch (kind) {
+        case EntryKind::Condition: return "condition";
+        case EntryKind::Action: return "action";
+        case EntryKind::Expression: return "expression";
+    }
+    return "?";
+}
+
+bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        error = "no such file: " + path;
+        return false;
+    }
+    api.module = LoadLibraryA(path.c_str());
+    if (!api.module) {
+        error = path + " is not a module that loads here (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    HMODULE m = api.module;
+    constexpr int C = static_cast<int>(EntryKind::Condition);
+    constexpr int A = static_cast<int>(EntryKind::Action);
+    constexpr int E = static_cast<int>(EntryKind::Expression);
+    return Resolve(m, "GetInfos", api.GetInfos, error) &&
+           Resolve(m, "CreateObject", api.CreateObject, error) &&
+           Resolve(m, "GetHelpFileName", api.GetHelpFileName, error) &&
+           Resolve(m, "GetObjectRect", api.GetObjectRect, error) &&
+           Resolve(m, "GetObjInfos", api.GetObjInfos, error) &&
+           Resolve(m, "CreateRunObject", api.CreateRunObject, error) &&
+           Resolve(m, "DestroyRunObject", api.DestroyRunObject, error) &&
+           Resolve(m, "HandleRunObject", api.HandleRunObject, error) &&
+           Resolve(m, "DisplayRunObject", api.DisplayRunObject, error) &&
+           Resolve(m, "GetRunObjectInfos", api.GetRunObjectInfos, error) &&
+           Resolve(m, "GetRunObjectDataSize", api.GetRunObjectDataSize, error) &&
+           Resolve(m, "SaveRunObject", api.SaveRunObject, error) &&
+           Resolve(m, "LoadRunObject", api.LoadRunObject, error) &&
+           Resolve(m, "GetExpressionParam", api.GetExpressionParam, error) &&
+           Resolve(m, "GetExpressionTitle", api.GetExpressionTitle, error) &&
+           Resolve(m, "GetConditionMenu", api.GetMenu[C], error) &&
+           Resolve(m, "GetActionMenu", api.GetMenu[A], error) &&
+           Resolve(m, "GetExpressionMenu", api.GetMenu[E], error) &&
+           Resolve(m, "GetConditionCodeFromMenu", api.GetCodeFromMenu[C], error) &&
+           Resolve(m, "GetActionCodeFromMenu", api.GetCodeFromMenu[A], error) &&
+           Resolve(m, "GetExpressionCodeFromMenu", api.GetCodeFromMenu[E], error) &&
+           Resolve(m, "GetConditionString", api.GetString[C], error) &&
+           Resolve(m, "GetActionString", api.GetString[A], error) &&
+           Resolve(m, "GetExpressionString", api.GetString[E], error) &&
+           Resolve(m, "GetConditionInfos", api.GetInfosOf[C], error) &&
+           Resolve(m, "GetActionInfos", api.GetInfosOf[A], error) &&
+           Resolve(m, "GetExpressionInfos", api.GetInfosOf[E], error) &&
+           Resolve(m, "GetConditionTitle", api.GetTitle[C], error) &&
+           Resolve(m, "GetActionTitle", api.GetTitle[A], error);
+}

@@ -1,0 +1,43 @@
+// The module's exports, looked up by name after loading it.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+#include "host/host_records.h"
+#include "state/run_data.h"
+
+enum class EntryKind { Condition, Action, Expression };
+
+constexpr int ENTRY_KINDS = 3;
+
+struct ModuleApi {
+    HMODULE module = nullptr;
+    int(WINAPI* GetInfos)(int);
+    int(WINAPI* CreateObject)(EditorHost*, HostWord, EditData*);
+    const char*(WINAPI* GetHelpFileName)();
+    void(WINAPI* GetObjectRect)(HostWord, RECT*, HostWord, EditData*);
+    void(WINAPI* GetObjInfos)(HostWord, HostWord, char*, char*, char*, char*, char*);
+    int(WINAPI* CreateRunObject)(RunData*, HostWord, HostWord);
+    short(WINAPI* DestroyRunObject)(RunData*, HostWord);
+    short(WINAPI* HandleRunObject)(RunData*);
+    short(WINAPI* DisplayRunObject)(RunData*);
+    short(WINAPI* GetRunObjectInfos)(HostWord, RunInfos*);
+    short(WINAPI* GetRunObjectDataSize)(HostWord, HostWord);
+    int(WINAPI* SaveRunObject)(RunData*, HANDLE);
+    int(WINAPI* LoadRunObject)(RunData*, HANDLE);
+    void(WINAPI* GetExpressionParam)(HostWord, HostWord, HostWord, char*, HostWord);
+    void(WINAPI* GetExpressionTitle)(HostWord, HostWord, char*, HostWord);
+    // Indexed by EntryKind.
+    HMENU(WINAPI* GetMenu[ENTRY_KINDS])(HostWord, HostWord, HostWord);
+    short(WINAPI* GetCodeFromMenu[ENTRY_KINDS])(HostWord, HostWord);
+    void(WINAPI* GetString[ENTRY_KINDS])(EditorHost*, HostWord, char*, HostWord);
+    const std::uint16_t*(WINAPI* GetInfosOf[ENTRY_KINDS])(HostWord, HostWord);
+    // Conditions and actions take a parameter index; expressions go through GetExpressionTitle.
+    void(WINAPI* GetTitle[ENTRY_KINDS])(HostWord, HostWord, HostWord, char*, HostWord);
+};
+
+// Loads the module and resolves every export; on failure says why in error.
+bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error);
+
+const char* KindName(EntryKind kind);

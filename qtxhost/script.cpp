@@ -1,0 +1,155 @@
+#include "script.h"
+
+#include <direct.h>
+#include <cstdio>
+#include <fstream>
+
+#include "scratch_directory.h"
+#include "script_context.h"
+
+namespace {
+
+enum class LineOutcome { Passed, Failed, ScriptError };
+
+// "-> VALUE", "-> like PATTERN", "-> length N" or "-> not VALUE", checked against a result.
+bool CheckExpectation(ScriptContext& context, Cursor& cursor, const Value& got, std::string& failure) {
+    std::string mode = "is";
+    for (const char* word : {"like", "length", "not"})
+        if (cursor.NextWord(word)) {
+            mode = word;
+            ++cursor.pos;
+        }
+    Value expected;
+    if (!cursor.TakeValue(expected)) {
+        context.error = cursor.error;
+        return false;
+    }
+    bool met = false;
+    if (mode == "like")
+        met = got.kind == Value::Kind::Text && expected.kind == Value::Kind::Text && Like(expected.text, got.text);
+    else if (mode == "length")
+        met = got.kind == Value::Kind::Text && static_cast<std::int64_t>(got.text.size()) == expected.number;
+    else
+        met = SameValue(expected, got) == (mode == "is");
+    if (!met) {
+        const std::string shownGot = mode == "length" ? std::to_string(got.text.size()) + " characters" : Show(got);
+        failure = "expected " + (mode == "is" ? "" : mode + " ") + Show(expected) + ", got " + shownGot;
+    }
+    return true;
+}
+
+// The command part of a line, as written, for the report.
+std::string LineText(const std::vector<Token>& tokens) {
+    std::string text;
+    for (const Token& token : tokens) {
+        if (token.kind == TokenKind::Arrow) break;
+        text += (text.empty() ? "" : " ") + (token.kind == TokenKind::Text ? Show(Value::Str(token.text)) : token.text);
+    }
+    return text;
+}
+
+LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, int lineNumber) {
+    Cursor cursor{tokens, 0, context.variables, {}};
+    std::string variable;
+    if (cursor.NextWord("let")) {
+        ++cursor.pos;
+        if (!cursor.TakeWord(variable) || !cursor.Next(TokenKind::Equals)) {
+            context.error = "let NAME = COMMAND ...";
+            return LineOutcome::ScriptError;
+        }
+        ++cursor.pos;
+    }
+    std::string name;
+    if (!cursor.TakeWord(name)) {
+        context.error = cursor.error;
+        return LineOutcome::ScriptError;
+    }
+    const ScriptCommand* command = FindCommand(name);
+    if (!command) {
+        context.error = "unknown command " + name;
+        return LineOutcome::ScriptError;
+    }
+    context.shown.clear();
+    context.host.protocolErrors.clear();
+    const CommandResult result = command->run(context, cursor);
+    if (!result.ok) return LineOutcome::ScriptError;
+    if (context.shown.empty()) context.shown = LineText(tokens);
+    std::printf("%d: %s", lineNumber, context.shown.c_str());
+    if (result.hasValue) std::printf(" = %s", Show(result.value).c_str());
+    std::printf("\n");
+    if (!variable.empty()) context.variables[variable] = result.value;
+
+    LineOutcome outcome = LineOutcome::Passed;
+    for (const std::string& problem : context.host.protocolErrors) {
+        std::printf("%d: FAIL: host protocol: %s\n", lineNumber, problem.c_str());
+        outcome = LineOutcome::Failed;
+    }
+    if (cursor.pos < tokens.size() && tokens[cursor.pos].kind == TokenKind::Arrow) {
+        ++cursor.pos;
+        if (!result.hasValue) {
+            context.error = "this command gives no value to compare";
+            return LineOutcome::ScriptError;
+        }
+        std::string failure;
+        if (!CheckExpectation(context, cursor, result.value, failure)) return LineOutcome::ScriptError;
+        if (!failure.empty()) {
+            std::printf("%d: FAIL: %s\n", lineNumber, failure.c_str());
+            outcome = LineOutcome::Failed;
+        }
+    }
+    if (cursor.pos < tokens.size()) {
+        context.error = "unexpected \"" + tokens[cursor.pos].text + "\" at the end of the line";
+        return LineOutcome::ScriptError;
+    }
+    return outcome;
+}
+
+int RunLines(ScriptContext& context, const RunOptions& options) {
+    std::ifstream in(options.scriptPath);
+    if (!in) {
+        std::fprintf(stderr, "qtxhost: cannot read the script %s\n", options.scriptPath.c_str());
+        return 2;
+    }
+    int failures = 0;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<Token> tokens;
+        if (!Tokenize(line, tokens, context.error)) {
+            std::fprintf(stderr, "%s:%d: %s\n", options.scriptPath.c_str(), number, context.error.c_str());
+            return 2;
+        }
+        if (tokens.empty()) continue;
+        const LineOutcome outcome = RunLine(context, tokens, number);
+        if (outcome == LineOutcome::ScriptError) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s:%d: %s\n", options.scriptPath.c_str(), number, context.error.c_str());
+            return 2;
+        }
+        if (outcome == LineOutcome::Failed) ++failures;
+    }
+    std::printf("%d line(s) failed\n", failures);
+    return failures ? 1 : 0;
+}
+
+}  // namespace
+
+int RunScript(Host& host, const RunOptions& options) {
+    ScriptContext context{host, ReadCatalogue(host), {}, options.variables, {}, {}};
+    host.api.GetRunObjectInfos(0, &context.infos);
+    std::string scratch;
+    if (options.scratch) {
+        scratch = EnterScratchDirectory();
+        if (scratch.empty()) {
+            std::fprintf(stderr, "qtxhost: cannot make a scratch directory\n");
+            return 2;
+        }
+        context.variables["SCRATCH"] = Value::Str(scratch);
+    }
+    CreateHostObject(host, "main");
+    const int status = RunLines(context, options);
+    DestroyAllObjects(host);
+    std::fflush(stdout);
+    if (options.scratch) LeaveScratchDirectory(scratch);
+    return status;
+}

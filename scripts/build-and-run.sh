@@ -1,0 +1,11 @@
+#!/bin/sh
+# Builds both modules, then shows what the authoring host's editor sees of the object and plays
+# the example tour through the headless host (the 64-bit twin, which runs here under wine64).
+set -e
+top="$(cd "$(dirname "$0")/.." && pwd)"
+"$top/scripts/build.sh" >/dev/null
+echo "built $top/build/win32/QTFILE.qtx (the deliverable) and $top/build/win64/QTFILE.qtx"
+wine="$top/build/win64/wine.sh"
+"$wine" "$top/build/win64/qtxhost.exe" describe "$top/build/win64/QTFILE.qtx"
+echo
+"$wine" "$top/build/win64/qtxhost.exe" --scratch run "$top/build/win64/QTFILE.qtx" "$top/examples/tour.qtxs"

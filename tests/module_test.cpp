@@ -1,0 +1,209 @@
+// Record-level checks of the module: the bytes it writes into the host's records, its menus,
+// and the bounded copies, looked at directly.
+#include <windows.h>
+#include <direct.h>
+#include <cstring>
+#include <string>
+
+#include "catalogue/menus.h"
+#include "harness/ok.h"
+#include "state/run_data.h"
+
+namespace {
+
+HMODULE module;
+
+template <typename Function>
+Function Export(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// A block whose last byte is followed by a no-access page.
+void* Guarded(std::size_t size) {
+    const std::size_t page = 4096, pages = (size + page - 1) / page;
+    auto* base = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT, PAGE_READWRITE));
+    DWORD old;
+    VirtualProtect(base + pages * page, page, PAGE_NOACCESS, &old);
+    return base + pages * page - size;
+}
+
+void test_GetRunObjectInfos() {
+    auto getInfos = Export<short(WINAPI*)(HostWord, RunInfos*)>("GetRunObjectInfos");
+    std::uint8_t bytes[sizeof(RunInfos) + 32];
+    std::memset(bytes, 0xA5, sizeof bytes);
+    auto* infos = reinterpret_cast<RunInfos*>(bytes);
+    ok(getInfos(0, infos) == 1, "GetRunObjectInfos should answer 1\n");
+    ok(infos->conditionCount == 6 && infos->actionCount == 23 && infos->expressionCount == 33,
+       "counts: expected 6 23 33, got %u %u %u\n", infos->conditionCount, infos->actionCount, infos->expressionCount);
+    ok(infos->editDataSize == 24, "editDataSize: expected 24, got %u\n", infos->editDataSize);
+    ok(infos->hostDefined20 == 1 && infos->hostDefined24 == 100 && infos->hostDefined26 == 0 &&
+           infos->hostDefined32 == 0, "host-defined fields: got %u %u %u %u\n", infos->hostDefined20,
+       infos->hostDefined24, infos->hostDefined26, infos->hostDefined32);
+    const std::uint8_t* id = bytes + offsetof(RunInfos, identifier);
+    ok(std::memcmp(id, "ELIF", 4) == 0, "identifier bytes: expected ELIF, got %.4s\n", id);
+    ok(bytes[offsetof(RunInfos, hostDefined25)] == 0xA5, "byte 25 must stay as the host left it, got 0x%02X\n",
+       bytes[offsetof(RunInfos, hostDefined25)]);
+    for (std::size_t i = offsetof(RunInfos, hostDefined32) + 2; i < sizeof bytes; ++i)
+        ok(bytes[i] == 0xA5, "byte %zu past the record must stay as the host left it, got 0x%02X\n", i, bytes[i]);
+    ok(infos->conditionRoutines[6] == nullptr && infos->actionRoutines[23] == nullptr &&
+           infos->expressionRoutines[33] == nullptr, "each routine table must end with a null entry\n");
+    for (int code = 0; code < 33; ++code)
+        ok(infos->expressionRoutines[code] != nullptr, "expression %d has no handler\n", code);
+}
+
+void test_identity() {
+    auto getInfos = Export<int(WINAPI*)(int)>("GetInfos");
+    const int expected[9] = {512, 0, 0, 0, 0, 0, 1, 247, 0};
+    for (int query = 0; query <= 8; ++query)
+        ok(getInfos(query) == expected[query], "GetInfos(%d): expected %d, got %d\n", query, expected[query],
+           getInfos(query));
+    auto help = Export<const char*(WINAPI*)()>("GetHelpFileName");
+    ok(std::strcmp(help(), "File.chm") == 0, "help file: got %s\n", help());
+    auto dataSize = Export<short(WINAPI*)(HostWord, HostWord)>("GetRunObjectDataSize");
+    ok(dataSize(0, 0) == sizeof(RunData), "GetRunObjectDataSize: expected %zu, got %d\n", sizeof(RunData), dataSize(0, 0));
+    auto handle = Export<short(WINAPI*)(RunData*)>("HandleRunObject");
+    ok(handle(nullptr) == 1 && handle(nullptr) == 1, "HandleRunObject should answer 1 every time\n");
+    const char* shared[] = {"DisplayRunObject", "ReInitRunObject", "PauseRunObject", "ContinueRunObject"};
+    for (const char* name : shared) {
+        ok(Export<void*>(name) == Export<void*>("DisplayRunObject"), "%s should be the shared routine\n", name);
+        ok(Export<short(WINAPI*)(RunData*)>(name)(nullptr) == 0, "%s should answer 0\n", name);
+    }
+    auto update = Export<int(WINAPI*)(HostWord, HostWord)>("UpdateEditStructure");
+    ok(update(0, 0) == 0, "UpdateEditStructure should answer 0\n");
+}
+
+void test_about_strings() {
+    auto objInfos = Export<void(WINAPI*)(HostWord, HostWord, char*, char*, char*, char*, char*)>("GetObjInfos");
+    char* buffers[5];
+    for (char*& buffer : buffers) buffer = static_cast<char*>(Guarded(255));
+    objInfos(0, 0, buffers[0], buffers[1], buffers[2], buffers[3], buffers[4]);
+    ok(std::strcmp(buffers[0], "File object") == 0, "name: got %s\n", buffers[0]);
+    ok(std::strcmp(buffers[1], "Norvale") == 0, "author: got %s\n", buffers[1]);
+    ok(buffers[2][0] && buffers[4][0], "legal notice and web address should not be empty\n");
+    const char* description = "Allows you to perform basic file and disk operations such as renaming, copying and "
+                              "deleting files, creating sub-directories, and launching external applications. ";
+    ok(std::strcmp(buffers[3], description) == 0, "description: got \"%s\"\n", buffers[3]);
+}
+
+void test_edit_data() {
+    auto createObject = Export<int(WINAPI*)(EditorHost*, HostWord, EditData*)>("CreateObject");
+    auto objectRect = Export<void(WINAPI*)(HostWord, RECT*, HostWord, EditData*)>("GetObjectRect");
+    auto* editor = static_cast<EditorHost*>(Guarded(sizeof(EditorHost)));
+    editor->getHostVersion = nullptr;
+    auto* edit = static_cast<EditData*>(Guarded(sizeof(EditData)));
+    std::memset(edit, 0x5A, sizeof(EditData));
+    ok(createObject(editor, 0, edit) == -1, "CreateObject without a version routine should answer -1\n");
+    ok(edit->width == 32 && edit->height == 32, "EditData should read 32 x 32, got %d x %d\n", edit->width, edit->height);
+    for (int i = 0; i < 20; ++i) ok(edit->header[i] == 0x5A, "EditData header byte %d changed\n", i);
+
+    struct RectCase {
+        std::int16_t width, height;
+        LONG left, top, right, bottom;
+    } cases[] = {{32, 32, 100, 50, 132, 82}, {-16, 8, 100, 50, 84, 58}, {0, 0, -5, -5, -5, -5}};
+    for (const RectCase& c : cases) {
+        edit->width = c.width;
+        edit->height = c.height;
+        RECT rect{c.left, c.top, 999, 999};
+        objectRect(0, &rect, 0, edit);
+        ok(rect.left == c.left && rect.top == c.top && rect.right == c.right && rect.bottom == c.bottom,
+           "size %d x %d at %ld,%ld: expected right %ld bottom %ld, got %ld %ld\n", c.width, c.height, c.left, c.top,
+           c.right, c.bottom, rect.right, rect.bottom);
+    }
+}
+
+void test_new_record() {
+    auto create = Export<int(WINAPI*)(RunData*, HostWord, HostWord)>("CreateRunObject");
+    auto destroy = Export<short(WINAPI*)(RunData*, HostWord)>("DestroyRunObject");
+    auto* rd = static_cast<RunData*>(Guarded(sizeof(RunData)));
+    std::memset(rd, 0xEE, sizeof(RunData));
+    ok(create(rd, 0, 0) == 0, "CreateRunObject should answer 0\n");
+    ok(std::memcmp(rd->filterList, "All files\0*.*\0\0", 15) == 0, "filterList should hold All files, *.*, end\n");
+    ok(rd->filterIndex == 0 && rd->lastError == 0 && rd->multiSelect == 0 && rd->selectorStyle == 0,
+       "settings: got index %d error %u mode %u style %u\n", rd->filterIndex, rd->lastError, rd->multiSelect,
+       rd->selectorStyle);
+    ok(rd->selectorBuffer == nullptr && rd->selectorBufferSize == 0, "no selector buffer expected\n");
+    ok(rd->selectorTitle[0] == '\0' && rd->defaultExtension[0] == '\0', "title and extension should be empty\n");
+    char cwd[MAX_PATH] = "";
+    _getcwd(cwd, MAX_PATH);
+    ok(std::strcmp(rd->initialDirectory, cwd) == 0, "initialDirectory: expected %s, got %s\n", cwd, rd->initialDirectory);
+    ok(rd->workPath != nullptr, "workPath should be allocated\n");
+    ok(destroy(rd, 0) == 0, "DestroyRunObject should answer 0\n");
+}
+
+void test_action_menu() {
+    auto actionMenu = Export<HMENU(WINAPI*)(HostWord, HostWord, HostWord)>("GetActionMenu");
+    HMENU menu = actionMenu(0, 0, 0);
+    ok(menu != nullptr, "GetActionMenu gave no menu\n");
+    ok(GetMenuItemCount(menu) == 4, "top level: expected 4 items, got %d\n", GetMenuItemCount(menu));
+    HMENU selector = GetSubMenu(menu, 2);
+    ok(GetMenuItemCount(selector) == 9, "File Selector: expected 9 items, got %d\n", GetMenuItemCount(selector));
+    ok(GetMenuItemID(selector, 3) == 0, "File Selector: a separator expected after the third item\n");
+    char text[80] = "";
+    GetMenuStringA(selector, 8, text, sizeof text, MF_BYPOSITION);
+    ok(GetSubMenu(selector, 8) && std::strcmp(text, "Set Selection Mode") == 0, "last item: got %s\n", text);
+    ok(GetMenuState(selector, 0, MF_BYPOSITION) == MF_STRING, "command items stay plain and enabled\n");
+    ok(GetMenuItemID(menu, 3) == 25011, "last top-level item: expected 25011, got %u\n", GetMenuItemID(menu, 3));
+    DestroyMenu(menu);
+}
+
+// Item texts reach the copy cut to 79 characters, states and ids kept; popups nest.
+void test_CopyMenuItems() {
+    const std::string longText(100, 'm');
+    HMENU source = CreatePopupMenu(), inner = CreatePopupMenu();
+    AppendMenuA(source, MF_STRING | MF_GRAYED | MF_CHECKED, 7, longText.c_str());
+    AppendMenuA(source, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(inner, MF_STRING, 9, std::string(79, 'n').c_str());
+    AppendMenuA(source, MF_POPUP, reinterpret_cast<UINT_PTR>(inner), "Inner");
+    HMENU copy = CreatePopupMenu();
+    CopyMenuItems(copy, source);
+    char text[200] = "";
+    GetMenuStringA(copy, 0, text, sizeof text, MF_BYPOSITION);
+    ok(std::strlen(text) == 79, "a 100-character text: expected 79 characters, got %zu\n", std::strlen(text));
+    ok(GetMenuItemID(copy, 0) == 7 && (GetMenuState(copy, 0, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED)) ==
+           (MF_GRAYED | MF_CHECKED), "id and state of the first item should be kept\n");
+    ok(GetMenuItemID(copy, 1) == 0, "separator expected at position 1\n");
+    HMENU innerCopy = GetSubMenu(copy, 2);
+    GetMenuStringA(innerCopy, 0, text, sizeof text, MF_BYPOSITION);
+    ok(innerCopy && std::strlen(text) == 79 && GetMenuItemID(innerCopy, 0) == 9, "nested item: got %zu chars\n",
+       std::strlen(text));
+    DestroyMenu(copy);
+    DestroyMenu(source);
+}
+
+// At most 259 characters survive, the rest of the 260 bytes is zero, nothing beyond is written.
+void test_CopyPath() {
+    const std::size_t lengths[] = {0, 1, 259, 260, 300};
+    for (std::size_t length : lengths) {
+        auto* destination = static_cast<char*>(Guarded(PATH_BUFFER_SIZE));
+        std::memset(destination, '#', PATH_BUFFER_SIZE);
+        const std::string source(length, 'p');
+        CopyPath(destination, source.c_str());
+        const std::size_t kept = length < 259 ? length : 259;
+        ok(std::strlen(destination) == kept, "length %zu: expected %zu kept, got %zu\n", length, kept,
+           std::strlen(destination));
+        bool zeroFilled = true;
+        for (std::size_t i = kept; i < PATH_BUFFER_SIZE; ++i) zeroFilled &= destination[i] == '\0';
+        ok(zeroFilled, "length %zu: the bytes after the copy should be zero\n", length);
+    }
+    auto* destination = static_cast<char*>(Guarded(PATH_BUFFER_SIZE));
+    CopyPath(destination, nullptr);
+    ok(destination[0] == '\0', "a null source should copy as the empty string\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || !(module = LoadLibraryA(argv[1]))) {
+        std::printf("usage: module_test QTFILE.qtx (the module must load)\n");
+        return 2;
+    }
+    test_GetRunObjectInfos();
+    test_identity();
+    test_about_strings();
+    test_edit_data();
+    test_new_record();
+    test_action_menu();
+    test_CopyMenuItems();
+    test_CopyPath();
+    return harness::Summary("module_test");
+}
