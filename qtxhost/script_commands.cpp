@@ -13,28 +13,8 @@ namespace {
 constexpr std::size_t DEFAULT_TEXT_BUFFER = 256;
 constexpr char kUntouched[] = "(untouched)";
 
-bool TakeValue(ScriptContext& context, Cursor& cursor, Value& value) {
-    if (cursor.TakeValue(value)) return true;
-    context.error = cursor.error;
-    return false;
-}
 
-bool TakeText(ScriptContext& context, Cursor& cursor, std::string& text) {
-    Value value;
-    if (!TakeValue(context, cursor, value)) return false;
-    if (value.kind != Value::Kind::Text) {
-        context.error = "a text is expected";
-        return false;
-    }
-    text = value.text;
-    return true;
-}
 
-bool TakeInteger(ScriptContext& context, Cursor& cursor, std::int64_t& number) {
-    if (cursor.TakeInteger(number)) return true;
-    context.error = cursor.error;
-    return false;
-}
 
 bool TakeKind(ScriptContext& context, Cursor& cursor, EntryKind& kind) {
     std::string word;
@@ -151,15 +131,6 @@ CommandResult CommandHostVersion(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
-bool TakeOnOff(ScriptContext& context, Cursor& cursor, bool& on) {
-    std::string word;
-    if (!cursor.TakeWord(word) || (word != "on" && word != "off")) {
-        context.error = "on or off expected";
-        return false;
-    }
-    on = word == "on";
-    return true;
-}
 
 CommandResult CommandTempStrings(ScriptContext& context, Cursor& cursor) {
     bool on = true;
@@ -342,6 +313,39 @@ constexpr ScriptCommand kCommands[] = {
 
 }  // namespace
 
+bool TakeValue(ScriptContext& context, Cursor& cursor, Value& value) {
+    if (cursor.TakeValue(value)) return true;
+    context.error = cursor.error;
+    return false;
+}
+
+bool TakeText(ScriptContext& context, Cursor& cursor, std::string& text) {
+    Value value;
+    if (!TakeValue(context, cursor, value)) return false;
+    if (value.kind != Value::Kind::Text) {
+        context.error = "a text is expected";
+        return false;
+    }
+    text = value.text;
+    return true;
+}
+
+bool TakeInteger(ScriptContext& context, Cursor& cursor, std::int64_t& number) {
+    if (cursor.TakeInteger(number)) return true;
+    context.error = cursor.error;
+    return false;
+}
+
+bool TakeOnOff(ScriptContext& context, Cursor& cursor, bool& on) {
+    std::string word;
+    if (!cursor.TakeWord(word) || (word != "on" && word != "off")) {
+        context.error = "on or off expected";
+        return false;
+    }
+    on = word == "on";
+    return true;
+}
+
 CommandResult Fail(ScriptContext& context, const std::string& message) {
     context.error = message;
     return CommandResult{false, false, {}};
@@ -356,13 +360,11 @@ HostObject& Current(ScriptContext& context) {
     return *CurrentObject(context.host);
 }
 
-const ScriptCommand* FindCommand(const std::string& name) {
-    for (const ScriptCommand& command : kCommands)
-        if (name == command.name) return &command;
-    return nullptr;
-}
+const std::span<const ScriptCommand> HostCommands = kCommands;
 
-const ScriptCommand* AllCommands(std::size_t& count) {
-    count = sizeof kCommands / sizeof kCommands[0];
-    return kCommands;
+const ScriptCommand* FindCommand(const std::string& name) {
+    for (const std::span<const ScriptCommand>& table : {HostCommands, FileCommands, SelectorCommands})
+        for (const ScriptCommand& command : table)
+            if (name == command.name) return &command;
+    return nullptr;
 }

@@ -1,6 +1,7 @@
 // What the script commands share while a script runs.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "script.h"
@@ -38,6 +39,15 @@ CommandResult Fail(ScriptContext& context, const std::string& message);
 CommandResult Produce(Value value);
 HostObject& Current(ScriptContext& context);
 
-// Every command, host utilities included, with its usage line.
+// The commands, by concern: the host's own, files prepared on disk, the selectors' dialogs.
+extern const std::span<const ScriptCommand> HostCommands;       // script_commands.cpp
+extern const std::span<const ScriptCommand> FileCommands;       // file_commands.cpp
+extern const std::span<const ScriptCommand> SelectorCommands;   // selector_commands.cpp
+
 const ScriptCommand* FindCommand(const std::string& name);
-const ScriptCommand* AllCommands(std::size_t& count);
+
+// Helpers the command files share.
+bool TakeValue(ScriptContext& context, Cursor& cursor, Value& value);
+bool TakeText(ScriptContext& context, Cursor& cursor, std::string& text);
+bool TakeInteger(ScriptContext& context, Cursor& cursor, std::int64_t& number);
+bool TakeOnOff(ScriptContext& context, Cursor& cursor, bool& on);
