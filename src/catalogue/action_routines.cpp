@@ -1,6 +1,9 @@
 // The action routine table: entry n is the handler of action code n.
 #include "catalogue/catalogue.h"
 #include "catalogue/pending_handlers.h"
+#include "selector/directory_selector.h"
+#include "selector/file_selector.h"
+#include "selector/selector_settings.h"
 
 const ActionRoutine ActionRoutines[ACTION_COUNT + 1] = {
     PendingHandler,  // 0 "Change the current directory"
@@ -16,15 +19,15 @@ const ActionRoutine ActionRoutines[ACTION_COUNT + 1] = {
     PendingHandler,  // 10 "Append text to a file"
     PendingHandler,  // 11 "Clear the last error"
     PendingHandler,  // 12 "Run application"
-    PendingHandler,  // 13 "Set title"
-    PendingHandler,  // 14 "Set style"
-    PendingHandler,  // 15 style to default
-    PendingHandler,  // 16 "Set extension filter"
-    PendingHandler,  // 17 "Set default extension"
-    PendingHandler,  // 18 "Open load selector"
-    PendingHandler,  // 19 "Open save selector"
-    PendingHandler,  // 20 "Single"
-    PendingHandler,  // 21 "Multiple"
-    PendingHandler,  // 22 "Open directory selector"
+    ActionSetTitle,  // 13 "Set title", selector/selector_settings.cpp
+    ActionSetStyle,  // 14 "Set style", selector/selector_settings.cpp
+    ActionSetDefaultStyle,  // 15 style to default, selector/selector_settings.cpp
+    ActionSetExtensionFilter,  // 16 "Set extension filter", selector/selector_settings.cpp
+    ActionSetDefaultExtension,  // 17 "Set default extension", selector/selector_settings.cpp
+    ActionOpenLoadSelector,  // 18 "Open load selector", selector/file_selector.cpp
+    ActionOpenSaveSelector,  // 19 "Open save selector", selector/file_selector.cpp
+    ActionSingleSelection,  // 20 "Single", selector/selector_settings.cpp
+    ActionMultipleSelection,  // 21 "Multiple", selector/selector_settings.cpp
+    ActionOpenDirectorySelector,  // 22 "Open directory selector", selector/directory_selector.cpp
     nullptr,
 };

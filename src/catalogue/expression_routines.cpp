@@ -1,6 +1,8 @@
 // The expression routine table: entry n is the handler of expression code n.
 #include "catalogue/catalogue.h"
 #include "catalogue/pending_handlers.h"
+#include "selector/selector_results.h"
+#include "selector/selector_settings.h"
 #include "state/last_error.h"
 
 const ExpressionRoutine ExpressionRoutines[EXPRESSION_COUNT + 1] = {
@@ -19,16 +21,16 @@ const ExpressionRoutine ExpressionRoutines[EXPRESSION_COUNT + 1] = {
     ExpressionLastError,       // 12 "LastError(", state/last_error.cpp
     PendingStringExpression,   // 13 "TempFileName$("
     PendingStringExpression,   // 14 "WindowsDirectory$("
-    PendingStringExpression,   // 15 "FileSelReturn$("
-    PendingIntegerExpression,  // 16 "AllowCreatePrompt("
-    PendingIntegerExpression,  // 17 "AllowBadFile("
-    PendingIntegerExpression,  // 18 "AllowChangeDir("
-    PendingIntegerExpression,  // 19 "NoNetwork("
-    PendingIntegerExpression,  // 20 "NoOverwritePrompt"
-    PendingIntegerExpression,  // 21 "AllowBadPath("
-    PendingIntegerExpression,  // 22 "GetDefaultFilter("
-    PendingIntegerExpression,  // 23 "NumSelFiles("
-    PendingStringExpression,   // 24 "FileSelReturnAt$("
+    ExpressionFileSelReturn,  // 15 "FileSelReturn$(", selector/selector_results.cpp
+    ExpressionAllowCreatePrompt,  // 16 "AllowCreatePrompt(", selector/selector_settings.cpp
+    ExpressionAllowBadFile,  // 17 "AllowBadFile(", selector/selector_settings.cpp
+    ExpressionAllowChangeDir,  // 18 "AllowChangeDir(", selector/selector_settings.cpp
+    ExpressionNoNetwork,  // 19 "NoNetwork(", selector/selector_settings.cpp
+    ExpressionNoOverwritePrompt,  // 20 "NoOverwritePrompt", selector/selector_settings.cpp
+    ExpressionAllowBadPath,  // 21 "AllowBadPath(", selector/selector_settings.cpp
+    ExpressionGetDefaultFilter,  // 22 "GetDefaultFilter(", selector/selector_settings.cpp
+    ExpressionNumSelFiles,  // 23 "NumSelFiles(", selector/selector_results.cpp
+    ExpressionFileSelReturnAt,  // 24 "FileSelReturnAt$(", selector/selector_results.cpp
     PendingStringExpression,   // 25 "CDDriveFromLabel$("
     PendingStringExpression,   // 26 "SystemDirectory$("
     PendingStringExpression,   // 27 "MyDocsDirectory$("

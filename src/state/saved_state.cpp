@@ -1,11 +1,70 @@
-// Saving and loading the selector state in the host's save file.
-#include "state/run_data.h"
+// Saving and loading the selector settings and the last selector result in the host's save file.
+#include <cstdlib>
+#include <cstring>
 
-// Nothing is saved yet: both answer failure until the selectors exist.
-extern "C" int WINAPI SaveRunObject(RunData*, HANDLE) {
-    return 0;
+#include "state/saved_state.h"
+
+namespace {
+
+bool WriteBlock(HANDLE file, const void* bytes, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(file, bytes, size, &written, nullptr) != 0;   // only the call's success counts
 }
 
-extern "C" int WINAPI LoadRunObject(RunData*, HANDLE) {
-    return 0;
+// True when the call succeeds; delivered tells how many bytes arrived.
+bool ReadBlock(HANDLE file, void* bytes, DWORD size, DWORD& delivered) {
+    delivered = 0;
+    return ReadFile(file, bytes, size, &delivered, nullptr) != 0;
+}
+
+void CopySettingsFrom(RunData* rd, const SavedSelectorState& state) {
+    rd->selectorStyle = state.selectorStyle;
+    std::memcpy(rd->selectorTitle, state.selectorTitle, sizeof(state.selectorTitle));
+    rd->multiSelect = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int16_t>(state.multiSelect)));
+    rd->selectorBufferSize = state.selectorBufferSize;
+    std::memcpy(rd->defaultExtension, state.defaultExtension, sizeof(state.defaultExtension));
+    std::memcpy(rd->filterList, state.filterList, sizeof(state.filterList));
+}
+
+}  // namespace
+
+extern "C" int WINAPI SaveRunObject(RunData* rd, HANDLE file) {
+    SavedSelectorState state;
+    state.version = SAVED_STATE_VERSION;
+    state.multiSelect = static_cast<std::uint16_t>(rd->multiSelect);
+    state.selectorBufferSize = rd->selectorBufferSize;
+    state.selectorStyle = rd->selectorStyle;
+    std::memcpy(state.selectorTitle, rd->selectorTitle, sizeof(state.selectorTitle));
+    std::memcpy(state.defaultExtension, rd->defaultExtension, sizeof(state.defaultExtension));
+    std::memcpy(state.filterList, rd->filterList, sizeof(state.filterList));
+    if (!WriteBlock(file, &state, sizeof(state))) return 0;
+    if (rd->selectorBufferSize == 0) return 1;
+    if (!rd->selectorBuffer) return 0;   // a size without a buffer: nothing true to write
+    return WriteBlock(file, rd->selectorBuffer, rd->selectorBufferSize) ? 1 : 0;
+}
+
+extern "C" int WINAPI LoadRunObject(RunData* rd, HANDLE file) {
+    SavedSelectorState state;
+    DWORD delivered = 0;
+    if (!ReadBlock(file, &state, sizeof(state), delivered)) return 0;
+    if (delivered < sizeof(state)) return 0;
+    if (state.version != SAVED_STATE_VERSION) return 0;
+    CopySettingsFrom(rd, state);
+    if (state.selectorBufferSize == 0) return 1;   // an older buffer stays allocated, its capacity now 0
+
+    std::free(rd->selectorBuffer);
+    rd->selectorBuffer = static_cast<char*>(std::malloc(state.selectorBufferSize));
+    if (!rd->selectorBuffer) {
+        rd->selectorBufferSize = 0;
+        return 0;
+    }
+    if (!ReadBlock(file, rd->selectorBuffer, state.selectorBufferSize, delivered)) {
+        rd->selectorBufferSize = 0;
+        return 0;
+    }
+    if (delivered < state.selectorBufferSize) {
+        rd->selectorBufferSize = delivered;   // only the bytes that arrived are ever read
+        return 0;
+    }
+    return 1;
 }

@@ -1,0 +1,91 @@
+// The directory selector (action 22) and its browser callback.
+#include <windows.h>
+#include <direct.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <cstring>
+
+#include "host/host_services.h"
+#include "selector/directory_selector.h"
+#include "selector/selector_buffer.h"
+
+namespace {
+
+constexpr char DEFAULT_BROWSER_TITLE[] = "Choose Directory";
+
+void EnableOk(HWND browser, bool enabled) {
+    SendMessageA(browser, BFFM_ENABLEOK, 0, enabled ? 1 : 0);
+}
+
+// The browser has opened: select the initial folder when the process can enter it.
+void SelectInitialFolder(HWND browser, RunData* rd) {
+    const char* initial = rd->selectorBuffer;
+    if (initial && initial[0] && _chdir(initial) == 0) {
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(initial));
+        EnableOk(browser, true);
+        return;
+    }
+    EnableOk(browser, false);
+}
+
+// OK only for an item that has a file-system path.
+void JudgeSelection(HWND browser, LPARAM item, LPARAM data) {
+    bool hasPath = false;
+    if (data) {
+        char path[PATH_BUFFER_SIZE] = "";
+        hasPath = SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path) && path[0];
+    }
+    EnableOk(browser, hasPath);
+}
+
+// Shows the browser with the shell's allocator; the buffer gets the chosen folder's path on OK.
+void BrowseForFolder(RunData* rd) {
+    IMalloc* allocator = nullptr;
+    if (FAILED(SHGetMalloc(&allocator))) return;   // no browser; the buffer keeps the initial path
+    BROWSEINFOA browse;
+    std::memset(&browse, 0, sizeof browse);
+    browse.hwndOwner = MainWindow(rd);
+    browse.pidlRoot = nullptr;
+    browse.pszDisplayName = rd->selectorBuffer;
+    browse.lpszTitle = rd->selectorTitle[0] ? rd->selectorTitle : DEFAULT_BROWSER_TITLE;
+    browse.ulFlags = BIF_NEWDIALOGSTYLE;
+    browse.lpfn = BrowseFolderCallback;
+    browse.lParam = reinterpret_cast<LPARAM>(rd);
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&browse);
+    if (chosen) {
+        SHGetPathFromIDListA(chosen, rd->selectorBuffer);
+        allocator->Free(chosen);
+    }
+    allocator->Release();
+}
+
+}  // namespace
+
+extern "C" int CALLBACK BrowseFolderCallback(HWND browser, UINT message, LPARAM parameter, LPARAM data) {
+    if (message == BFFM_INITIALIZED) {
+        if (data) SelectInitialFolder(browser, reinterpret_cast<RunData*>(data));
+    } else if (message == BFFM_SELCHANGED) {
+        JudgeSelection(browser, parameter, data);
+    }
+    return 0;
+}
+
+extern "C" HostWord WINAPI ActionOpenDirectorySelector(RunData* rd, HostWord initialPath, HostWord) {
+    if (!ReserveSelectorBuffer(rd, SINGLE_RESULT_SIZE)) return 0;
+    const char* path = reinterpret_cast<const char*>(initialPath);
+    rd->selectorBuffer[0] = '\0';
+    if (path) {
+        std::strncpy(rd->selectorBuffer, path, PATH_BUFFER_SIZE);
+        rd->selectorBuffer[PATH_BUFFER_SIZE - 1] = '\0';
+    }
+    rd->multiSelect = 0;
+    BeforeModalDialog(rd);
+    // COM must be initialised on this thread for the browser. When the thread already runs in
+    // another apartment mode CoInitialize fails, COM is usable all the same, and there is
+    // nothing of ours to uninitialise afterwards.
+    const bool comStarted = SUCCEEDED(CoInitialize(nullptr));
+    BrowseForFolder(rd);
+    if (comStarted) CoUninitialize();
+    AfterModalDialog(rd);
+    return 0;
+}

@@ -1,0 +1,33 @@
+// The load and save selectors: the platform's Open and Save As dialogs set up from the settings.
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "state/run_data.h"
+
+// Flags of the dialog record, as the load and save selectors use them.
+constexpr DWORD LOAD_SELECTOR_FLAGS = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
+                                      OFN_HIDEREADONLY;
+constexpr DWORD SAVE_SELECTOR_FLAGS = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
+                                      OFN_OVERWRITEPROMPT;
+static_assert(LOAD_SELECTOR_FLAGS == 0x8180C && SAVE_SELECTOR_FLAGS == 0x8080E);
+
+enum SelectorKind { LOAD_SELECTOR = 0, SAVE_SELECTOR = 1 };
+
+// The dialog record with the file-title scratch buffer it points to, so that the buffer
+// lives exactly as long as the record the dialog is given.
+struct FileSelectorDialog {
+    OPENFILENAMEA record;
+    char fileTitle[PATH_BUFFER_SIZE];
+};
+
+// Fills the dialog record from the object's settings and reserves the result buffer, which
+// receives the initial path. 1 when ready, 0 when the buffer could not be allocated.
+int PrepareFileSelector(RunData* rd, FileSelectorDialog* dialog, const char* initialPath, int kind);
+
+// The hook the dialogs get unless the host forbids it: answers 1 to WM_INITDIALOG, else 0.
+extern "C" UINT_PTR CALLBACK FileSelectorHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+extern "C" HostWord WINAPI ActionOpenLoadSelector(RunData* rd, HostWord initialPath, HostWord unused);
+extern "C" HostWord WINAPI ActionOpenSaveSelector(RunData* rd, HostWord initialPath, HostWord unused);
