@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dialog_driver.h"
 #include "guarded_memory.h"
 #include "launcher/launch_request.h"
 #include "launch_service.h"
@@ -45,10 +46,12 @@ HostWord WINAPI ServiceBeforeModalDialog(RunData*, HostWord, HostWord) {
     ++theHost->modalDepth;
     ++theHost->modalDialogs;
     if (!theHost->quietServices) std::printf("  [host] BeforeModalDialog\n");
+    ArmDialogDriver();
     return 0;
 }
 
 HostWord WINAPI ServiceAfterModalDialog(RunData*, HostWord, HostWord) {
+    DisarmDialogDriver();
     if (--theHost->modalDepth < 0) theHost->protocolErrors.push_back("AfterModalDialog without BeforeModalDialog");
     if (!theHost->quietServices) std::printf("  [host] AfterModalDialog\n");
     return 0;

@@ -1,0 +1,196 @@
+#include "dialog_driver.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <deque>
+
+namespace {
+
+constexpr char DIALOG_CLASS[] = "#32770";
+constexpr int FILE_TYPE_LIST = 0x470;       // cmb1: the filter list of the file dialogs
+constexpr int FILE_NAME_COMBO = 0x47C;      // cmb13: the file name field of the Explorer dialogs
+constexpr int FILE_NAME_EDIT = 0x480;       // edt1: the file name field of the older dialogs
+constexpr DWORD POLL_MS = 50;
+constexpr DWORD FIND_LIMIT_MS = 30000;      // a dialog that has not appeared by then never will
+constexpr DWORD SETTLE_MS = 300;            // lets a dialog finish filling itself once it shows
+constexpr DWORD CLOSE_LIMIT_MS = 10000;     // after OK, how long the dialog may stay before Cancel
+
+std::deque<DialogAnswer> queued;
+DialogSeen seen;
+DialogAnswer current;
+DWORD hostThread = 0;
+HANDLE driver = nullptr;
+HANDLE stopEvent = nullptr;
+
+struct WindowSearch {
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (window == search->except || lstrcmpA(name, DIALOG_CLASS) != 0 || !IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A visible dialog window of the host's thread, other than except.
+HWND FindDialog(HWND except) {
+    WindowSearch search{except, nullptr};
+    EnumThreadWindows(hostThread, MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool Stopped(DWORD waitMs) {
+    return WaitForSingleObject(stopEvent, waitMs) == WAIT_OBJECT_0;
+}
+
+HWND WaitForDialog() {
+    for (DWORD waited = 0; waited < FIND_LIMIT_MS; waited += POLL_MS) {
+        if (HWND dialog = FindDialog(nullptr)) return dialog;
+        if (Stopped(POLL_MS)) return nullptr;
+    }
+    return nullptr;
+}
+
+std::string TextOf(HWND window) {
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+HWND FileNameField(HWND dialog) {
+    HWND field = GetDlgItem(dialog, FILE_NAME_COMBO);
+    return field ? field : GetDlgItem(dialog, FILE_NAME_EDIT);
+}
+
+struct ChildNotes {
+    std::string texts;
+    bool sawList = false;
+    bool singleSelection = false;
+};
+
+BOOL CALLBACK NoteChild(HWND child, LPARAM data) {
+    auto* notes = reinterpret_cast<ChildNotes*>(data);
+    char name[64] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Static") == 0 && IsWindowVisible(child)) {
+        const std::string text = TextOf(child);
+        if (!text.empty()) notes->texts += (notes->texts.empty() ? "" : "|") + text;
+    } else if (lstrcmpA(name, WC_LISTVIEWA) == 0 && !notes->sawList) {
+        notes->sawList = true;
+        notes->singleSelection = (GetWindowLongA(child, GWL_STYLE) & LVS_SINGLESEL) != 0;
+    }
+    return TRUE;
+}
+
+void ReadDialog(HWND dialog) {
+    seen.found = true;
+    seen.caption = TextOf(dialog);
+    if (HWND field = FileNameField(dialog)) seen.fileName = TextOf(field);
+    if (HWND types = GetDlgItem(dialog, FILE_TYPE_LIST)) {
+        const LRESULT count = SendMessageA(types, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            char item[512] = "";
+            if (SendMessageA(types, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof item))
+                SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+            seen.filters.push_back(item);
+        }
+    }
+    ChildNotes notes;
+    EnumChildWindows(dialog, NoteChild, reinterpret_cast<LPARAM>(&notes));
+    seen.texts = notes.texts;
+    seen.multiSelect = notes.sawList && !notes.singleSelection;
+    HWND ok = GetDlgItem(dialog, IDOK);
+    seen.okEnabled = ok && IsWindowEnabled(ok);
+}
+
+void ChooseFilter(HWND dialog, int filter) {
+    HWND types = GetDlgItem(dialog, FILE_TYPE_LIST);
+    if (!types) return;
+    // A person's choice in the list notifies the dialog of the change and of its end.
+    SendMessageA(types, CB_SETCURSEL, filter - 1, 0);
+    for (WORD notification : {CBN_SELCHANGE, CBN_SELENDOK})
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(FILE_TYPE_LIST, notification), reinterpret_cast<LPARAM>(types));
+}
+
+void Act(HWND dialog) {
+    if (current.filter > 0) ChooseFilter(dialog, current.filter);
+    if (current.typeName)
+        if (HWND field = FileNameField(dialog)) SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(current.name.c_str()));
+    if (current.pickFolder)
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(current.folder.c_str()));
+    PostMessageA(dialog, WM_COMMAND, current.ok ? IDOK : IDCANCEL, 0);
+}
+
+// A message box raised by the dialog (file not found, replace?) gets its default button,
+// as a person pressing Enter; a dialog still open after that is cancelled.
+void SeeItClosed(HWND dialog) {
+    for (DWORD waited = 0; waited < CLOSE_LIMIT_MS; waited += POLL_MS) {
+        if (Stopped(POLL_MS)) return;
+        if (HWND popup = FindDialog(dialog)) {
+            ChildNotes notes;
+            EnumChildWindows(popup, NoteChild, reinterpret_cast<LPARAM>(&notes));
+            seen.popup = notes.texts;
+            const LRESULT defaultId = SendMessageA(popup, DM_GETDEFID, 0, 0);
+            const WORD button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDCANCEL;
+            PostMessageA(popup, WM_COMMAND, button, 0);
+            Stopped(SETTLE_MS);
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    }
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+DWORD WINAPI Drive(void*) {
+    HWND dialog = WaitForDialog();
+    if (!dialog) return 0;
+    if (Stopped(SETTLE_MS)) return 0;
+    ReadDialog(dialog);
+    Act(dialog);
+    SeeItClosed(dialog);
+    return 0;
+}
+
+}  // namespace
+
+void QueueDialogAnswer(const DialogAnswer& answer) {
+    queued.push_back(answer);
+}
+
+std::size_t QueuedDialogAnswers() {
+    return queued.size();
+}
+
+void ArmDialogDriver() {
+    DisarmDialogDriver();
+    current = DialogAnswer{};
+    if (!queued.empty()) {
+        current = queued.front();
+        queued.pop_front();
+    }
+    seen = DialogSeen{};
+    hostThread = GetCurrentThreadId();
+    if (!stopEvent) stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ResetEvent(stopEvent);
+    driver = CreateThread(nullptr, 0, Drive, nullptr, 0, nullptr);
+}
+
+void DisarmDialogDriver() {
+    if (!driver) return;
+    SetEvent(stopEvent);
+    // Messages the driver sends to this thread's windows are answered while waiting for it.
+    while (MsgWaitForMultipleObjects(1, &driver, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    CloseHandle(driver);
+    driver = nullptr;
+}
+
+const DialogSeen& LastDialogSeen() {
+    return seen;
+}
