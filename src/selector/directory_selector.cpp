@@ -51,10 +51,15 @@ void BrowseForFolder(RunData* rd) {
     browse.ulFlags = BIF_NEWDIALOGSTYLE;
     browse.lpfn = BrowseFolderCallback;
     browse.lParam = reinterpret_cast<LPARAM>(rd);
+    // Some browsers write a display name even when cancelled; cancel must leave the initial path.
+    char initialPath[PATH_BUFFER_SIZE];
+    std::memcpy(initialPath, rd->selectorBuffer, sizeof initialPath);
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&browse);
     if (chosen) {
         SHGetPathFromIDListA(chosen, rd->selectorBuffer);
         allocator->Free(chosen);
+    } else {
+        std::memcpy(rd->selectorBuffer, initialPath, sizeof initialPath);
     }
     allocator->Release();
 }
