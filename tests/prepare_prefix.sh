@@ -7,12 +7,14 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$prefix"
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 
-# Host copies named qtxhost-VERSION.exe run as that Windows version.
+# Copies named PROGRAM-VERSION.exe (the host, the selector record test) run as that Windows version.
 registry="$prefix/qtxhost-versions.reg"
 printf 'REGEDIT4\n' >"$registry"
+for program in qtxhost selector_record_test; do
 for version in win95 win98 winme nt40 win2k winxp win7 win10; do
-    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\qtxhost-%s.exe]\n"Version"="%s"\n' \
-        "$version" "$version" >>"$registry"
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s-%s.exe]\n"Version"="%s"\n' \
+        "$program" "$version" "$version" >>"$registry"
+done
 done
 /usr/lib/wine/wine64 regedit /S "$registry"
 /usr/lib/wine/wineserver -w

@@ -1,0 +1,103 @@
+// A minimal stand-in for the authoring host, for tests that link the module's objects:
+// a run header with its services, guarded host strings, and objects made by CreateRunObject.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "state/run_data.h"
+
+extern "C" int WINAPI CreateRunObject(RunData* rd, HostWord, HostWord);
+extern "C" short WINAPI DestroyRunObject(RunData* rd, HostWord);
+
+namespace harness {
+
+// A block of size bytes whose last byte is followed by a no-access page.
+inline void* GuardedBlock(std::size_t size) {
+    const std::size_t page = 4096, pages = (size + page - 1) / page + 1;
+    auto* base = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT, PAGE_READWRITE));
+    DWORD old;
+    VirtualProtect(base + pages * page, page, PAGE_NOACCESS, &old);
+    return base + pages * page - size;
+}
+
+inline void ReleaseGuarded(void* block) {
+    MEMORY_BASIC_INFORMATION info;
+    VirtualQuery(block, &info, sizeof info);
+    VirtualFree(info.AllocationBase, 0, MEM_RELEASE);
+}
+
+struct TestHost {
+    RunHeader header{};
+    std::uint8_t appHeader[64]{};
+    HostWord parameter = 0;          // what GetExpressionParameter hands out
+    bool tempStrings = true;
+    int openDialogs = 0;
+    std::vector<void*> strings;
+};
+
+inline TestHost* host = nullptr;
+
+inline HostWord WINAPI HostParameter(RunData*, HostWord, HostWord) {
+    return host->parameter;
+}
+
+inline HostWord WINAPI HostBeforeDialog(RunData*, HostWord, HostWord) {
+    ++host->openDialogs;
+    return 0;
+}
+
+inline HostWord WINAPI HostAfterDialog(RunData*, HostWord, HostWord) {
+    --host->openDialogs;
+    return 0;
+}
+
+inline char* WINAPI HostTempString(RunData*, HostWord size, HostWord) {
+    if (!host->tempStrings) return nullptr;
+    host->strings.push_back(GuardedBlock(static_cast<std::size_t>(size)));
+    return static_cast<char*>(host->strings.back());
+}
+
+inline TestHost& StartTestHost() {
+    static TestHost theHost;
+    host = &theHost;
+    host->header.mainWindow = nullptr;
+    host->header.appHeader = host->appHeader;
+    host->header.getExpressionParameter = HostParameter;
+    host->header.beforeModalDialog = HostBeforeDialog;
+    host->header.afterModalDialog = HostAfterDialog;
+    host->header.allocateTempString = HostTempString;
+    return *host;
+}
+
+// Gives back every host string handed out so far, as the host reclaims them.
+inline void ReleaseHostStrings() {
+    for (void* block : host->strings) ReleaseGuarded(block);
+    host->strings.clear();
+}
+
+// A zero-filled record handed to CreateRunObject, as the host does.
+inline RunData* NewObject() {
+    auto* rd = static_cast<RunData*>(GuardedBlock(sizeof(RunData)));
+    std::memset(rd, 0, sizeof(RunData));
+    rd->header.runHeader = &host->header;
+    CreateRunObject(rd, 0, 0);
+    return rd;
+}
+
+inline void DeleteObject(RunData* rd) {
+    DestroyRunObject(rd, 0);
+    ReleaseGuarded(rd);
+}
+
+// Evaluates a string expression the way the host does; the text it returned.
+inline const char* StringResult(RunData* rd, HostWord(WINAPI* expression)(RunData*, HostWord), HostWord parameter = 0) {
+    host->parameter = parameter;
+    rd->header.hostFlags = 0;
+    const HostWord answer = expression(rd, 1);
+    return (rd->header.hostFlags & STRING_RESULT) ? reinterpret_cast<const char*>(answer) : "(no STRING_RESULT)";
+}
+
+}  // namespace harness

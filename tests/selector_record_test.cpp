@@ -1,0 +1,217 @@
+// Record-level checks of the load and save selectors: the dialog record PrepareFileSelector
+// fills, and the result expressions walking hand-made result buffers that end at a guard page.
+// Copies of this program named selector_record_test-VERSION.exe run as that Windows version.
+#include <windows.h>
+#include <cstring>
+#include <string>
+
+#include "harness/ok.h"
+#include "harness/test_host.h"
+#include "selector/file_selector.h"
+#include "selector/selector_results.h"
+#include "selector/selector_settings.h"
+
+using harness::StringResult;
+
+namespace {
+
+struct WindowsVersion {
+    const char* suffix;              // of the program's name
+    DWORD platform, major, minor;    // what GetVersionExA must report under that name
+    bool sizable;                    // whether the dialogs get OFN_ENABLESIZING
+};
+
+constexpr WindowsVersion kVersions[] = {
+    {"-win95", VER_PLATFORM_WIN32_WINDOWS, 4, 0, false},
+    {"-win98", VER_PLATFORM_WIN32_WINDOWS, 4, 10, true},
+    {"-winme", VER_PLATFORM_WIN32_WINDOWS, 4, 90, true},
+    {"-nt40", VER_PLATFORM_WIN32_NT, 4, 0, false},
+    {"-win2k", VER_PLATFORM_WIN32_NT, 5, 0, true},
+};
+
+// The version this copy runs as, or null for the prefix's own (a current Windows).
+const WindowsVersion* RunningVersion() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    for (const WindowsVersion& version : kVersions)
+        if (std::strstr(path, version.suffix)) return &version;
+    return nullptr;
+}
+
+struct StyleRow {
+    int kind;
+    std::uint32_t style;
+    DWORD flags;                     // without OFN_ENABLESIZING and OFN_ENABLEHOOK
+};
+
+constexpr StyleRow kStyleRows[] = {
+    {LOAD_SELECTOR, 0, 0x8180C},  {LOAD_SELECTOR, 1, 0x8380C},  {LOAD_SELECTOR, 2, 0x8080C},
+    {LOAD_SELECTOR, 4, 0x81804},  {LOAD_SELECTOR, 8, 0xA180C},  {LOAD_SELECTOR, 16, 0x8180C},
+    {LOAD_SELECTOR, 32, 0x8100C}, {LOAD_SELECTOR, 64, 0x8180C}, {LOAD_SELECTOR, 63, 0xA2004},
+    {SAVE_SELECTOR, 0, 0x8080E},  {SAVE_SELECTOR, 1, 0x8280E},  {SAVE_SELECTOR, 2, 0x8080E},
+    {SAVE_SELECTOR, 4, 0x80806},  {SAVE_SELECTOR, 8, 0xA080E},  {SAVE_SELECTOR, 16, 0x8080C},
+    {SAVE_SELECTOR, 32, 0x8000E}, {SAVE_SELECTOR, 64, 0x8080E}, {SAVE_SELECTOR, 63, 0xA2004},
+};
+
+void test_platform_version(const WindowsVersion* expected) {
+    if (!expected) return;
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    ok(GetVersionExA(&info) && info.dwPlatformId == expected->platform && info.dwMajorVersion == expected->major &&
+           info.dwMinorVersion == expected->minor,
+       "the prefix should report %lu %lu.%lu for %s, got %lu %lu.%lu\n", expected->platform, expected->major,
+       expected->minor, expected->suffix, info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+}
+
+void test_style_flags(bool sizable) {
+    const DWORD extra = (sizable ? OFN_ENABLESIZING : 0) | OFN_ENABLEHOOK;
+    for (const StyleRow& row : kStyleRows) {
+        RunData* rd = harness::NewObject();
+        rd->selectorStyle = row.style;
+        FileSelectorDialog dialog;
+        ok(PrepareFileSelector(rd, &dialog, nullptr, row.kind) == 1, "PrepareFileSelector should answer 1\n");
+        ok(dialog.record.Flags == (row.flags | extra), "kind %d style %u: expected flags 0x%lX, got 0x%lX\n", row.kind,
+           row.style, row.flags | extra, dialog.record.Flags);
+        harness::DeleteObject(rd);
+    }
+}
+
+void test_record_fields() {
+    RunData* rd = harness::NewObject();
+    FileSelectorDialog dialog;
+    const std::string longPath(300, 'p');
+    PrepareFileSelector(rd, &dialog, longPath.c_str(), LOAD_SELECTOR);
+    const OPENFILENAMEA& record = dialog.record;
+    ok(record.lStructSize == OPENFILENAME_SIZE_VERSION_400A, "lStructSize: got %lu\n", record.lStructSize);
+    ok(record.lpstrFile == rd->selectorBuffer && std::strlen(rd->selectorBuffer) == 259,
+       "the initial path should be cut to 259 characters in the result buffer\n");
+    ok(record.nMaxFile == 259 && rd->selectorBufferSize == 260, "nMaxFile: got %lu\n", record.nMaxFile);
+    ok(record.lpstrFilter == rd->filterList && record.nFilterIndex == 0, "filters: the object's list and index\n");
+    ok(record.lpstrTitle == nullptr && record.lpstrDefExt == nullptr, "no title and no extension when none is set\n");
+    ok(record.lpstrFileTitle == dialog.fileTitle && record.nMaxFileTitle == 260, "the file-title scratch buffer\n");
+    ok(record.lpfnHook == FileSelectorHook && record.lpstrInitialDir == nullptr && record.lCustData == 0,
+       "hook, initial directory, custom data\n");
+
+    ActionSetTitle(rd, reinterpret_cast<HostWord>("Title"), 0);
+    ActionSetDefaultExtension(rd, reinterpret_cast<HostWord>("txt"), 0);
+    ActionSetExtensionFilter(rd, reinterpret_cast<HostWord>("Text|*.txt"), -3);
+    PrepareFileSelector(rd, &dialog, nullptr, SAVE_SELECTOR);
+    ok(record.lpstrTitle == rd->selectorTitle && record.lpstrDefExt == rd->defaultExtension,
+       "a set title and extension are handed to the dialog\n");
+    ok(rd->selectorBuffer[0] == '\0' && record.nFilterIndex == static_cast<DWORD>(-3),
+       "no initial path gives an empty name; the index goes as stored\n");
+    ok(FileSelectorHook(nullptr, WM_INITDIALOG, 0, 0) == 1 && FileSelectorHook(nullptr, WM_COMMAND, 0, 0) == 0,
+       "the hook answers 1 to WM_INITDIALOG only\n");
+    harness::DeleteObject(rd);
+}
+
+void test_hook_bit() {
+    RunData* rd = harness::NewObject();
+    FileSelectorDialog dialog;
+    harness::host->appHeader[APP_HEADER_NO_HOOK_BYTE] = APP_HEADER_NO_HOOK_BIT;
+    PrepareFileSelector(rd, &dialog, nullptr, LOAD_SELECTOR);
+    ok(!(dialog.record.Flags & OFN_ENABLEHOOK) && dialog.record.lpfnHook == nullptr, "the host's bit forbids the hook\n");
+    harness::host->appHeader[APP_HEADER_NO_HOOK_BYTE] = static_cast<std::uint8_t>(~APP_HEADER_NO_HOOK_BIT);
+    PrepareFileSelector(rd, &dialog, nullptr, LOAD_SELECTOR);
+    ok((dialog.record.Flags & OFN_ENABLEHOOK) && dialog.record.lpfnHook == FileSelectorHook,
+       "the other bits of that byte leave the hook in place\n");
+    harness::host->appHeader[APP_HEADER_NO_HOOK_BYTE] = 0;
+    harness::DeleteObject(rd);
+}
+
+void test_buffer_sizes() {
+    RunData* rd = harness::NewObject();
+    FileSelectorDialog dialog;
+    rd->multiSelect = 1;
+    PrepareFileSelector(rd, &dialog, nullptr, SAVE_SELECTOR);
+    ok(rd->selectorBufferSize == 260 && !(dialog.record.Flags & OFN_ALLOWMULTISELECT),
+       "a save selector in multiple selection needs 260 bytes and no multiple selection\n");
+    PrepareFileSelector(rd, &dialog, nullptr, LOAD_SELECTOR);
+    ok(rd->selectorBufferSize == 65000 && dialog.record.nMaxFile == 64999 && (dialog.record.Flags & OFN_ALLOWMULTISELECT),
+       "a multiple-selection load selector takes 65000 bytes\n");
+    const char* big = rd->selectorBuffer;
+    rd->multiSelect = 0;
+    PrepareFileSelector(rd, &dialog, "x", LOAD_SELECTOR);
+    ok(rd->selectorBuffer == big && dialog.record.nMaxFile == 64999, "a later selector reuses the 65000 bytes\n");
+    harness::DeleteObject(rd);
+}
+
+// A result buffer of exactly the given bytes, followed by a guard page.
+struct ResultRow {
+    const char* note;
+    const char* bytes;
+    std::uint32_t size;
+    std::uint32_t multiSelect;
+    HostWord count;
+    const char* first;               // FileSelReturn$( and FileSelReturnAt$( 0
+    const char* second;              // FileSelReturnAt$( 1
+};
+
+constexpr char kList[] = "C:\\Data\0a.txt\0b.txt\0";
+constexpr char kRoot[] = "C:\\\0a.txt\0b.txt\0";
+constexpr char kLone[] = "C:\\x\\one.txt\0";
+constexpr char kCut[] = "C:\\Data\0a.txt\0b.txt";
+constexpr char kSingle[] = "C:\\a.txt\0junk";
+
+const ResultRow kResultRows[] = {
+    {"list", kList, sizeof kList, 1, 2, "C:\\Data\\a.txt", "C:\\Data\\b.txt"},
+    {"list in a root", kRoot, sizeof kRoot, 1, 2, "C:\\a.txt", "C:\\b.txt"},
+    {"lone path", kLone, sizeof kLone, 1, 1, "C:\\x\\one.txt", ""},
+    {"list cut inside its last name", kCut, sizeof kCut - 1, 1, 1, "C:\\Data", ""},
+    {"list with no terminator at all", kCut, 7, 1, 0, "", ""},
+    {"single path with no terminator", kSingle, 8, 0, 0, "", ""},
+    {"single path", kSingle, sizeof kSingle - 1, 0, 1, "C:\\a.txt", "C:\\a.txt"},
+    {"capacity 0", kSingle, 0, 0, 0, "", ""},
+    {"capacity 0 in a list", kList, 0, 1, 0, "", ""},
+};
+
+void test_result_walks() {
+    for (const ResultRow& row : kResultRows) {
+        RunData* rd = harness::NewObject();
+        char* guarded = static_cast<char*>(harness::GuardedBlock(row.size ? row.size : 1));
+        std::memcpy(guarded, row.bytes, row.size);
+        rd->selectorBuffer = guarded;
+        rd->selectorBufferSize = row.size;
+        rd->multiSelect = row.multiSelect;
+        ok(ExpressionNumSelFiles(rd, 1) == row.count, "%s: expected %ld files\n", row.note, static_cast<long>(row.count));
+        ok(std::strcmp(StringResult(rd, ExpressionFileSelReturn), row.first) == 0, "%s: FileSelReturn$( gave %s\n",
+           row.note, StringResult(rd, ExpressionFileSelReturn));
+        ok(std::strcmp(StringResult(rd, ExpressionFileSelReturnAt, 0), row.first) == 0, "%s: entry 0\n", row.note);
+        ok(std::strcmp(StringResult(rd, ExpressionFileSelReturnAt, 1), row.second) == 0, "%s: entry 1 gave %s\n",
+           row.note, StringResult(rd, ExpressionFileSelReturnAt, 1));
+        ok(*StringResult(rd, ExpressionFileSelReturnAt, -1) == '\0' || !row.multiSelect, "%s: entry -1\n", row.note);
+        ok(*StringResult(rd, ExpressionFileSelReturnAt, 0x7FFFFFFF) == '\0' || !row.multiSelect, "%s: entry 2^31-1\n", row.note);
+        rd->selectorBuffer = nullptr;
+        harness::ReleaseGuarded(guarded);
+        harness::DeleteObject(rd);
+    }
+}
+
+void test_no_host_strings() {
+    RunData* rd = harness::NewObject();
+    rd->selectorBuffer = static_cast<char*>(harness::GuardedBlock(sizeof kList));
+    std::memcpy(rd->selectorBuffer, kList, sizeof kList);
+    rd->selectorBufferSize = sizeof kList;
+    rd->multiSelect = 1;
+    harness::host->tempStrings = false;
+    ok(*StringResult(rd, ExpressionFileSelReturnAt, 1) == '\0', "without host strings a joined path is empty\n");
+    harness::host->tempStrings = true;
+    harness::ReleaseGuarded(rd->selectorBuffer);
+    rd->selectorBuffer = nullptr;
+    harness::DeleteObject(rd);
+}
+
+}  // namespace
+
+int main() {
+    harness::StartTestHost();
+    const WindowsVersion* version = RunningVersion();
+    test_platform_version(version);
+    test_style_flags(version ? version->sizable : true);
+    test_record_fields();
+    test_hook_bit();
+    test_buffer_sizes();
+    test_result_walks();
+    test_no_host_strings();
+    return harness::Summary(version ? version->suffix + 1 : "selector_record_test");
+}
