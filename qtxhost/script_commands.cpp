@@ -363,7 +363,7 @@ HostObject& Current(ScriptContext& context) {
 const std::span<const ScriptCommand> HostCommands = kCommands;
 
 const ScriptCommand* FindCommand(const std::string& name) {
-    for (const std::span<const ScriptCommand>& table : {HostCommands, FileCommands, SelectorCommands})
+    for (const std::span<const ScriptCommand>& table : {HostCommands, FileCommands, SelectorCommands, SystemCommands})
         for (const ScriptCommand& command : table)
             if (name == command.name) return &command;
     return nullptr;
