@@ -98,6 +98,38 @@ void SharedDirectoryPath(char* buffer, const SharedDirectory& shared) {
     if (!GetShellFolderPath(buffer, shared.folder)) SharedFallback(buffer, shared);
 }
 
+void SystemDirectory(char* buffer) {
+    GetSystemDirectoryA(buffer, PATH_BUFFER_SIZE);
+    buffer[LAST_CHARACTER] = '\0';
+}
+
+void AppDataDirectory(char* buffer) {
+    if (GetShellFolderPath(buffer, CSIDL_APPDATA)) return;
+    if (!IsNtPlatform()) WindowsDirectoryPlus(buffer, APPDATA_FALLBACK);   // NT: as the lookup left it
+}
+
+void UserDirectory(char* buffer) {
+    if (GetShellFolderPath(buffer, CSIDL_PROFILE)) return;
+    if (IsNtPlatform())
+        ProfileParent(buffer);
+    else
+        WindowsDirectory(buffer);
+}
+
+void AllUsersDirectory(char* buffer) {
+    if (GetShellFolderPath(buffer, ALL_USERS.folder))
+        SharedParent(buffer);
+    else
+        SharedFallback(buffer, ALL_USERS);
+}
+
+// Every directory is worked out in the host's emptied result buffer.
+HostWord DirectoryResult(RunData* rd, void (*directory)(char* buffer)) {
+    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
+    if (result) directory(result);
+    return StringResult(rd, result);
+}
+
 }  // namespace
 
 void AddTrailingBackslash(char* path) {
@@ -115,62 +147,33 @@ int IsNtPlatform() {
 }
 
 extern "C" HostWord WINAPI ExpressionWindowsDirectory(RunData* rd, HostWord) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (result) WindowsDirectory(result);
-    return StringResult(rd, result);
+    return DirectoryResult(rd, WindowsDirectory);
 }
 
 extern "C" HostWord WINAPI ExpressionSystemDirectory(RunData* rd, HostWord) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (!result) return StringResult(rd, nullptr);
-    GetSystemDirectoryA(result, PATH_BUFFER_SIZE);
-    result[LAST_CHARACTER] = '\0';
-    return StringResult(rd, result);
+    return DirectoryResult(rd, SystemDirectory);
 }
 
 extern "C" HostWord WINAPI ExpressionMyDocsDirectory(RunData* rd, HostWord) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (result) GetShellFolderPath(result, CSIDL_PERSONAL);
-    return StringResult(rd, result);
+    return DirectoryResult(rd, [](char* buffer) { GetShellFolderPath(buffer, CSIDL_PERSONAL); });
 }
 
 extern "C" HostWord WINAPI ExpressionAppDataDirectory(RunData* rd, HostWord) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (!result) return StringResult(rd, nullptr);
-    if (GetShellFolderPath(result, CSIDL_APPDATA)) return StringResult(rd, result);
-    if (!IsNtPlatform()) WindowsDirectoryPlus(result, APPDATA_FALLBACK);   // NT: as the lookup left it
-    return StringResult(rd, result);
+    return DirectoryResult(rd, AppDataDirectory);
 }
 
 extern "C" HostWord WINAPI ExpressionUserDirectory(RunData* rd, HostWord) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (!result) return StringResult(rd, nullptr);
-    if (GetShellFolderPath(result, CSIDL_PROFILE)) return StringResult(rd, result);
-    if (IsNtPlatform())
-        ProfileParent(result);
-    else
-        WindowsDirectory(result);
-    return StringResult(rd, result);
+    return DirectoryResult(rd, UserDirectory);
 }
 
 extern "C" HostWord WINAPI ExpressionAllUsersDirectory(RunData* rd, HostWord) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (!result) return StringResult(rd, nullptr);
-    if (GetShellFolderPath(result, ALL_USERS.folder))
-        SharedParent(result);
-    else
-        SharedFallback(result, ALL_USERS);
-    return StringResult(rd, result);
+    return DirectoryResult(rd, AllUsersDirectory);
 }
 
 extern "C" HostWord WINAPI ExpressionAllUsersDocumentsDirectory(RunData* rd, HostWord) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (result) SharedDirectoryPath(result, ALL_USERS_DOCUMENTS);
-    return StringResult(rd, result);
+    return DirectoryResult(rd, [](char* buffer) { SharedDirectoryPath(buffer, ALL_USERS_DOCUMENTS); });
 }
 
 extern "C" HostWord WINAPI ExpressionAllUsersAppDataDirectory(RunData* rd, HostWord) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (result) SharedDirectoryPath(result, ALL_USERS_APPDATA);
-    return StringResult(rd, result);
+    return DirectoryResult(rd, [](char* buffer) { SharedDirectoryPath(buffer, ALL_USERS_APPDATA); });
 }
