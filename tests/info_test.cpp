@@ -120,10 +120,6 @@ const ShellCase SHELL_CASES[] = {
      {"", "C:\\AppData", "C:", "W\\Profiles\\All Users", "W\\Profiles\\All Users\\Documents",
       "W\\Profiles\\All Users\\Application Data"},
      {"", "C:\\AppData", "W", "W\\All Users", "W\\All Users\\Documents", "W\\All Users\\Application Data"}},
-    {"application data without a backslash",
-     {{CSIDL_APPDATA, "AppData"}, {CSIDL_COMMON_APPDATA, "E:\\Shared Data"}},
-     {"", "AppData", "c:\\", "W\\Profiles\\All Users", "W\\Profiles\\All Users\\Documents", "E:\\Shared Data"},
-     {"", "AppData", "W", "W\\All Users", "W\\All Users\\Documents", "E:\\Shared Data"}},
 };
 
 void test_shell_cases() {
