@@ -15,6 +15,11 @@ for version in win95 win98 winme nt40 win2k winxp win7 win10; do
         "$version" "$version" >>"$registry"
 done
 /usr/lib/wine/wine64 regedit /S "$registry"
+
+# Drive M: is a second drive, a folder of the prefix, for moves between drives.
+mkdir -p "$prefix/drive_m"
+ln -sfn ../drive_m "$prefix/dosdevices/m:"
+
 /usr/lib/wine/wineserver -w
 # Drives for the CD-ROM lookup: folders whose .windows-label is the volume name. H: is a fixed
 # drive; I:, J: and K: are CD-ROM drives (J: holds a disc without a name).
