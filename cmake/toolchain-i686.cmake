@@ -1,12 +1,3 @@
-# The deliverable: 32-bit Windows, built with mingw-w64.
-set(CMAKE_SYSTEM_NAME Windows)
+# The deliverable: 32-bit Windows.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(TOOL_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TOOL_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${TOOL_PREFIX}-g++)
-set(CMAKE_RC_COMPILER ${TOOL_PREFIX}-windres)
-set(CMAKE_NM ${TOOL_PREFIX}-nm)
-set(CMAKE_FIND_ROOT_PATH /usr/${TOOL_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

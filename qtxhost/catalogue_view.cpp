@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "guarded_memory.h"
+
 namespace {
 
 constexpr int TEXT_BUFFER = 512;
@@ -25,20 +27,19 @@ void CollectMenuTexts(const std::vector<MenuNode>& nodes, std::vector<std::pair<
 }
 
 std::string LoadTitle(Host& host, EntryKind kind, int code, int index) {
-    char text[TEXT_BUFFER] = "";
-    if (kind == EntryKind::Expression)
-        host.api.GetExpressionParam(0, code, index, text, TEXT_BUFFER);
-    else
-        host.api.GetTitle[static_cast<int>(kind)](0, code, index, text, TEXT_BUFFER);
-    return text;
+    return ReadGuardedText(TEXT_BUFFER, [&](char* text) {
+        if (kind == EntryKind::Expression)
+            host.api.GetExpressionParam(0, code, index, text, TEXT_BUFFER);
+        else
+            host.api.GetTitle[static_cast<int>(kind)](0, code, index, text, TEXT_BUFFER);
+    });
 }
 
 CatalogueEntry ReadEntry(Host& host, EntryKind kind, int code) {
     const int k = static_cast<int>(kind);
     CatalogueEntry entry{kind, code, {}, {}, {}, {}, {}};
-    char text[TEXT_BUFFER] = "";
-    host.api.GetString[k](host.compatibleEditor, code, text, TEXT_BUFFER);
-    entry.displayString = text;
+    entry.displayString = ReadGuardedText(
+        TEXT_BUFFER, [&](char* text) { host.api.GetString[k](host.compatibleEditor, code, text, TEXT_BUFFER); });
     if (const std::uint16_t* row = host.api.GetInfosOf[k](0, code)) {
         // From the code field on: code, entryFlags, paramTypes[2], paramTitles[2].
         entry.paramTypes[0] = row[2];
@@ -88,8 +89,7 @@ bool IsStringExpression(const CatalogueEntry& entry) {
 
 CatalogueView ReadCatalogue(Host& host) {
     CatalogueView view;
-    RunInfos infos{};
-    host.api.GetRunObjectInfos(0, &infos);
+    const RunInfos infos = QueryRunInfos(host.api);
     const int counts[ENTRY_KINDS] = {infos.conditionCount, infos.actionCount, infos.expressionCount};
     for (int k = 0; k < ENTRY_KINDS; ++k) {
         const auto kind = static_cast<EntryKind>(k);

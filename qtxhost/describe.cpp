@@ -4,10 +4,11 @@
 #include <cstdio>
 
 #include "catalogue_view.h"
+#include "guarded_memory.h"
 
 namespace {
 
-constexpr int ABOUT_BUFFER = 256;
+constexpr int ABOUT_BUFFER = 255;   // the size the host gives GetObjInfos
 constexpr int HIGHEST_INFO_QUERY = 8;
 
 const char* ParameterTypeName(std::uint16_t type) {
@@ -21,23 +22,27 @@ const char* ParameterTypeName(std::uint16_t type) {
 }
 
 void PrintIdentity(Host& host) {
-    char about[5][ABOUT_BUFFER] = {};
+    char* about[5];
+    for (char*& buffer : about) buffer = static_cast<char*>(GuardedAlloc(ABOUT_BUFFER));
     host.api.GetObjInfos(0, 0, about[0], about[1], about[2], about[3], about[4]);
     const char* labels[5] = {"name", "author", "legal notice", "description", "web address"};
     std::printf("Identity\n");
-    for (int i = 0; i < 5; ++i) std::printf("  %-13s \"%s\"\n", labels[i], about[i]);
+    for (int i = 0; i < 5; ++i) {
+        std::printf("  %-13s \"%.*s\"\n", labels[i], static_cast<int>(strnlen(about[i], ABOUT_BUFFER)), about[i]);
+        GuardedFree(about[i]);
+    }
     std::printf("  %-13s \"%s\"\n", "help file", host.api.GetHelpFileName());
     std::printf("  %-13s", "GetInfos");
     for (int query = 0; query <= HIGHEST_INFO_QUERY; ++query) std::printf(" %d=%d", query, host.api.GetInfos(query));
     std::printf("\n");
 
-    EditData edit{};
-    const int compatible = host.api.CreateObject(host.editorHost, 0, &edit);
+    auto* edit = static_cast<EditData*>(GuardedAlloc(sizeof(EditData)));
+    const int compatible = host.api.CreateObject(host.editorHost, 0, edit);
     std::printf("  %-13s %s (CreateObject answers %d, object %d x %d)\n", "editor host",
-                compatible == 0 ? "compatible" : "not compatible", compatible, edit.width, edit.height);
+                compatible == 0 ? "compatible" : "not compatible", compatible, edit->width, edit->height);
+    GuardedFree(edit);
 
-    RunInfos infos{};
-    host.api.GetRunObjectInfos(0, &infos);
+    const RunInfos infos = QueryRunInfos(host.api);
     const std::uint32_t id = infos.identifier;
     std::printf("  %-13s %u conditions, %u actions, %u expressions, EditData %u bytes, RunData %d bytes, "
                 "identifier %c%c%c%c\n", "run time", infos.conditionCount, infos.actionCount,
@@ -63,13 +68,14 @@ void PrintMenu(const std::vector<MenuNode>& nodes, Host& host, EntryKind kind, i
 
 void PrintEntries(Host& host, const CatalogueView& view, EntryKind kind) {
     for (const CatalogueEntry& entry : view.entries[static_cast<int>(kind)]) {
-        char display[ABOUT_BUFFER] = "";
-        host.api.GetString[static_cast<int>(kind)](host.editorHost, entry.code, display, ABOUT_BUFFER);
-        std::printf("  %2d  \"%s\"", entry.code, display);
+        const std::string display = ReadGuardedText(ABOUT_BUFFER, [&](char* text) {
+            host.api.GetString[static_cast<int>(kind)](host.editorHost, entry.code, text, ABOUT_BUFFER);
+        });
+        std::printf("  %2d  \"%s\"", entry.code, display.c_str());
         if (kind == EntryKind::Expression) {
-            char title[ABOUT_BUFFER] = "";
-            host.api.GetExpressionTitle(0, entry.code, title, ABOUT_BUFFER);
-            std::printf("  title \"%s\"", title);
+            const std::string title = ReadGuardedText(
+                ABOUT_BUFFER, [&](char* text) { host.api.GetExpressionTitle(0, entry.code, text, ABOUT_BUFFER); });
+            std::printf("  title \"%s\"", title.c_str());
         }
         std::printf("\n");
         for (int i = 0; i < ParameterCount(entry); ++i)

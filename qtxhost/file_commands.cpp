@@ -1,7 +1,10 @@
 // Script commands that prepare files on disk the way another program or the user would.
+#include <cstdio>
 #include <map>
 
 #include "script_context.h"
+
+#include <winioctl.h>
 
 namespace {
 
@@ -38,10 +41,63 @@ CommandResult CommandUnlock(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
+// Which of a file's times "filetime" sets, in SetFileTime's order.
+constexpr const char* kFileTimeNames[] = {"created", "accessed", "modified"};
+constexpr int FILE_TIME_KINDS = 3;
+
+// A local date and time "YYYY-MM-DD HH:MM" as a file time in UTC.
+bool ParseLocalTime(const std::string& date, const std::string& clock, FILETIME& utc) {
+    SYSTEMTIME local{}, universal{};
+    if (std::sscanf(date.c_str(), "%hu-%hu-%hu", &local.wYear, &local.wMonth, &local.wDay) != 3 ||
+        std::sscanf(clock.c_str(), "%hu:%hu", &local.wHour, &local.wMinute) != 2)
+        return false;
+    return TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) && SystemTimeToFileTime(&universal, &utc);
+}
+
+CommandResult CommandFileTime(ScriptContext& context, Cursor& cursor) {
+    std::string path, which, date, clock;
+    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!cursor.TakeWord(which) || !cursor.TakeWord(date) || !cursor.TakeWord(clock))
+        return Fail(context, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM");
+    int kind = 0;
+    while (kind < FILE_TIME_KINDS && which != kFileTimeNames[kind]) ++kind;
+    if (kind == FILE_TIME_KINDS) return Fail(context, "created, modified or accessed expected, not " + which);
+    FILETIME utc{};
+    if (!ParseLocalTime(date, clock, utc)) return Fail(context, "no such local time " + date + " " + clock);
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
+    const FILETIME* times[FILE_TIME_KINDS] = {};
+    times[kind] = &utc;
+    const BOOL set = SetFileTime(file, times[0], times[1], times[2]);
+    CloseHandle(file);
+    if (!set) return Fail(context, "cannot set the times of " + path);
+    return CommandResult{};
+}
+
+// A file of the given size that takes no room on disk: its end is set past nothing written.
+CommandResult CommandSparse(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    std::int64_t size = 0;
+    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, size)) return CommandResult{false, false, {}};
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot create " + path);
+    DWORD returned = 0;
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);   // where supported
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    const BOOL sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    if (!sized) return Fail(context, "cannot make " + path + " that long");
+    return CommandResult{};
+}
+
 constexpr ScriptCommand kFileCommands[] = {
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
     {"lock", CommandLock, "lock PATH (hold it open for reading, shared with nobody)"},
     {"unlock", CommandUnlock, "unlock PATH"},
+    {"filetime", CommandFileTime, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM (local time)"},
+    {"sparse", CommandSparse, "sparse PATH SIZE (a file of SIZE bytes, none of them written)"},
 };
 
 }  // namespace

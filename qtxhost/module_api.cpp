@@ -1,5 +1,9 @@
 #include "module_api.h"
 
+#include <cstring>
+
+#include "guarded_memory.h"
+
 namespace {
 
 template <typename Function>
@@ -10,6 +14,16 @@ bool Resolve(HMODULE module, const char* name, Function& slot, std::string& erro
 }
 
 }  // namespace
+
+RunInfos QueryRunInfos(const ModuleApi& api) {
+    constexpr std::size_t objectPart = offsetof(RunInfos, hostDefined32) + sizeof(std::uint16_t);
+    RunInfos infos{};
+    void* record = GuardedAlloc(objectPart);
+    api.GetRunObjectInfos(0, static_cast<RunInfos*>(record));
+    std::memcpy(&infos, record, objectPart);
+    GuardedFree(record);
+    return infos;
+}
 
 const char* KindName(EntryKind kind) {
     switch (kind) {

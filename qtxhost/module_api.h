@@ -41,3 +41,6 @@ struct ModuleApi {
 bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error);
 
 const char* KindName(EntryKind kind);
+
+// GetRunObjectInfos into a guarded record that ends where the object's fields end.
+RunInfos QueryRunInfos(const ModuleApi& api);

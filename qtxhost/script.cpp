@@ -136,7 +136,7 @@ int RunLines(ScriptContext& context, const RunOptions& options) {
 
 int RunScript(Host& host, const RunOptions& options) {
     ScriptContext context{host, ReadCatalogue(host), {}, options.variables, {}, {}};
-    host.api.GetRunObjectInfos(0, &context.infos);
+    context.infos = QueryRunInfos(host.api);
     std::string scratch;
     if (options.scratch) {
         scratch = EnterScratchDirectory();

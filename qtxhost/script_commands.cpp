@@ -282,6 +282,13 @@ CommandResult CommandLaunchResult(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
+CommandResult CommandLaunchMode(ScriptContext& context, Cursor& cursor) {
+    std::string word;
+    if (!cursor.TakeWord(word) || (word != "record" && word != "start")) return Fail(context, "record or start expected");
+    context.host.launchMode = word == "start" ? LaunchMode::Start : LaunchMode::Record;
+    return CommandResult{};
+}
+
 constexpr ScriptCommand kCommands[] = {
     {"condition", RunCondition, "condition ENTRY [PARAMETER...] [-> EXPECTED]"},
     {"action", RunAction, "action ENTRY [PARAMETER...]"},
@@ -309,6 +316,7 @@ constexpr ScriptCommand kCommands[] = {
     {"no-hook", CommandNoHook, "no-hook on|off"},
     {"launch-result", CommandLaunchResult, "launch-result NUMBER"},
     {"last-launch", CommandLastLaunch, "last-launch [-> EXPECTED]"},
+    {"launch-mode", CommandLaunchMode, "launch-mode record|start"},
 };
 
 }  // namespace
@@ -363,7 +371,7 @@ HostObject& Current(ScriptContext& context) {
 const std::span<const ScriptCommand> HostCommands = kCommands;
 
 const ScriptCommand* FindCommand(const std::string& name) {
-    for (const std::span<const ScriptCommand>& table : {HostCommands, FileCommands, SelectorCommands})
+    for (const std::span<const ScriptCommand>& table : {HostCommands, FileCommands, SelectorCommands, SystemCommands})
         for (const ScriptCommand& command : table)
             if (name == command.name) return &command;
     return nullptr;

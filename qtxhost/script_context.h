@@ -43,6 +43,7 @@ HostObject& Current(ScriptContext& context);
 extern const std::span<const ScriptCommand> HostCommands;       // script_commands.cpp
 extern const std::span<const ScriptCommand> FileCommands;       // file_commands.cpp
 extern const std::span<const ScriptCommand> SelectorCommands;   // selector_commands.cpp
+extern const std::span<const ScriptCommand> SystemCommands;     // system_commands.cpp
 
 const ScriptCommand* FindCommand(const std::string& name);
 

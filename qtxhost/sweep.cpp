@@ -143,8 +143,7 @@ int SweepWorker(Host& host, std::size_t first) {
     host.quietServices = true;
     host.launchMode = LaunchMode::Record;
     const CatalogueView view = ReadCatalogue(host);
-    RunInfos infos{};
-    host.api.GetRunObjectInfos(0, &infos);
+    const RunInfos infos = QueryRunInfos(host.api);
     const std::vector<SweepCall> calls = PlanSweep(view);
     char home[MAX_PATH * 2] = "";
     _getcwd(home, sizeof home);

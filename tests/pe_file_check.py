@@ -10,6 +10,8 @@ import re
 import struct
 import sys
 
+from check_report import check, report
+
 import pefile
 
 # ---- expected values ----------------------------------------------------------------
@@ -133,15 +135,6 @@ VERSION_STRINGS_OWN_TEXT = ("Comments", "LegalCopyright")   # present, any text
 VERSION_TRANSLATION = ["language 0x0409, code page 0x04e4"]
 
 # ---- checking -------------------------------------------------------------------------
-failures, counted = [], [0]
-
-
-def check(case, expected, found):
-    counted[0] += 1
-    if expected != found:
-        failures.append(f"FAIL {case}: expected {expected!r}, found {found!r}")
-
-
 def check_exports(pe):
     check("export directory", "present", "present" if hasattr(pe, "DIRECTORY_ENTRY_EXPORT") else "absent")
     if not hasattr(pe, "DIRECTORY_ENTRY_EXPORT"):
@@ -360,10 +353,7 @@ def main(path):
     check("raw data 200 (hex)", RCDATA_200, resources.get((RT_RCDATA, 200), b"").hex(" "))
     if present("version record 1", resources, (RT_VERSION, 1)):
         check_version(resources[(RT_VERSION, 1)])
-    for line in failures:
-        print(line)
-    print(f"pe_file_check: {counted[0] - len(failures)} passed, {len(failures)} failed")
-    return 1 if failures else 0
+    return report("pe_file_check")
 
 
 if __name__ == "__main__":

@@ -17,6 +17,32 @@ for version in win95 win98 winme nt40 win2k winxp win7 win10; do
 done
 done
 /usr/lib/wine/wine64 regedit /S "$registry"
+
+# Drive M: is a second drive, a folder of the prefix, for moves between drives.
+mkdir -p "$prefix/drive_m"
+ln -sfn ../drive_m "$prefix/dosdevices/m:"
+
 /usr/lib/wine/wineserver -w
+# Drives for the CD-ROM lookup: folders whose .windows-label is the volume name. H: is a fixed
+# drive; I:, J: and K: are CD-ROM drives (J: holds a disc without a name).
+discs="$prefix/discs"
+mkdir -p "$discs/fixed" "$discs/first" "$discs/unnamed" "$discs/second"
+printf 'QTX_DISC\n' >"$discs/fixed/.windows-label"
+printf 'qtx_disc\n' >"$discs/first/.windows-label"
+printf 'QTX_Disc\n' >"$discs/second/.windows-label"
+ln -s "$discs/fixed" "$prefix/dosdevices/h:"
+ln -s "$discs/first" "$prefix/dosdevices/i:"
+ln -s "$discs/unnamed" "$prefix/dosdevices/j:"
+ln -s "$discs/second" "$prefix/dosdevices/k:"
+drives="$prefix/qtx-drives.reg"
+printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n' >"$drives"
+printf '"%s"="cdrom"\n' i: j: k: >>"$drives"
+# The test of the directory fallbacks runs once as each platform family.
+for version in win98 win2k; do
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\info_test-%s.exe]\n"Version"="%s"\n' \
+        "$version" "$version" >>"$drives"
+done
+/usr/lib/wine/wine64 regedit /S "$drives"
+/usr/lib/wine/wineserver -k   # Wine reads the drive types when it starts again
 test -d "$prefix/drive_c/windows"
 echo "wine prefix ready: $prefix"

@@ -12,6 +12,8 @@ import re
 import subprocess
 import sys
 
+from check_report import check, report
+
 NM = "i686-w64-mingw32-nm"
 DEFAULT_DEF = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "module", "QTFILE.def")
 
@@ -39,15 +41,6 @@ ROUTINE_TABLES = {
 # Undefined symbols of the compiler and runtime rather than handlers.
 RUNTIME_SYMBOL = re.compile(r"__imp_.*|___.*|_(memcpy|memset|memmove|alloca|_chkstk_ms)")
 STDCALL = re.compile(r"_(?P<name>[A-Za-z0-9_]+)@(?P<bytes>\d+)")
-
-failures, counted = [], [0]
-
-
-def check(case, expected, found):
-    counted[0] += 1
-    if expected != found:
-        failures.append(f"FAIL {case}: expected {expected!r}, found {found!r}")
-
 
 def symbols(path):
     """(global code symbols defined, symbols referenced) of one object, as nm prints them."""
@@ -119,10 +112,7 @@ def main(folder, def_path):
     check_exports(def_exports(def_path), defined)
     for table, handler_bytes in ROUTINE_TABLES.items():
         check_routine_table(folder, table, handler_bytes, defined)
-    for line in failures:
-        print(line)
-    print(f"stdcall_check: {counted[0] - len(failures)} passed, {len(failures)} failed")
-    return 1 if failures else 0
+    return report("stdcall_check")
 
 
 if __name__ == "__main__":

@@ -1,13 +1,13 @@
 // The condition routine table: entry n is the handler of condition code n.
 #include "catalogue/catalogue.h"
-#include "catalogue/pending_handlers.h"
+#include "fileops/name_tests.h"
 
 const ConditionRoutine ConditionRoutines[CONDITION_COUNT + 1] = {
-    PendingHandler,  // 0 "Last action OK"
-    PendingHandler,  // 1 "Name exists"
-    PendingHandler,  // 2 "File is readable"
-    PendingHandler,  // 3 "File is writeable"
-    PendingHandler,  // 4 "Name is a file"
-    PendingHandler,  // 5 "Name is a directory"
+    ConditionLastActionOk,        // 0 "Last action OK", fileops/access_tests.cpp
+    ConditionNameExists,          // 1 "Name exists", fileops/access_tests.cpp
+    ConditionFileIsReadable,      // 2 "File is readable", fileops/access_tests.cpp
+    ConditionFileIsWriteable,     // 3 "File is writeable", fileops/writable_test.cpp
+    ConditionNameIsFile,          // 4 "Name is a file", fileops/kind_tests.cpp
+    ConditionNameIsDirectory,     // 5 "Name is a directory", fileops/kind_tests.cpp
     nullptr,
 };

@@ -1,0 +1,33 @@
+// "Name is a file" and "Name is a directory": the mode bits of the runtime's status record.
+#include <sys/stat.h>
+
+#include "fileops/name_tests.h"
+#include "fileops/sticky_error.h"
+
+namespace {
+
+constexpr unsigned short MODE_FILE = _S_IFREG;        // 0x8000
+constexpr unsigned short MODE_DIRECTORY = _S_IFDIR;   // 0x4000
+
+// True when the cut name's mode has the wanted bit and not the other one.
+HostWord KindTest(RunData* rd, HostWord name, unsigned short wanted, unsigned short other) {
+    if (!rd->workPath) return 0;
+    CopyPath(rd->workPath, TextParameter(name));
+    auto* status = static_cast<struct _stat*>(LocalAlloc(LPTR, sizeof(struct _stat)));
+    if (!status) return 0;
+    HostWord answer = 0;
+    if (_stat(rd->workPath, status) == 0)
+        answer = (status->st_mode & wanted) && !(status->st_mode & other) ? 1 : 0;
+    LocalFree(status);
+    return answer;
+}
+
+}  // namespace
+
+extern "C" HostWord WINAPI ConditionNameIsFile(RunData* rd, HostWord name, HostWord) {
+    return KindTest(rd, name, MODE_FILE, MODE_DIRECTORY);
+}
+
+extern "C" HostWord WINAPI ConditionNameIsDirectory(RunData* rd, HostWord name, HostWord) {
+    return KindTest(rd, name, MODE_DIRECTORY, MODE_FILE);
+}

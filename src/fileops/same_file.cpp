@@ -1,0 +1,27 @@
+// Telling files apart by identity rather than by name, before anything is opened for writing.
+#include <windows.h>
+#include <io.h>
+
+#include "fileops/same_file.h"
+
+namespace {
+
+constexpr DWORD QUERY_ONLY = 0;   // opens no data, so it neither needs nor breaks sharing
+constexpr DWORD SHARED_WITH_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+bool IdentityOf(HANDLE file, BY_HANDLE_FILE_INFORMATION& identity) {
+    return file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &identity);
+}
+
+}  // namespace
+
+bool IsSameFile(FILE* stream, const char* name) {
+    BY_HANDLE_FILE_INFORMATION open{}, named{};
+    const auto streamHandle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    if (!IdentityOf(streamHandle, open)) return false;
+    HANDLE file = CreateFileA(name, QUERY_ONLY, SHARED_WITH_ALL, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool known = IdentityOf(file, named);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return known && open.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+           open.nFileIndexHigh == named.nFileIndexHigh && open.nFileIndexLow == named.nFileIndexLow;
+}

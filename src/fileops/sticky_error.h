@@ -1,0 +1,22 @@
+// The sticky last error that the directory and file actions share, and what they share besides.
+#pragma once
+
+#include "state/run_data.h"
+
+// Stored when a copy, move or append names one file as both its source and its destination.
+constexpr std::uint32_t ERROR_CODE_SAME_FILE = 16;   // EBUSY: the file is busy as the source
+
+// The gate every directory and file action passes first. False while lastError holds a code:
+// the action then does nothing at all. False too, with 12 stored, when the object has no
+// workPath (its creation could not obtain one), so that nothing is written through it.
+bool ActionMayRun(RunData* rd);
+
+// Stores the runtime library's errno in lastError, right after the call that failed.
+void StoreErrno(RunData* rd);
+
+// A string parameter as the host passed it.
+inline const char* TextParameter(HostWord parameter) {
+    return reinterpret_cast<const char*>(parameter);
+}
+
+extern "C" HostWord WINAPI ActionClearLastError(RunData* rd, HostWord, HostWord);

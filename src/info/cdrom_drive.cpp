@@ -1,0 +1,56 @@
+// Walks the logical drives in the platform's order and answers the root of the first CD-ROM
+// drive whose volume name equals the label, letter case aside. The error mode is changed only
+// for the search, so that probing an empty drive shows no system message box.
+#include <cstring>
+
+#include "host/host_services.h"
+#include "info/cdrom_drive.h"
+#include "info/string_result.h"
+
+namespace {
+
+constexpr UINT SEARCH_ERROR_MODE = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+static_assert(SEARCH_ERROR_MODE == 0x8001);
+
+// True when the root is a CD-ROM drive whose disc carries the label (already upper-cased).
+// The volume name starts empty for every drive and a drive whose volume cannot be read (no
+// disc) is passed over, so no name left from another drive is ever compared.
+bool HoldsDisc(const char* root, const char* label) {
+    if (GetDriveTypeA(root) != DRIVE_CDROM) return false;
+    char volume[PATH_BUFFER_SIZE] = "";
+    DWORD serialNumber = 0, maximumComponentLength = 0, fileSystemFlags = 0;
+    if (!GetVolumeInformationA(root, volume, PATH_BUFFER_SIZE, &serialNumber, &maximumComponentLength,
+                               &fileSystemFlags, nullptr, 0))
+        return false;
+    volume[PATH_BUFFER_SIZE - 1] = '\0';
+    _strupr(volume);
+    return std::strcmp(volume, label) == 0;
+}
+
+}  // namespace
+
+extern "C" HostWord WINAPI ExpressionCDDriveFromLabel(RunData* rd, HostWord token) {
+    char* result = AllocateTempString(rd, PATH_BUFFER_SIZE);
+    if (!result) return StringResult(rd, nullptr);   // the label is then not fetched
+    const char* parameter = GetStringParameter(rd, token);
+    result[0] = '\0';
+    char label[PATH_BUFFER_SIZE];
+    CopyPath(label, parameter);
+    _strupr(label);
+
+    const UINT previousMode = SetErrorMode(SEARCH_ERROR_MODE);
+    char drives[PATH_BUFFER_SIZE] = "";   // a list the platform does not fill stays empty
+    GetLogicalDriveStringsA(PATH_BUFFER_SIZE, drives);
+    drives[PATH_BUFFER_SIZE - 2] = drives[PATH_BUFFER_SIZE - 1] = '\0';
+    if (drives[0] == '\0') {
+        SetErrorMode(previousMode);
+        return StringResult(rd, result);
+    }
+    for (const char* root = drives; *root; root += std::strlen(root) + 1)
+        if (HoldsDisc(root, label)) {
+            CopyPath(result, root);
+            break;
+        }
+    SetErrorMode(previousMode);
+    return StringResult(rd, result);
+}

@@ -1,0 +1,86 @@
+// "Sizeof(" and the three date expressions: the file's status through workPath.
+#include <algorithm>
+#include <cstring>
+
+#include "host/host_services.h"
+#include "info/file_information.h"
+#include "info/string_result.h"
+
+namespace {
+
+constexpr std::int32_t SIZE_FAILURE = -1;
+// A file of 2 GiB or more answers the largest size the expression can carry.
+constexpr std::int64_t LARGEST_SIZE = 0x7FFFFFFF;
+
+constexpr std::size_t DATE_RESULT_SIZE = 10;   // dd/mm/yy and its NUL, with a byte to spare
+
+// Month abbreviations and numbers, entry i of both the same month; no terminators used.
+constexpr char MONTH_NAMES[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+constexpr char MONTH_NUMBERS[] = "010203040506070809101112";
+constexpr int MONTH_COUNT = 12;
+
+// Places in the runtime's time text "Wed Jan 02 02:03:55 1980\n".
+constexpr std::size_t TIME_TEXT_LENGTH = 24;
+constexpr int TEXT_MONTH = 4;
+constexpr int TEXT_DAY = 8;
+constexpr int TEXT_YEAR_TENS = 22;
+
+// The month of a time text, 0 to 11, or -1 when its abbreviation is none of the twelve.
+int MonthOf(const char* text) {
+    for (int i = 0; i < MONTH_COUNT; ++i)
+        if (text[TEXT_MONTH] == MONTH_NAMES[3 * i] && text[TEXT_MONTH + 1] == MONTH_NAMES[3 * i + 1] &&
+            text[TEXT_MONTH + 2] == MONTH_NAMES[3 * i + 2])
+            return i;
+    return -1;
+}
+
+void WriteDate(char* result, const char* text, int month) {
+    const char date[] = {text[TEXT_DAY], text[TEXT_DAY + 1], '/',
+                         MONTH_NUMBERS[2 * month], MONTH_NUMBERS[2 * month + 1], '/',
+                         text[TEXT_YEAR_TENS], text[TEXT_YEAR_TENS + 1], '\0'};
+    std::memcpy(result, date, sizeof date);
+}
+
+HostWord DateExpression(RunData* rd, HostWord token, FileTime selector) {
+    const char* name = GetStringParameter(rd, token);
+    SetStringResult(rd);
+    return FormatFileDate(rd, name, selector);
+}
+
+}  // namespace
+
+extern "C" HostWord WINAPI ExpressionSizeof(RunData* rd, HostWord token) {
+    const char* name = GetStringParameter(rd, token);
+    if (!rd->workPath) return SIZE_FAILURE;   // creation failed: no buffer to work in
+    CopyPath(rd->workPath, name);
+    FileStatus status;
+    if (!ReadFileStatus(rd->workPath, status)) return SIZE_FAILURE;
+    return static_cast<std::int32_t>(std::min(status.size, LARGEST_SIZE));
+}
+
+HostWord FormatFileDate(RunData* rd, const char* name, FileTime selector) {
+    char* result = EmptyResult(rd, DATE_RESULT_SIZE);
+    if (!result) return StringResult(rd, nullptr);
+    if (!rd->workPath) return StringResult(rd, result);
+    CopyPath(rd->workPath, name);
+    FileStatus status;
+    if (!ReadFileStatus(rd->workPath, status)) return StringResult(rd, result);
+    const char* text = FileTimeText(status.times[selector]);
+    if (!text || std::strlen(text) < TIME_TEXT_LENGTH) return StringResult(rd, result);
+    const int month = MonthOf(text);
+    if (month < 0) return StringResult(rd, result);
+    WriteDate(result, text, month);
+    return StringResult(rd, result);
+}
+
+extern "C" HostWord WINAPI ExpressionCreationDate(RunData* rd, HostWord token) {
+    return DateExpression(rd, token, FILE_TIME_CREATED);
+}
+
+extern "C" HostWord WINAPI ExpressionChangeDate(RunData* rd, HostWord token) {
+    return DateExpression(rd, token, FILE_TIME_MODIFIED);
+}
+
+extern "C" HostWord WINAPI ExpressionAccessDate(RunData* rd, HostWord token) {
+    return DateExpression(rd, token, FILE_TIME_ACCESSED);
+}

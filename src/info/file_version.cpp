@@ -1,0 +1,53 @@
+// "VersionMS(" and "VersionLS(": the file version from the file's own version resource.
+// The name goes to the platform whole, without CopyPath.
+#include "host/host_services.h"
+#include "info/file_information.h"
+
+namespace {
+
+constexpr int VERSION_FOUND = 0;
+constexpr int VERSION_FAILURE = -1;
+constexpr HostWord NO_VERSION = 0;
+constexpr char ROOT_BLOCK[] = "\\";
+
+// Finds the fixed version record in a version block read whole.
+int ReadFixedVersion(void* block, DWORD* mostSignificant, DWORD* leastSignificant) {
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block, ROOT_BLOCK, reinterpret_cast<void**>(&fixed), &length)) return VERSION_FAILURE;
+    if (!fixed || length < sizeof(VS_FIXEDFILEINFO)) return VERSION_FAILURE;   // none, or cut short
+    *mostSignificant = fixed->dwFileVersionMS;
+    *leastSignificant = fixed->dwFileVersionLS;
+    return VERSION_FOUND;
+}
+
+}  // namespace
+
+int GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DWORD* leastSignificant) {
+    const char* parameter = GetStringParameter(rd, token);
+    const char* name = parameter ? parameter : "";
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(name, &handle);
+    if (size == 0) return VERSION_FAILURE;   // no version information
+    void* block = GlobalAlloc(GPTR, size);
+    if (!block) return VERSION_FAILURE;
+    if (GetFileVersionInfoA(name, handle, size, block) != 1) {
+        GlobalFree(block);
+        return VERSION_FAILURE;
+    }
+    const int status = ReadFixedVersion(block, mostSignificant, leastSignificant);
+    GlobalFree(block);
+    return status;
+}
+
+extern "C" HostWord WINAPI ExpressionVersionMS(RunData* rd, HostWord token) {
+    DWORD mostSignificant = 0, leastSignificant = 0;
+    if (GetFileVersionWords(rd, token, &mostSignificant, &leastSignificant) != VERSION_FOUND) return NO_VERSION;
+    return static_cast<std::int32_t>(mostSignificant);
+}
+
+extern "C" HostWord WINAPI ExpressionVersionLS(RunData* rd, HostWord token) {
+    DWORD mostSignificant = 0, leastSignificant = 0;
+    if (GetFileVersionWords(rd, token, &mostSignificant, &leastSignificant) != VERSION_FOUND) return NO_VERSION;
+    return static_cast<std::int32_t>(leastSignificant);
+}

@@ -1,0 +1,227 @@
+// The well-known directories when the shell has no answer, checked with a shell lookup of the
+// test's own in place of the module's, and the info expressions on a record whose creation
+// failed. Runs as info_test-win98.exe (other family) and info_test-win2k.exe (NT family); the
+// first argument names the family the copy should see.
+#include <windows.h>
+#include <shlobj.h>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "harness/ok.h"
+#include "info/known_directories.h"
+#include "state/run_data.h"
+
+namespace {
+
+// ---- the shell lookup the module calls here --------------------------------------------
+std::map<int, std::string> shellAnswers;   // folder id: path; a missing id finds nothing
+
+}  // namespace
+
+int GetShellFolderPath(char* buffer, int folder) {
+    const auto found = shellAnswers.find(folder);
+    if (found == shellAnswers.end()) return 0;
+    CopyPath(buffer, found->second.c_str());
+    return 1;
+}
+
+namespace {
+
+// ---- a host of the test's own --------------------------------------------------------------
+const char* parameter = nullptr;
+
+HostWord WINAPI HandParameter(RunData*, HostWord, HostWord) {
+    return reinterpret_cast<HostWord>(parameter);
+}
+
+// Host strings end at a no-access page, so a write past them faults. They are never freed.
+char* WINAPI AllocateGuarded(RunData*, HostWord size, HostWord) {
+    const std::size_t page = 4096, bytes = static_cast<std::size_t>(size), pages = (bytes + page - 1) / page;
+    auto* base = static_cast<char*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT, PAGE_READWRITE));
+    DWORD old;
+    VirtualProtect(base + pages * page, page, PAGE_NOACCESS, &old);
+    return base + pages * page - bytes;
+}
+
+RunHeader host;
+RunData record;
+char workBuffer[PATH_BUFFER_SIZE];
+
+RunData* NewRecord(bool withWorkPath) {
+    host.getExpressionParameter = HandParameter;
+    host.allocateTempString = AllocateGuarded;
+    std::memset(&record, 0, sizeof record);
+    record.header.runHeader = &host;
+    record.workPath = withWorkPath ? workBuffer : nullptr;
+    return &record;
+}
+
+std::string Text(RunData* rd, int code, const char* text = nullptr) {
+    parameter = text;
+    rd->header.hostFlags = 0;
+    const HostWord answer = ExpressionRoutines[code](rd, 0);
+    ok(rd->header.hostFlags & STRING_RESULT, "expression %d must set STRING_RESULT\n", code);
+    return reinterpret_cast<const char*>(answer);
+}
+
+std::int32_t Number(RunData* rd, int code, const char* text) {
+    parameter = text;
+    rd->header.hostFlags = 0;
+    const auto answer = static_cast<std::int32_t>(ExpressionRoutines[code](rd, 0));
+    ok(!(rd->header.hostFlags & STRING_RESULT), "expression %d must leave hostFlags alone\n", code);
+    return answer;
+}
+
+// ---- expectations ------------------------------------------------------------------------
+enum DirectoryCode { MY_DOCS = 27, APP_DATA = 28, USER = 29, ALL_USERS = 30, ALL_DOCS = 31, ALL_APP_DATA = 32 };
+constexpr int DIRECTORY_CODES[] = {MY_DOCS, APP_DATA, USER, ALL_USERS, ALL_DOCS, ALL_APP_DATA};
+constexpr int DIRECTORY_COUNT = 6;
+
+std::string windowsDirectory;   // as the platform gives it, without a trailing '\'
+bool ntFamily = false;
+
+// "W\" stands for the Windows directory with its backslash.
+std::string Expand(const std::string& expected) {
+    if (expected.rfind("W\\", 0) == 0) return windowsDirectory + expected.substr(1);
+    if (expected == "W") return windowsDirectory;
+    return expected;
+}
+
+struct ShellCase {
+    const char* name;
+    std::map<int, std::string> answers;
+    std::string nt[DIRECTORY_COUNT];      // codes 27 to 32 on the NT family
+    std::string other[DIRECTORY_COUNT];   // and on the other family
+};
+
+const std::string ANNA_APPDATA = "C:\\Documents and Settings\\Anna\\Application Data";
+const std::string ANNA = "C:\\Documents and Settings\\Anna";
+const std::string SHARED = "C:\\Documents and Settings\\All Users";
+
+const ShellCase SHELL_CASES[] = {
+    {"every folder answered",
+     {{CSIDL_PERSONAL, "D:\\Docs"}, {CSIDL_APPDATA, "D:\\Anna\\AppData"}, {CSIDL_PROFILE, "D:\\Anna"},
+      {CSIDL_COMMON_DOCUMENTS, "D:\\Public\\Documents"}, {CSIDL_COMMON_APPDATA, "D:\\ProgramData"}},
+     {"D:\\Docs", "D:\\Anna\\AppData", "D:\\Anna", "D:\\Public", "D:\\Public\\Documents", "D:\\ProgramData"},
+     {"D:\\Docs", "D:\\Anna\\AppData", "D:\\Anna", "D:\\Public", "D:\\Public\\Documents", "D:\\ProgramData"}},
+    {"no folder answered",
+     {},
+     {"", "", "c:\\", "W\\Profiles\\All Users", "W\\Profiles\\All Users\\Documents",
+      "W\\Profiles\\All Users\\Application Data"},
+     {"", "W\\Application Data", "W", "W\\All Users", "W\\All Users\\Documents", "W\\All Users\\Application Data"}},
+    {"application data alone",
+     {{CSIDL_APPDATA, ANNA_APPDATA}},
+     {"", ANNA_APPDATA, ANNA, SHARED, SHARED + "\\Documents", SHARED + "\\Application Data"},
+     {"", ANNA_APPDATA, "W", "W\\All Users", "W\\All Users\\Documents", "W\\All Users\\Application Data"}},
+    {"application data with a single backslash",
+     {{CSIDL_APPDATA, "C:\\AppData"}},
+     {"", "C:\\AppData", "C:", "W\\Profiles\\All Users", "W\\Profiles\\All Users\\Documents",
+      "W\\Profiles\\All Users\\Application Data"},
+     {"", "C:\\AppData", "W", "W\\All Users", "W\\All Users\\Documents", "W\\All Users\\Application Data"}},
+};
+
+void test_shell_cases() {
+    RunData* rd = NewRecord(true);
+    for (const ShellCase& c : SHELL_CASES) {
+        shellAnswers = c.answers;
+        for (int i = 0; i < DIRECTORY_COUNT; ++i) {
+            const std::string expected = Expand(ntFamily ? c.nt[i] : c.other[i]);
+            const std::string got = Text(rd, DIRECTORY_CODES[i]);
+            ok(got == expected, "%s, code %d: expected \"%s\", got \"%s\"\n", c.name, DIRECTORY_CODES[i],
+               expected.c_str(), got.c_str());
+        }
+    }
+}
+
+// "AllUsersDirectory$(" is the parent of the shared documents; a drive root keeps its '\'.
+void test_shared_documents_parent() {
+    const struct {
+        const char* documents;
+        const char* expected;
+    } rows[] = {
+        {"C:\\Documents and Settings\\All Users\\Documents", "C:\\Documents and Settings\\All Users"},
+        {"D:\\Shared", "D:\\"},
+        {"D:\\", "D:\\"},
+        {"Shared", "c:\\"},
+        {"\\Shared", ""},
+    };
+    RunData* rd = NewRecord(true);
+    for (const auto& row : rows) {
+        shellAnswers = {{CSIDL_COMMON_DOCUMENTS, row.documents}};
+        const std::string got = Text(rd, ALL_USERS);
+        ok(got == row.expected, "shared documents %s: expected \"%s\", got \"%s\"\n", row.documents, row.expected,
+           got.c_str());
+        ok(Text(rd, ALL_DOCS) == row.documents, "shared documents %s must come back unchanged\n", row.documents);
+    }
+}
+
+// A composition longer than the buffer is cut to 259 characters, never written past it.
+void test_long_compositions() {
+    RunData* rd = NewRecord(true);
+    const std::string parent = "C:\\" + std::string(230, 'p');
+    shellAnswers = {{CSIDL_APPDATA, parent + "\\u\\Application Data"}};
+    const std::string expected = ntFamily ? (parent + "\\All Users\\Application Data").substr(0, 259)
+                                          : Expand("W\\All Users\\Application Data");
+    const std::string got = Text(rd, ALL_APP_DATA);
+    ok(got == expected, "long shared sibling: expected %zu characters, got %zu: %s\n", expected.size(), got.size(),
+       got.c_str());
+}
+
+void test_AddTrailingBackslash() {
+    const struct {
+        std::string before, after;
+    } rows[] = {
+        {"", ""},
+        {"C:", "C:\\"},
+        {"C:\\", "C:\\"},
+        {"C:\\WINDOWS", "C:\\WINDOWS\\"},
+        {std::string(258, 'x'), std::string(258, 'x') + "\\"},
+        {std::string(259, 'x'), std::string(259, 'x')},
+    };
+    for (const auto& row : rows) {
+        char* buffer = AllocateGuarded(nullptr, PATH_BUFFER_SIZE, 0);
+        CopyPath(buffer, row.before.c_str());
+        AddTrailingBackslash(buffer);
+        ok(buffer == row.after, "AddTrailingBackslash(%zu characters): expected %zu, got %zu\n", row.before.size(),
+           row.after.size(), std::strlen(buffer));
+    }
+}
+
+// A record whose workPath could not be had: the expressions that need it answer their failure
+// values and write nothing; the others go on as usual.
+void test_record_without_workPath() {
+    shellAnswers.clear();
+    RunData* rd = NewRecord(false);
+    ok(Number(rd, 0, "info_test.exe") == -1, "Sizeof( without workPath should answer -1\n");
+    for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9})
+        ok(Text(rd, code, "info_test.exe").empty(), "expression %d without workPath should answer \"\"\n", code);
+    ok(Text(rd, 14) == windowsDirectory, "WindowsDirectory$( does not need workPath\n");
+    const std::string temporary = Text(rd, 13, "qtx");
+    ok(!temporary.empty() && GetFileAttributesA(temporary.c_str()) != INVALID_FILE_ATTRIBUTES,
+       "TempFileName$( does not need workPath, got \"%s\"\n", temporary.c_str());
+    DeleteFileA(temporary.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string family = argc > 1 ? argv[1] : "";
+    if (family != "nt" && family != "other") {
+        std::printf("usage: info_test nt|other\n");
+        return 2;
+    }
+    ntFamily = family == "nt";
+    char directory[PATH_BUFFER_SIZE] = "";
+    GetWindowsDirectoryA(directory, sizeof directory);
+    windowsDirectory = directory;
+    ok(IsNtPlatform() == (ntFamily ? 1 : 0), "IsNtPlatform: expected %d, got %d\n", ntFamily ? 1 : 0, IsNtPlatform());
+
+    test_shell_cases();
+    test_shared_documents_parent();
+    test_long_compositions();
+    test_AddTrailingBackslash();
+    test_record_without_workPath();
+    return harness::Summary(ntFamily ? "info_test (NT family)" : "info_test (other family)");
+}
