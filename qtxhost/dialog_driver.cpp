@@ -117,12 +117,44 @@ void ChooseFilter(HWND dialog, int filter) {
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(FILE_TYPE_LIST, notification), reinterpret_cast<LPARAM>(types));
 }
 
+BOOL CALLBACK MatchTree(HWND child, LPARAM data) {
+    char name[64] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpA(name, WC_TREEVIEWA) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(data) = child;
+    return FALSE;
+}
+
+// The text of the folder browser's selected item.
+std::string SelectedFolder(HWND dialog) {
+    HWND tree = nullptr;
+    EnumChildWindows(dialog, MatchTree, reinterpret_cast<LPARAM>(&tree));
+    if (!tree) return "";
+    char text[MAX_PATH] = "";
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return "";
+    return text;
+}
+
+// Selects the folder as a person clicking it would, again if the browser's own start-up
+// selection came after ours, until the tree shows it.
+void PickFolder(HWND dialog, const std::string& folder) {
+    const std::string name = folder.substr(folder.find_last_of('\\') + 1);
+    for (DWORD waited = 0; waited < CLOSE_LIMIT_MS; waited += SETTLE_MS) {
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        if (Stopped(SETTLE_MS) || lstrcmpiA(SelectedFolder(dialog).c_str(), name.c_str()) == 0) return;
+    }
+}
+
 void Act(HWND dialog) {
     if (current.filter > 0) ChooseFilter(dialog, current.filter);
     if (current.typeName)
         if (HWND field = FileNameField(dialog)) SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(current.name.c_str()));
-    if (current.pickFolder)
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(current.folder.c_str()));
+    if (current.pickFolder) PickFolder(dialog, current.folder);
     PostMessageA(dialog, WM_COMMAND, current.ok ? IDOK : IDCANCEL, 0);
 }
 
