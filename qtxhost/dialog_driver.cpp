@@ -140,13 +140,16 @@ std::string SelectedFolder(HWND dialog) {
     return text;
 }
 
-// Selects the folder as a person clicking it would, again if the browser's own start-up
-// selection came after ours, until the tree shows it.
+// Selects the folder as a person clicking it would. The browser may still be setting up its own
+// start-up selection, which can land after ours: select again until the tree has shown the
+// folder selected twice running.
 void PickFolder(HWND dialog, const std::string& folder) {
     const std::string name = folder.substr(folder.find_last_of('\\') + 1);
-    for (DWORD waited = 0; waited < CLOSE_LIMIT_MS; waited += SETTLE_MS) {
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-        if (Stopped(SETTLE_MS) || lstrcmpiA(SelectedFolder(dialog).c_str(), name.c_str()) == 0) return;
+    int confirmed = 0;
+    for (DWORD waited = 0; confirmed < 2 && waited < CLOSE_LIMIT_MS; waited += SETTLE_MS) {
+        if (confirmed == 0) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        if (Stopped(SETTLE_MS)) return;
+        confirmed = lstrcmpiA(SelectedFolder(dialog).c_str(), name.c_str()) == 0 ? confirmed + 1 : 0;
     }
 }
 
