@@ -125,31 +125,57 @@ BOOL CALLBACK MatchTree(HWND child, LPARAM data) {
     return FALSE;
 }
 
-// The text of the folder browser's selected item.
-std::string SelectedFolder(HWND dialog) {
+HWND FolderTree(HWND dialog) {
     HWND tree = nullptr;
     EnumChildWindows(dialog, MatchTree, reinterpret_cast<LPARAM>(&tree));
-    if (!tree) return "";
+    return tree;
+}
+
+HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM from) {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+}
+
+std::string ItemText(HWND tree, HTREEITEM handle) {
     char text[MAX_PATH] = "";
     TVITEMA item{};
     item.mask = TVIF_TEXT;
-    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.hItem = handle;
     item.pszText = text;
     item.cchTextMax = sizeof text;
-    if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return "";
+    if (!handle || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return "";
     return text;
 }
 
-// Selects the folder as a person clicking it would. The browser may still be setting up its own
-// start-up selection, which can land after ours: select again until the tree has shown the
-// folder selected twice running.
+// The child of parent whose text is name (the parent is expanded first, as a click on it would).
+HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name) {
+    if (!parent) return nullptr;
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    for (HTREEITEM child = TreeItem(tree, TVGN_CHILD, parent); child; child = TreeItem(tree, TVGN_NEXT, child))
+        if (lstrcmpiA(ItemText(tree, child).c_str(), name.c_str()) == 0) return child;
+    return nullptr;
+}
+
+// Selects the folder: by its path as the browser's own message does, and when that does not
+// take (the browser matches the path against items it listed earlier, and a parent folder
+// changed since), by clicking the item of that name beside or below the selected one.
 void PickFolder(HWND dialog, const std::string& folder) {
+    HWND tree = FolderTree(dialog);
+    if (!tree) return;
     const std::string name = folder.substr(folder.find_last_of('\\') + 1);
     int confirmed = 0;
     for (DWORD waited = 0; confirmed < 2 && waited < CLOSE_LIMIT_MS; waited += SETTLE_MS) {
-        if (confirmed == 0) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        if (confirmed == 0) {
+            SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+            const HTREEITEM selected = TreeItem(tree, TVGN_CARET, nullptr);
+            if (lstrcmpiA(ItemText(tree, selected).c_str(), name.c_str()) != 0) {
+                HTREEITEM item = ChildNamed(tree, TreeItem(tree, TVGN_PARENT, selected), name);
+                if (!item) item = ChildNamed(tree, selected, name);
+                if (item) SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+            }
+        }
         if (Stopped(SETTLE_MS)) return;
-        confirmed = lstrcmpiA(SelectedFolder(dialog).c_str(), name.c_str()) == 0 ? confirmed + 1 : 0;
+        const bool shown = lstrcmpiA(ItemText(tree, TreeItem(tree, TVGN_CARET, nullptr)).c_str(), name.c_str()) == 0;
+        confirmed = shown ? confirmed + 1 : 0;
     }
 }
 
