@@ -3,6 +3,8 @@
 # the example tour through the headless host (the 64-bit twin, which runs here under wine64).
 set -e
 top="$(cd "$(dirname "$0")/.." && pwd)"
+# The tour opens the selectors' dialogs: every Wine program here runs on one display.
+[ -n "$DISPLAY" ] || exec "$top/scripts/with-display.sh" "$0" "$@"
 "$top/scripts/build.sh" >/dev/null
 echo "built $top/build/win32/QTFILE.qtx (the deliverable) and $top/build/win64/QTFILE.qtx"
 wine="$top/build/win64/wine.sh"
