@@ -11,10 +11,12 @@ namespace {
 
 enum class LineOutcome { Passed, Failed, ScriptError };
 
-// "-> VALUE", "-> like PATTERN", "-> length N" or "-> not VALUE", checked against a result.
+// "-> VALUE", "-> like PATTERN" or "-> length N", each of them negated by a leading "not".
 bool CheckExpectation(ScriptContext& context, Cursor& cursor, const Value& got, std::string& failure) {
+    const bool negated = cursor.NextWord("not");
+    if (negated) ++cursor.pos;
     std::string mode = "is";
-    for (const char* word : {"like", "length", "not"})
+    for (const char* word : {"like", "length"})
         if (cursor.NextWord(word)) {
             mode = word;
             ++cursor.pos;
@@ -30,10 +32,11 @@ bool CheckExpectation(ScriptContext& context, Cursor& cursor, const Value& got, 
     else if (mode == "length")
         met = got.kind == Value::Kind::Text && static_cast<std::int64_t>(got.text.size()) == expected.number;
     else
-        met = SameValue(expected, got) == (mode == "is");
-    if (!met) {
+        met = SameValue(expected, got);
+    if (met == negated) {
         const std::string shownGot = mode == "length" ? std::to_string(got.text.size()) + " characters" : Show(got);
-        failure = "expected " + (mode == "is" ? "" : mode + " ") + Show(expected) + ", got " + shownGot;
+        const std::string wanted = std::string(negated ? "not " : "") + (mode == "is" ? "" : mode + " ");
+        failure = "expected " + wanted + Show(expected) + ", got " + shownGot;
     }
     return true;
 }
