@@ -13,5 +13,14 @@ if [ -z "$DISPLAY" ]; then
 fi
 status=0
 "$@" || status=$?
-[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+if [ -n "$xvfb" ]; then
+    # Wine's own processes in this checkout's prefixes hold the display: end them first, so
+    # that they do not complain about a display that went away.
+    top="$(cd "$(dirname "$0")/.." && pwd)"
+    for prefix in "$top"/build/*/wineprefix; do
+        [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null
+    done
+    sleep 1
+    kill "$xvfb" 2>/dev/null
+fi
 exit $status
