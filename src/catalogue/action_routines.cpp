@@ -1,6 +1,5 @@
 // The action routine table: entry n is the handler of action code n.
 #include "catalogue/catalogue.h"
-#include "catalogue/pending_handlers.h"
 #include "fileops/file_actions.h"
 #include "fileops/sticky_error.h"
 #include "launcher/run_application.h"

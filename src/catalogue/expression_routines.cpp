@@ -1,6 +1,5 @@
 // The expression routine table: entry n is the handler of expression code n.
 #include "catalogue/catalogue.h"
-#include "catalogue/pending_handlers.h"
 #include "info/cdrom_drive.h"
 #include "info/file_information.h"
 #include "info/known_directories.h"
