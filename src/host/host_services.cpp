@@ -24,6 +24,18 @@ HostWord EmptyStringResult(RunData* rd) {
     return StaticEmptyString();
 }
 
+char* EmptyResult(RunData* rd, std::size_t size) {
+    char* result = AllocateTempString(rd, size);
+    if (result) result[0] = '\0';
+    return result;
+}
+
+HostWord StringResult(RunData* rd, const char* result) {
+    if (!result) return EmptyStringResult(rd);
+    SetStringResult(rd);
+    return reinterpret_cast<HostWord>(result);
+}
+
 HostWord GetExpressionParameter(RunData* rd, HostWord type, HostWord token) {
     const RunHeader* host = HeaderOf(rd);
     if (!host || !host->getExpressionParameter) return 0;

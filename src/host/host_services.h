@@ -12,6 +12,13 @@ void SetStringResult(RunData* rd);
 // Sets STRING_RESULT and returns the static empty string.
 HostWord EmptyStringResult(RunData* rd);
 
+// A result buffer of size bytes from the host, already made the empty string; null when the
+// host has none.
+char* EmptyResult(RunData* rd, std::size_t size);
+
+// Sets STRING_RESULT and answers the result, or the static empty string when there is no buffer.
+HostWord StringResult(RunData* rd, const char* result);
+
 HostWord GetExpressionParameter(RunData* rd, HostWord type, HostWord token);
 const char* GetStringParameter(RunData* rd, HostWord token);   // may be null
 HostWord GetIntegerParameter(RunData* rd, HostWord token);

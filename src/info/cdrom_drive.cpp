@@ -5,7 +5,6 @@
 
 #include "host/host_services.h"
 #include "info/cdrom_drive.h"
-#include "info/string_result.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 
 #include "host/host_services.h"
 #include "info/file_information.h"
-#include "info/string_result.h"
 
 namespace {
 

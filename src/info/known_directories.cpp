@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "info/known_directories.h"
-#include "info/string_result.h"
+#include "host/host_services.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 
 #include "host/host_services.h"
 #include "info/path_names.h"
-#include "info/string_result.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 // its full path. The object never deletes the file.
 #include "host/host_services.h"
 #include "info/path_names.h"
-#include "info/string_result.h"
 
 namespace {
 
