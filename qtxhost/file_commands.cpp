@@ -1,5 +1,6 @@
 // Script commands that prepare files on disk the way another program or the user would.
 #include <cstdio>
+#include <fstream>
 #include <map>
 
 #include "script_context.h"
@@ -75,6 +76,15 @@ CommandResult CommandFileTime(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
+// Moves the end of the open file to length bytes, longer or shorter, and closes it.
+bool EndFileAt(HANDLE file, std::int64_t length) {
+    LARGE_INTEGER end;
+    end.QuadPart = length;
+    const bool done = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return done;
+}
+
 // A file of the given size that takes no room on disk: its end is set past nothing written.
 CommandResult CommandSparse(ScriptContext& context, Cursor& cursor) {
     std::string path;
@@ -84,12 +94,43 @@ CommandResult CommandSparse(ScriptContext& context, Cursor& cursor) {
     if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot create " + path);
     DWORD returned = 0;
     DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);   // where supported
-    LARGE_INTEGER end;
-    end.QuadPart = size;
-    const BOOL sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    if (!sized) return Fail(context, "cannot make " + path + " that long");
+    if (!EndFileAt(file, size)) return Fail(context, "cannot make " + path + " that long");
     return CommandResult{};
+}
+
+// poke PATH OFFSET WIDTH VALUE: writes VALUE as a little-endian integer of WIDTH bytes.
+CommandResult CommandPoke(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    std::int64_t offset = 0, width = 0, value = 0;
+    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, offset) ||
+        !TakeInteger(context, cursor, width) || !TakeInteger(context, cursor, value))
+        return CommandResult{false, false, {}};
+    if (width < 1 || width > 8) return Fail(context, "a width of 1 to 8 bytes expected");
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    if (!file) return Fail(context, "cannot open " + path);
+    file.seekp(offset);
+    for (std::int64_t i = 0; i < width; ++i) file.put(static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF));
+    if (!file) return Fail(context, "cannot write " + path);
+    return CommandResult{};
+}
+
+// truncate PATH LENGTH
+CommandResult CommandTruncate(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    std::int64_t length = 0;
+    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, length)) return CommandResult{false, false, {}};
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
+    if (!EndFileAt(file, length)) return Fail(context, "cannot cut " + path);
+    return CommandResult{};
+}
+
+CommandResult CommandFileSize(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return Produce(Value{});
+    return Produce(Value::Int((static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow));
 }
 
 constexpr ScriptCommand kFileCommands[] = {
@@ -98,6 +139,9 @@ constexpr ScriptCommand kFileCommands[] = {
     {"unlock", CommandUnlock, "unlock PATH"},
     {"filetime", CommandFileTime, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM (local time)"},
     {"sparse", CommandSparse, "sparse PATH SIZE (a file of SIZE bytes, none of them written)"},
+    {"poke", CommandPoke, "poke PATH OFFSET WIDTH VALUE"},
+    {"truncate", CommandTruncate, "truncate PATH LENGTH"},
+    {"file-size", CommandFileSize, "file-size PATH [-> EXPECTED]"},
 };
 
 }  // namespace

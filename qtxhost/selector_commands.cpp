@@ -1,7 +1,6 @@
 // Script commands for the selectors: what the user will do in the next dialog, what the dialog
 // showed, and the object's saved selector state in a file.
 #include <cstdio>
-#include <fstream>
 
 #include "dialog_driver.h"
 #include "script_context.h"
@@ -89,54 +88,12 @@ CommandResult CommandLoadState(ScriptContext& context, Cursor& cursor) {
     return TransferState(context, cursor, false);
 }
 
-// poke PATH OFFSET WIDTH VALUE: writes VALUE as a little-endian integer of WIDTH bytes.
-CommandResult CommandPoke(ScriptContext& context, Cursor& cursor) {
-    std::string path;
-    std::int64_t offset = 0, width = 0, value = 0;
-    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, offset) ||
-        !TakeInteger(context, cursor, width) || !TakeInteger(context, cursor, value))
-        return CommandResult{false, false, {}};
-    if (width < 1 || width > 8) return Fail(context, "a width of 1 to 8 bytes expected");
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file) return Fail(context, "cannot open " + path);
-    file.seekp(offset);
-    for (std::int64_t i = 0; i < width; ++i) file.put(static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF));
-    if (!file) return Fail(context, "cannot write " + path);
-    return CommandResult{};
-}
-
-// truncate PATH LENGTH
-CommandResult CommandTruncate(ScriptContext& context, Cursor& cursor) {
-    std::string path;
-    std::int64_t length = 0;
-    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, length)) return CommandResult{false, false, {}};
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
-    LARGE_INTEGER end;
-    end.QuadPart = length;
-    const bool cut = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    if (!cut) return Fail(context, "cannot cut " + path);
-    return CommandResult{};
-}
-
-CommandResult CommandFileSize(ScriptContext& context, Cursor& cursor) {
-    std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return Produce(Value{});
-    return Produce(Value::Int((static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow));
-}
-
 constexpr ScriptCommand kSelectorCommands[] = {
     {"answer", CommandAnswer, "answer ok|cancel [filter N] [name TEXT] [files TEXT...] [folder PATH]"},
     {"shown", CommandShown, "shown found|title|name|filters|multiselect|text|ok-enabled|popup [-> EXPECTED]"},
     {"answers-left", CommandAnswersLeft, "answers-left [-> EXPECTED]"},
     {"save-state", CommandSaveState, "save-state PATH [-> EXPECTED]"},
     {"load-state", CommandLoadState, "load-state PATH [-> EXPECTED]"},
-    {"poke", CommandPoke, "poke PATH OFFSET WIDTH VALUE"},
-    {"truncate", CommandTruncate, "truncate PATH LENGTH"},
-    {"file-size", CommandFileSize, "file-size PATH [-> EXPECTED]"},
 };
 
 }  // namespace
