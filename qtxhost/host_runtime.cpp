@@ -44,7 +44,6 @@ HostWord WINAPI ServiceGetExpressionParameter(RunData*, HostWord type, HostWord 
 
 HostWord WINAPI ServiceBeforeModalDialog(RunData*, HostWord, HostWord) {
     ++theHost->modalDepth;
-    ++theHost->modalDialogs;
     if (!theHost->quietServices) std::printf("  [host] BeforeModalDialog\n");
     ArmDialogDriver();
     return 0;
@@ -108,7 +107,6 @@ bool StartHost(Host& host, const std::string& modulePath, std::string& error) {
 }
 
 void SetHostVersion(Host& host, bool present, std::uint32_t version) {
-    host.hasHostVersion = present;
     host.hostVersion = version;
     host.editorHost->getHostVersion = present ? HostVersion : nullptr;
 }

@@ -38,14 +38,12 @@ struct Host {
     std::uint8_t* appHeader = nullptr;
     EditorHost* editorHost = nullptr;      // what the editor exports are given
     EditorHost* compatibleEditor = nullptr;  // used to read the catalogue itself
-    bool hasHostVersion = true;
     std::uint32_t hostVersion = 0x02000100;
     bool tempStringsAvailable = true;
     LaunchMode launchMode = LaunchMode::Record;
     HostWord launchResult = 0;
     std::vector<LaunchRecord> launches;
     int modalDepth = 0;
-    int modalDialogs = 0;
     bool quietServices = false;            // the sweep does not print every service call
     ExpressionArgument argument;
     std::vector<std::string> protocolErrors;
