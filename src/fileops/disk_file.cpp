@@ -1,12 +1,16 @@
-// Telling files on disk from devices by what the open handle is, not by its name: a device
-// has many names (COM1, "nul.txt", "c:\dir\nul", "\\.\COM1") and a unix device can sit in a
-// drive of its own.
+// Telling files on disk from devices: by the path the platform makes of a name, before anything
+// is opened (a device has many names), and by what the open handle is (a unix device can sit in
+// a drive under an ordinary name).
 #include <windows.h>
 #include <io.h>
+#include <cstring>
 
 #include "fileops/disk_file.h"
+#include "state/run_data.h"
 
 namespace {
+
+constexpr char DEVICE_SPACE[] = "\\\\.\\";   // \\.\ begins every device path
 
 HANDLE HandleOf(FILE* stream) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
@@ -17,6 +21,13 @@ bool SizeOf(FILE* stream, LARGE_INTEGER& size) {
 }
 
 }  // namespace
+
+bool IsDeviceName(const char* name) {
+    char full[PATH_BUFFER_SIZE];
+    const DWORD length = GetFullPathNameA(name, sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) return false;   // no device path is that long
+    return std::strncmp(full, DEVICE_SPACE, sizeof DEVICE_SPACE - 1) == 0;
+}
 
 bool IsDiskFile(FILE* stream) {
     return GetFileType(HandleOf(stream)) == FILE_TYPE_DISK;
