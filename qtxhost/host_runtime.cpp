@@ -1,5 +1,7 @@
 #include "host_runtime.h"
 
+#include <windows.h>
+#include <commdlg.h>
 #include <cstdio>
 #include <cstring>
 
@@ -51,6 +53,14 @@ HostWord WINAPI ServiceBeforeModalDialog(RunData*, HostWord, HostWord) {
 
 HostWord WINAPI ServiceAfterModalDialog(RunData*, HostWord, HostWord) {
     DisarmDialogDriver();
+    // An empty result says nothing of why: a dialog that never waited for the user is a fault of
+    // the platform (no display, say), and the line that opened it names the platform's error.
+    if (!LastDialogSeen().found && !theHost->quietServices) {
+        char problem[80];
+        std::snprintf(problem, sizeof problem, "no dialog appeared (CommDlgExtendedError 0x%04lX)",
+                      static_cast<unsigned long>(CommDlgExtendedError()));
+        theHost->protocolErrors.push_back(problem);
+    }
     if (--theHost->modalDepth < 0) theHost->protocolErrors.push_back("AfterModalDialog without BeforeModalDialog");
     if (!theHost->quietServices) std::printf("  [host] AfterModalDialog\n");
     return 0;
@@ -96,7 +106,7 @@ bool StartHost(Host& host, const std::string& modulePath, std::string& error) {
         return false;
     }
     RunHeader* header = host.runHeader;
-    header->mainWindow = nullptr;
+    header->mainWindow = CreateDialogOwner();
     header->appHeader = host.appHeader;
     header->getExpressionParameter = ServiceGetExpressionParameter;
     header->beforeModalDialog = ServiceBeforeModalDialog;
