@@ -52,13 +52,14 @@ HostWord WINAPI ServiceBeforeModalDialog(RunData*, HostWord, HostWord) {
 }
 
 HostWord WINAPI ServiceAfterModalDialog(RunData*, HostWord, HostWord) {
+    const DWORD lastError = GetLastError();
     DisarmDialogDriver();
     // An empty result says nothing of why: a dialog that never waited for the user is a fault of
-    // the platform (no display, say), and the line that opened it names the platform's error.
+    // the platform (no display, say), and the line that opened it names the platform's errors.
     if (!LastDialogSeen().found && !theHost->quietServices) {
-        char problem[80];
-        std::snprintf(problem, sizeof problem, "no dialog appeared (CommDlgExtendedError 0x%04lX)",
-                      static_cast<unsigned long>(CommDlgExtendedError()));
+        char problem[96];
+        std::snprintf(problem, sizeof problem, "no dialog appeared (CommDlgExtendedError 0x%04lX, GetLastError %lu)",
+                      static_cast<unsigned long>(CommDlgExtendedError()), static_cast<unsigned long>(lastError));
         theHost->protocolErrors.push_back(problem);
     }
     if (--theHost->modalDepth < 0) theHost->protocolErrors.push_back("AfterModalDialog without BeforeModalDialog");
