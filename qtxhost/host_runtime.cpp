@@ -71,7 +71,11 @@ char* WINAPI ServiceAllocateTempString(RunData* rd, HostWord size, HostWord) {
     HostObject* object = ObjectOf(rd);
     if (!object || !theHost->tempStringsAvailable || size <= 0) return nullptr;
     void* block = GuardedAlloc(static_cast<std::size_t>(size));
-    if (block) object->tempStrings.push_back(block);
+    if (!block) {
+        theHost->protocolErrors.push_back("AllocateTempString could not allocate " + std::to_string(size) + " bytes");
+        return nullptr;
+    }
+    object->tempStrings.push_back(block);
     return static_cast<char*>(block);
 }
 
@@ -85,6 +89,11 @@ HostWord WINAPI ServiceLaunchProgram(RunData*, HostWord, void* block) {
     if (!theHost->quietServices) PrintLaunchRequest(record);
     if (theHost->launchMode == LaunchMode::Record) return theHost->launchResult;
     return StartProgram(record);
+}
+
+void ReleaseTempStrings(HostObject& object) {
+    for (void* block : object.tempStrings) GuardedFree(block);
+    object.tempStrings.clear();
 }
 
 EditorHost* NewEditorHost(GetHostVersionRoutine routine) {
@@ -138,7 +147,7 @@ HostObject* CreateHostObject(Host& host, const std::string& name) {
 void DestroyHostObject(Host& host, std::size_t index) {
     HostObject& object = host.objects[index];
     host.api.DestroyRunObject(object.rd, 0);
-    for (void* block : object.tempStrings) GuardedFree(block);
+    ReleaseTempStrings(object);
     GuardedFree(object.rd);
     host.objects.erase(host.objects.begin() + static_cast<std::ptrdiff_t>(index));
     host.current = host.objects.empty() ? 0 : host.objects.size() - 1;
@@ -159,4 +168,8 @@ HostObject* CurrentObject(Host& host) {
 
 void DestroyAllObjects(Host& host) {
     while (!host.objects.empty()) DestroyHostObject(host, 0);
+}
+
+void ReclaimTempStrings(Host& host) {
+    for (HostObject& object : host.objects) ReleaseTempStrings(object);
 }
