@@ -174,17 +174,24 @@ def check_imports(pe):
               bool(SYSTEM_DLL.fullmatch(entry.dll.decode())))
 
 
-def nm_symbols(path):
-    """(global code symbols defined, symbols referenced) of one object."""
-    lines = subprocess.run(["i686-w64-mingw32-nm", path], capture_output=True, text=True, check=True).stdout
-    parts = [line.split() for line in lines.splitlines()]
-    return {p[2] for p in parts if len(p) == 3 and p[1] == "T"}, {p[1] for p in parts if len(p) == 2 and p[0] == "U"}
+def nm_symbols(paths):
+    """Object: (global code symbols defined, symbols referenced), from one run of nm."""
+    lines = subprocess.run(["i686-w64-mingw32-nm", "-A"] + paths, capture_output=True, text=True, check=True).stdout
+    symbols = {path: (set(), set()) for path in paths}
+    for line in lines.splitlines():
+        path, _, rest = line.rpartition(".obj:")
+        parts = rest.split()
+        if len(parts) == 3 and parts[1] == "T":
+            symbols[path + ".obj"][0].add(parts[2])
+        elif len(parts) == 2 and parts[0] == "U":
+            symbols[path + ".obj"][1].add(parts[1])
+    return symbols
 
 
-def check_routine_tables(folder, defined):
+def check_routine_tables(folder, symbols, defined):
     for table, handler_bytes in ROUTINE_TABLES.items():
-        path = os.path.join(folder, table)
-        handlers = sorted(s for s in nm_symbols(path)[1] if not RUNTIME_SYMBOL.fullmatch(s)) if os.path.exists(path) else []
+        referenced = symbols.get(os.path.join(folder, table), (set(), set()))[1]
+        handlers = sorted(s for s in referenced if not RUNTIME_SYMBOL.fullmatch(s))
         check(f"{table}: references some handler", True, bool(handlers))
         for symbol in handlers:
             match = STDCALL.fullmatch(symbol)
@@ -294,10 +301,11 @@ def main(path, folder, def_path):
           (pe.OPTIONAL_HEADER.Magic, pe.FILE_HEADER.Machine, bool(pe.FILE_HEADER.Characteristics & 0x2000)))
     objects = [os.path.join(root, name) for root, _, names in os.walk(folder) for name in names if name.endswith(".obj")]
     check(f"objects under {folder}", True, bool(objects))
-    defined = set().union(*(nm_symbols(o)[0] for o in objects))
+    symbols = nm_symbols(objects) if objects else {}
+    defined = set().union(*(d for d, _ in symbols.values()))
     check_exports(pe, read_def(def_path), defined)
     check_imports(pe)
-    check_routine_tables(folder, defined)
+    check_routine_tables(folder, symbols, defined)
     resources, strings = {}, {}
     for rtype in pe.DIRECTORY_ENTRY_RESOURCE.entries:
         for rid in rtype.directory.entries:
