@@ -3,10 +3,15 @@
 # the example tour through the headless host (the 64-bit twin, which runs here under wine64).
 set -e
 top="$(cd "$(dirname "$0")/.." && pwd)"
-# The tour opens the selectors' dialogs: every Wine program here runs on one display.
-[ -n "$DISPLAY" ] || exec "$top/scripts/with-display.sh" "$0" "$@"
+# The tour opens the selectors' dialogs: every Wine program here runs on one display, which
+# needs Xvfb installed before it starts.
+if [ -z "$DISPLAY" ]; then
+    "$top/scripts/install-prerequisites.sh"
+    exec "$top/scripts/with-display.sh" "$0" "$@"
+fi
 "$top/scripts/build.sh" >/dev/null
 echo "built $top/build/win32/QTFILE.qtx (the deliverable) and $top/build/win64/QTFILE.qtx"
+"$top/tests/prepare_prefix.sh" "$top/build/win64/wineprefix" >/dev/null
 wine="$top/build/win64/wine.sh"
 "$wine" "$top/build/win64/qtxhost.exe" describe "$top/build/win64/QTFILE.qtx"
 echo
