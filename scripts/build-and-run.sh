@@ -7,6 +7,7 @@ top="$(cd "$(dirname "$0")/.." && pwd)"
 [ -n "$DISPLAY" ] || exec "$top/scripts/with-display.sh" "$0" "$@"
 "$top/scripts/build.sh" >/dev/null
 echo "built $top/build/win32/QTFILE.qtx (the deliverable) and $top/build/win64/QTFILE.qtx"
+echo "its help $top/build/win32/File.chm and the release $(ls "$top"/build/win32/QTFILE-*.zip)"
 wine="$top/build/win64/wine.sh"
 "$wine" "$top/build/win64/qtxhost.exe" describe "$top/build/win64/QTFILE.qtx"
 echo
