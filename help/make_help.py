@@ -31,6 +31,10 @@ TITLE = "File object help"
 HELP_FILE = "File.chm"
 OVERVIEW = "overview.html"
 STYLESHEET = "help.css"
+# Actions that never store an error (the selector settings and dialogs) may leave `result:` out.
+NO_STORE_ACTIONS = set(range(13, 23))
+# The overview's headings by anchor ("#last-error": "The last error"), read before any page.
+OVERVIEW_HEADINGS = {}
 
 
 class ProseError(Exception):
@@ -132,10 +136,6 @@ def read_prose(folder, entries):
     return sections, errors
 
 
-# Actions that never store an error (the selector settings and dialogs) may leave `result:` out.
-NO_STORE_ACTIONS = set(range(13, 23))
-
-
 def inline(text, entries, errors):
     """Escapes text, sets `code`, and turns [[...]] into links."""
     parts = re.split(r"(`[^`]*`)", text)
@@ -152,14 +152,14 @@ def inline(text, entries, errors):
                     errors.append(f"link to a missing {match[1]} {match[2]}")
                     return html.escape(match[0])
                 return f'<a href="{page_name(match[1], int(match[2]))}">{html.escape(entry_name(entry))}</a>'
-            target = OVERVIEW + (match[3] or "")
-            return f'<a href="{target}">the overview</a>' if not match[3] else f'<a href="{target}">{OVERVIEW_LINKS.get(match[3], "overview")}</a>'
+            heading = OVERVIEW_HEADINGS.get(match[3]) if match[3] else "the overview"
+            if heading is None:
+                errors.append(f"link to a missing overview heading {match[3]}")
+                return html.escape(match[0])
+            return f'<a href="{OVERVIEW}{match[3] or ""}">{html.escape(heading)}</a>'
 
         out.append(LINK.sub(link, html.escape(part, quote=False)))
     return "".join(out)
-
-
-OVERVIEW_LINKS = {}
 
 
 def paragraphs(lines, entries, errors):
@@ -184,8 +184,9 @@ def page(title, body, nav):
             f"</head>\n<body>\n<p class=\"nav\">{links}</p>\n{body}</body>\n</html>\n")
 
 
-def shown_display(entry):
-    """The display text with its placeholders named: the object, then each parameter."""
+def shown_display(entry, raw=True):
+    """The display text with its placeholders named: the object, then each parameter; with
+    raw, the display string as the module gives it follows."""
     if entry["kind"] == "expression":
         return f"<code>{html.escape(entry['display'])}</code>"
     text = display_text(entry)
@@ -197,6 +198,8 @@ def shown_display(entry):
     for i, piece in enumerate(pieces[1:]):
         name = titles[i] if i < len(titles) else "?"
         out += f"<var>{html.escape(name)}</var>{html.escape(piece)}"
+    if not raw:
+        return out
     return f"{out} <span class=\"raw\">(<code>{html.escape(entry['display'])}</code>)</span>"
 
 
@@ -204,7 +207,7 @@ def entry_page(entry, section, entries, errors):
     kind, code = entry["kind"], entry["code"]
     group = GROUP_TITLES[kind]
     menus = "<br>".join(html.escape(f"{group} > {path}") for path in entry["menus"]) or "none: no menu item leads here"
-    title = entry_name(entry)
+    title = " / ".join(dict.fromkeys(path.split(" > ")[-1] for path in entry["menus"])) or entry_name(entry)
     body = [f"<h1>{html.escape(title)}</h1>\n", paragraphs(section["what"], entries, errors)]
     facts = [("Menu", menus), ("Display text", shown_display(entry)), ("Code", f"{kind} {code}")]
     if kind == "expression":
@@ -242,7 +245,7 @@ def menu_list(nodes, kind, entries, trail):
         else:
             entry = entries[(kind, node["code"])]
             items.append(f"<li><a href=\"{page_name(kind, node['code'])}\">{html.escape(node['text'])}</a>"
-                         f" &mdash; {shown_display(entry)}</li>\n")
+                         f" &mdash; {shown_display(entry, raw=False)}</li>\n")
     return "<ul>\n" + "".join(items) + "</ul>\n"
 
 
@@ -301,7 +304,8 @@ def overview_page(folder, entries, errors):
             flush()
     flush()
     contents = "<ul>\n" + "".join(f"<li><a href=\"{k}s.html\">{GROUP_TITLES[k]}</a></li>\n" for k in KINDS) + "</ul>\n"
-    return page(title, "".join(body) + "<h2>The entries</h2>\n" + contents, [("Conditions", "conditions.html"),
+    # The list of the three menus ends the overview, under its last heading.
+    return page(title, "".join(body) + contents, [("Conditions", "conditions.html"),
                 ("Actions", "actions.html"), ("Expressions", "expressions.html")])
 
 
@@ -370,7 +374,7 @@ def project(files):
 def main(catalogue_path, prose_folder, out_folder):
     catalogue, entries = load_catalogue(catalogue_path)
     sections, errors = read_prose(prose_folder, entries)
-    OVERVIEW_LINKS.update(overview_anchors(prose_folder))
+    OVERVIEW_HEADINGS.update(overview_anchors(prose_folder))
     pages = {}
     if not errors:
         for key, entry in sorted(entries.items()):
@@ -385,7 +389,7 @@ def main(catalogue_path, prose_folder, out_folder):
     out = pathlib.Path(out_folder)
     shutil.rmtree(out, ignore_errors=True)
     out.mkdir(parents=True)
-    anchors = OVERVIEW_LINKS
+    anchors = OVERVIEW_HEADINGS
     files = {**pages, "contents.hhc": contents(catalogue, entries, anchors), "index.hhk": index(entries, anchors)}
     for name, text in files.items():
         (out / name).write_text(text, encoding="cp1252", errors="xmlcharrefreplace", newline="\r\n")
