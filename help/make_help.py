@@ -356,8 +356,10 @@ def contents(catalogue, entries, anchors):
 def index(entries, anchors):
     keywords = [(name, OVERVIEW + key) for key, name in anchors.items()]
     for (kind, code), entry in entries.items():
-        for name in sorted(entry_names(entry)):
-            keywords.append((name, page_name(kind, code)))
+        names = {path.split(" > ")[-1] for path in entry["menus"]}
+        if kind == "expression" or not names:
+            names.add(display_text(entry))
+        keywords += [(name, page_name(kind, code)) for name in names]
     keywords.sort(key=lambda item: (item[0].lower(), item[1]))
     return sitemap("".join(sitemap_item(name, local) for name, local in keywords))
 
