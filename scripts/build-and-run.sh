@@ -11,6 +11,7 @@ if [ -z "$DISPLAY" ]; then
 fi
 "$top/scripts/build.sh" >/dev/null
 echo "built $top/build/win32/QTFILE.qtx (the deliverable) and $top/build/win64/QTFILE.qtx"
+echo "its help $top/build/win32/File.chm and the release $(ls "$top"/build/win32/QTFILE-*.zip)"
 "$top/tests/prepare_prefix.sh" "$top/build/win64/wineprefix" >/dev/null
 wine="$top/build/win64/wine.sh"
 "$wine" "$top/build/win64/qtxhost.exe" describe "$top/build/win64/QTFILE.qtx"

@@ -18,6 +18,8 @@ need binutils-mingw-w64-i686 command -v i686-w64-mingw32-windres
 need wine64 test -x /usr/lib/wine/wine64
 need xvfb command -v Xvfb
 need python3-pefile /usr/bin/python3 -c "import pefile"
+need fp-utils command -v chmcmd
+need libchm-bin command -v extract_chmLib
 
 [ -z "$missing" ] && exit 0
 echo "installing:$missing"
