@@ -16,13 +16,7 @@ import sys
 
 import pefile
 
-failures, counted = [], [0]
-
-
-def check(case, expected, found):
-    counted[0] += 1
-    if expected != found:
-        failures.append(f"FAIL {case}: expected {expected!r}, found {found!r}")
+from check_report import check, report
 
 
 # Export: (ordinal, number of 32-bit arguments). The idle routines share one address.
@@ -322,10 +316,7 @@ def main(path, folder, def_path):
     check_strings(strings)
     check("raw data 200 (hex)", RCDATA_200, resources.get((RT_RCDATA, 200), b"").hex(" "))
     check_version(pe)
-    for line in failures:
-        print(line)
-    print(f"pe_file_check: {counted[0] - len(failures)} passed, {len(failures)} failed")
-    return 1 if failures else 0
+    return report("pe_file_check")
 
 
 if __name__ == "__main__":
