@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks the 32-bit module file and the objects it is linked from: headers, exports (ordinals,
-aliases, stdcall argument bytes), imported DLLs, the routine tables' handlers and resources
-(bitmaps, menus, string table, raw data, version record).
+aliases, stdcall argument bytes), imported DLLs, the routine tables' handlers, and resources
+against the scripts they are compiled from (src/resources/*.rc, the drawn bitmap).
 
 Usage: pe_file_check.py QTFILE.qtx OBJECT_FOLDER DEF_FILE
 OBJECT_FOLDER is the 32-bit build's src/CMakeFiles/qtfile_code.dir. Prints one line per failed
@@ -19,7 +19,7 @@ import pefile
 from check_report import check, report
 
 
-# Export: (ordinal, number of 32-bit arguments). The idle routines share one address.
+# Export: (ordinal, number of 32-bit arguments): the host's interface, not read from the .def.
 EXPORTS = {
     "GetInfos": (2, 1), "CreateObject": (14, 3), "GetHelpFileName": (16, 0), "GetObjectRect": (19, 4),
     "GetObjInfos": (36, 7), "CreateRunObject": (50, 3), "DestroyRunObject": (51, 2),
@@ -49,97 +49,19 @@ RESOURCES = {(RT_BITMAP, 400), (RT_BITMAP, 401), (RT_MENU, 20000), (RT_MENU, 200
              (RT_MENU, 20002), (RT_RCDATA, 200), (RT_VERSION, 1)}     # string blocks apart
 RCDATA_200 = "16 25 08 59"
 BITMAP_HEADER = (40, 32, 32, 1, 24, 0)   # size, width, height, planes, bits, compression
-BITMAP_PIXEL_BYTES, MAGENTA, MIN_RED_PIXELS = 3072, (255, 0, 255), 100
+MAGENTA, MIN_RED_PIXELS = (255, 0, 255), 100
+RC_TEXT = r'"((?:[^"]|"")*)"'            # a quoted text of a resource script ("" is one quote)
 
-STRINGS_OWN_TEXT = (1, 130, 132)          # any non-empty text
-STRING_RUNS = [  # (first id, texts of consecutive ids)
-    (2, ["File"]), (128, ["File object", "Norvale"]),
-    (131, ["Allows you to perform basic file and disk operations such as renaming, copying and "
-           "deleting files, creating sub-directories, and launching external applications. "]),
-    (2500, ["01Current directory %s", "00Set directory to original", "01Create the directory %s",
-            "01Delete the directory %s", "01Create the file %s", "01Delete the file %s",
-            "01Rename %s as %s", "01Append %s to %s", "01Copy %s to %s", "01Move %s to %s",
-            "01Append %s to %s", "00Clear last error"]),
-    (2513, ["01Open load file selector on %s", "01Open save file selector on %s",
-            "01Set file selector title to %s", "01Set file selector style to %s",
-            "01Set file selector default extension to %s", "00Set file selector style to default",
-            "01Set file selector filters to %s, and use number %s", "00Set single-selection mode",
-            "00Set multiple-selection mode", "01Open directory selector on %s"]),
-    (2600, ["10%s: Last action OK", "11%s: %s exists", "11%s: %s is readable",
-            "11%s: %s is writable", "11%s: %s is a file", "11%s: %s is a directory"]),
-    (2700, ["Sizeof(", "CreationDate$(", "ChangeDate$(", "AccessDate$(", "DriveName$(",
-            "DirectoryName$(", "FileName$(", "ExtensionName$(", "TotalName$(", "CurrentDirectory$(",
-            "VersionMS(", "VersionLS(", "LastError(", "TempFileName$(", "WindowsDirectory$(",
-            "FileSelReturn$(", "AllowCreatePrompt(", "AllowBadFile(", "AllowChangeDir(",
-            "NoNetwork(", "NoOverwritePrompt", "AllowBadPath(", "GetDefaultFilter(", "NumSelFiles(",
-            "FileSelReturnAt$(", "CDDriveFromLabel$(", "SystemDirectory$(", "MyDocsDirectory$(",
-            "AppDataDirectory$(", "UserDirectory$(", "AllUsersDirectory$(",
-            "AllUsersDocumentsDirectory$(", "AllUsersAppDataDirectory$("]),
-    (3001, ["Name to test", "Name of file to test", "Name of file to test", "Name of file to test",
-            "Name of directory to test", "Name of directory to set", "Name of directory to create",
-            "Name of directory to delete", "Name of file to create", "Name of file to delete",
-            "Name of file to rename", "New name for the file", "Source file to append",
-            "Destination file", "Source file name", "Destination file name", "Source file name",
-            "Destination file name", "String to append", "Destination file"]),
-    (3022, ["Name of application to run", 'Enter "(hide,wait)" then command line',
-            "11%s: Run application %s %s"]),
-    (3026, ["Set file selector style : choose a style in file object...",
-            "Enter filter : ''description1|*.xxx;*.yyy|description2|*.zzz''",
-            "Enter default pathname...", "Enter number of default filter...", "File number",
-            "Disc label"]),
-]
-STRINGS = {first + i: text for first, texts in STRING_RUNS for i, text in enumerate(texts)}
 
-# Menus: (id, text) is a command, (text, [items]) a popup, SEP a separator.
-SEP = "separator"
-MENUS = {
-    20000: [("", [
-        ("Directory Actions", [(25000, "Change the current directory"),
-                               (25001, "Set directory to original"), (25002, "Create a directory"),
-                               (25003, "Delete a directory"), (25006, "Rename a directory")]),
-        ("File Actions", [(25004, "Create a file"), (25005, "Delete a file"),
-                          (25006, "Rename a file"), (25007, "Append a file to a file"),
-                          (25008, "Copy a file"), (25009, "Move a file"),
-                          (25010, "Append text to a file"), (25012, "Run application")]),
-        ("File Selector", [(25013, "Open load selector"), (25014, "Open save selector"),
-                           (25022, "Open directory selector"), SEP, (25015, "Set title"),
-                           (25019, "Set extension filter"), (25016, "Set style"),
-                           (25017, "Set default extension"),
-                           ("Set Selection Mode", [(25020, "Single"), (25021, "Multiple")])]),
-        (25011, "Clear the last error")])],
-    20001: [("", [(26000, "Last action OK"), (26002, "File is readable"),
-                  (26003, "File is writeable"), (26001, "Name exists"),
-                  (26004, "Name is a file"), (26005, "Name is a directory")])],
-    20002: [("", [
-        ("File Attributes", [(27000, "Size of a file"), (27001, "Creation date"),
-                             (27002, "Modification date"), (27003, "Last access date")]),
-        ("Names", [(27004, "Drive name"), (27005, "Directory name"), (27006, "File title"),
-                   (27007, "Extension name"), (27008, "Total pathway of a file"),
-                   (27013, "Temporary filename")]),
-        ("File Version", [(27010, "Most significant number"), (27011, "Less significant number")]),
-        ("Directories", [(27009, "Current directory"), (27014, "Windows directory"),
-                         (27026, "System directory"), (27027, "My Documents directory"),
-                         (27028, "Application Data directory"), (27029, "User directory"),
-                         (27030, "All Users directory"), (27031, "All Users Documents Directory"),
-                         (27032, "All Users Application Data Directory"), SEP,
-                         (27025, "Get CDROM Directory From Label")]),
-        ("File selector", [(27015, "Get result pathname"), (27022, "Get default filter"),
-                           ("Multi-selection", [(27023, "Get number of pathnames"),
-                                                (27024, "Get pathname at...")]), SEP,
-                           (27018, "Allow directory change"), (27017, "Allow non existant file"),
-                           (27021, "Allow non existant path"), (27016, "Allow create file prompt"),
-                           (27020, "No overwrite prompt")]),
-        (27012, "Last error code")])],
-}
+def rc_text(quoted):
+    return quoted.replace('""', '"')
 
-VERSION_FIXED = {"file version": "3.0.228.0", "product version": "3.0.228.0", "flags mask": 0,
-                 "flags": 0x20, "OS": 0x10001, "type": 1, "subtype": 0, "date": 0}
-VERSION_STRINGS = {"040904e4": {
-    "CompanyName": "Norvale", "FileDescription": "File Object", "FileVersion": "3,0,228,0",
-    "InternalName": "QTFILE", "OriginalFilename": "QTFILE.qtx", "ProductVersion": "3,0,228,0",
-    "SpecialBuild": "00000002", "LegalTrademarks": "", "PrivateBuild": "", "ProductName": "",
-    "Comments": None, "LegalCopyright": None}}   # None: present, any text
-VERSION_TRANSLATION = "0x0409 0x04e4"
+
+def check_sequence(case, expected, found):
+    """Only the first difference: the items after it are shifted."""
+    pairs = list(itertools.zip_longest(expected, found, fillvalue="(nothing)"))
+    first = next((i for i, (want, got) in enumerate(pairs) if want != got), None)
+    check(f"{case}, item {first}", *(pairs[first] if first is not None else (0, 0)))
 
 
 def check_exports(pe, def_exports, defined):
@@ -199,32 +121,41 @@ def read_def(path):
     return {m[1]: m[2] or m[1] for m in re.finditer(r"^\s*(\w+)\s*(?:=\s*(\w+))?", text, re.MULTILINE)}
 
 
-def check_bitmap(rid, data):
-    check(f"bitmap {rid} size", 40 + BITMAP_PIXEL_BYTES, len(data))
-    if len(data) != 40 + BITMAP_PIXEL_BYTES:
-        return
-    check(f"bitmap {rid} header", BITMAP_HEADER, struct.unpack_from("<IiiHHI", data))
-    pixels = [(data[p + 2], data[p + 1], data[p]) for p in range(40, len(data), 3)]  # stored as B, G, R
+def check_bitmaps(resources, drawn_path):
+    data = resources.get((RT_BITMAP, 400), b"")
+    check_sequence("bitmap 401 as bitmap 400, byte by byte", data, resources.get((RT_BITMAP, 401), b""))
+    check_sequence("bitmap 400 as diskette.bmp after its 14-byte file header, byte by byte",
+                   open(drawn_path, "rb").read()[14:], data)
+    check("bitmap 400 header", BITMAP_HEADER, struct.unpack_from("<IiiHHI", data) if len(data) >= 20 else None)
+    pixels = [(data[p + 2], data[p + 1], data[p]) for p in range(40, len(data) - 2, 3)]  # stored as B, G, R
     red = sum(1 for r, g, b in pixels if r >= 128 and g <= 64 and b <= 64)
-    check(f"bitmap {rid} has at least {MIN_RED_PIXELS} red pixels", True, red >= MIN_RED_PIXELS)
-    check(f"bitmap {rid} corner pixels are magenta", [MAGENTA] * 4, [pixels[i] for i in (0, 31, 32 * 31, 32 * 32 - 1)])
+    check(f"bitmap 400 has at least {MIN_RED_PIXELS} red pixels", True, red >= MIN_RED_PIXELS)
+    check("bitmap 400 corner pixels are magenta", [MAGENTA] * 4, [pixels[i] for i in (0, 31, 992, 1023)]
+          if len(pixels) == 1024 else len(pixels))
 
 
-def menu_lines(items, depth=0):
-    """The expected menu tree, one line per item, indented by nesting depth."""
-    lines = []
-    for item in items:
-        if item == SEP:
-            lines.append("  " * depth + SEP)
-        elif isinstance(item[1], list):
-            lines += ["  " * depth + f"popup {item[0]!r}"] + menu_lines(item[1], depth + 1)
-        else:
-            lines.append("  " * depth + f"{item[0]} {item[1]!r}")
-    return lines
+def rc_menus(script, ids):
+    """Menu id: its lines (as parse_menu gives them) from the MENU blocks of a resource script."""
+    menus, lines, depth = {}, None, 0
+    for line in open(script):
+        words = line.split()
+        if len(words) == 2 and words[1] == "MENU":
+            menus[ids[words[0]]] = lines = []
+        elif words[:1] == ["BEGIN"]:
+            depth += 1
+        elif words[:1] == ["END"]:
+            depth -= 1
+        elif words[:2] == ["MENUITEM", "SEPARATOR"]:
+            lines.append("  " * (depth - 1) + "separator")
+        elif m := re.match(rf'\s*POPUP {RC_TEXT}', line):
+            lines.append("  " * (depth - 1) + f"popup {rc_text(m[1])!r}")
+        elif m := re.match(rf'\s*MENUITEM {RC_TEXT},\s*(\d+)', line):
+            lines.append("  " * (depth - 1) + f"{m[2]} {rc_text(m[1])!r}")
+    return menus
 
 
 def parse_menu(data, pos, depth, lines):
-    """Reads one level of a standard menu template into lines like menu_lines gives."""
+    """Reads one level of a standard menu template, one line per item, indented by depth."""
     while pos + 2 <= len(data):
         (flags,) = struct.unpack_from("<H", data, pos)
         popup = flags & 0x10
@@ -238,7 +169,7 @@ def parse_menu(data, pos, depth, lines):
             lines.append("  " * depth + f"popup {text!r}{extra}")
             pos = parse_menu(data, pos, depth + 1, lines)
         elif item_id == 0 and text == "" and other in (0, 0x800):
-            lines.append("  " * depth + SEP)
+            lines.append("  " * depth + "separator")
         else:
             lines.append("  " * depth + f"{item_id} {text!r}{extra}")
         if flags & 0x80:
@@ -247,46 +178,42 @@ def parse_menu(data, pos, depth, lines):
     return pos
 
 
-def check_menu(rid, data):
+def check_menu(rid, data, expected):
     version, header_size = struct.unpack_from("<HH", data) if len(data) >= 4 else (None, 0)
     check(f"menu {rid} template version (0: standard menu)", 0, version)
     found = []
     if version == 0:
         parse_menu(data, 4 + header_size, 0, found)
-    pairs = list(itertools.zip_longest(menu_lines(MENUS[rid]), found, fillvalue="(nothing)"))
-    first = next((i for i, (want, got) in enumerate(pairs) if want != got), None)
-    # Only the first difference: the lines after it are shifted.
-    check(f"menu {rid} line {first} (indent = popup depth)", *(pairs[first] if first is not None else (0, 0)))
+    check_sequence(f"menu {rid} as menus.rc gives it, line by line (indent = popup depth)", expected, found)
 
 
-def check_strings(strings):
-    for sid in sorted(STRINGS):
-        check(f"string {sid}", STRINGS[sid], strings.get(sid, "(absent)"))
-    for sid in STRINGS_OWN_TEXT:
-        check(f"string {sid} is non-empty", True, bool(strings.get(sid, "").strip("\0")))
-    check("unexpected string ids", [], sorted(strings.keys() - STRINGS.keys() - set(STRINGS_OWN_TEXT)))
+def check_strings(strings, script, ids):
+    expected = {int(ids.get(m[1], m[1])): rc_text(m[2])
+                for m in re.finditer(rf'^\s*(\w+)\s+{RC_TEXT}\s*$', open(script).read(), re.MULTILINE)}
+    check("string table ids as strings.rc gives them", sorted(expected), sorted(strings))
+    for sid in sorted(expected):
+        check(f"string {sid}", expected[sid], strings.get(sid, "(absent)"))
 
 
-def check_version(pe):
-    f = pe.VS_FIXEDFILEINFO[0]
-    dotted = lambda ms, ls: f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
-    found = {"file version": dotted(f.FileVersionMS, f.FileVersionLS),
-             "product version": dotted(f.ProductVersionMS, f.ProductVersionLS), "flags mask": f.FileFlagsMask,
-             "flags": f.FileFlags, "OS": f.FileOS, "type": f.FileType, "subtype": f.FileSubtype,
-             "date": f.FileDateMS << 32 | f.FileDateLS}
-    for field, value in VERSION_FIXED.items():
-        check(f"version fixed part {field}", value, found[field])
+def check_version(pe, script):
+    text, f = open(script).read(), pe.VS_FIXEDFILEINFO[0]
+    words = lambda ms, ls: f"{ms >> 16},{ms & 0xFFFF},{ls >> 16},{ls & 0xFFFF}"
+    check("version fixed part as version.rc gives it", re.findall(r"^ ([A-Z]+) (\S+?)L?$", text, re.MULTILINE), [
+        ("FILEVERSION", words(f.FileVersionMS, f.FileVersionLS)),
+        ("PRODUCTVERSION", words(f.ProductVersionMS, f.ProductVersionLS))] + [(name, hex(getattr(f, field)))
+        for name, field in (("FILEFLAGSMASK", "FileFlagsMask"), ("FILEFLAGS", "FileFlags"), ("FILEOS", "FileOS"),
+                            ("FILETYPE", "FileType"), ("FILESUBTYPE", "FileSubtype"))])
+    check("version date", 0, f.FileDateMS << 32 | f.FileDateLS)
     info = {i.Key.decode(): i for i in pe.FileInfo[0]}
     tables = {t.LangID.decode(): {k.decode(): v.decode() for k, v in t.entries.items()}
               for t in getattr(info.get("StringFileInfo"), "StringTable", [])}
-    check("version string blocks", list(VERSION_STRINGS), list(tables))
-    for block, expected in VERSION_STRINGS.items():
-        for name, text in expected.items():
-            found = tables.get(block, {}).get(name)
-            check(f"version string {name}", "any text" if text is None else text,
-                  "any text" if text is None and found is not None else found)
+    block = re.search(r'BLOCK "StringFileInfo".*?BLOCK "(\w+)"', text, re.DOTALL)[1]
+    check("version string blocks as version.rc gives them", [block], list(tables))
+    expected, found = dict(re.findall(rf'VALUE "(\w+)", {RC_TEXT}', text)), tables.get(block, {})
+    for name in sorted(expected.keys() | found.keys()):
+        check(f"version string {name}", rc_text(expected.get(name, "(absent)")), found.get(name, "(absent)"))
     variables = [v.entry for v in getattr(info.get("VarFileInfo"), "Var", [])]
-    check("version translation", [{b"Translation": VERSION_TRANSLATION}], variables)
+    check("version translation", [{b"Translation": "0x0409 0x04e4"}], variables)
 
 
 def main(path, folder, def_path):
@@ -308,14 +235,14 @@ def main(path, folder, def_path):
                 check(f"language of resource type {rtype.id} id {rid.id}", LANGUAGE, lang.id)
                 resources[(rtype.id, rid.id)] = pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
     check("resources other than strings", sorted(RESOURCES), sorted(k for k in resources if k[0] != RT_STRING))
-    for rid in (400, 401):
-        check_bitmap(rid, resources.get((RT_BITMAP, rid), b""))
-    check("bitmaps 400 and 401 identical", True, resources.get((RT_BITMAP, 400)) == resources.get((RT_BITMAP, 401)))
-    for rid in MENUS:
-        check_menu(rid, resources.get((RT_MENU, rid), b""))
-    check_strings(strings)
+    check_bitmaps(resources, os.path.join(folder, "..", "..", "generated", "diskette.bmp"))
+    scripts = os.path.join(os.path.dirname(def_path), "..", "resources")
+    ids = dict(re.findall(r"#define (\w+) (\d+)", open(os.path.join(scripts, "resource_ids.h")).read()))
+    for rid, expected in rc_menus(os.path.join(scripts, "menus.rc"), ids).items():
+        check_menu(rid, resources.get((RT_MENU, int(rid)), b""), expected)
+    check_strings(strings, os.path.join(scripts, "strings.rc"), ids)
     check("raw data 200 (hex)", RCDATA_200, resources.get((RT_RCDATA, 200), b"").hex(" "))
-    check_version(pe)
+    check_version(pe, os.path.join(scripts, "version.rc"))
     return report("pe_file_check")
 
 
