@@ -30,41 +30,23 @@ int GetShellFolderPath(char* buffer, int folder) {
 
 namespace {
 
-// ---- a host of the test's own --------------------------------------------------------------
-const char* parameter = nullptr;
-
-HostWord WINAPI HandParameter(RunData*, HostWord, HostWord) {
-    return reinterpret_cast<HostWord>(parameter);
-}
-
-// Host strings end at a no-access page, so a write past them faults. They are never freed.
-char* WINAPI AllocateGuarded(RunData*, HostWord size, HostWord) {
-    return static_cast<char*>(harness::GuardedBlock(static_cast<std::size_t>(size)));
-}
-
-RunHeader host;
+// ---- records on the harness's host (guarded host strings, never freed) ---------------------
 RunData record;
 char workBuffer[PATH_BUFFER_SIZE];
 
 RunData* NewRecord(bool withWorkPath) {
-    host.getExpressionParameter = HandParameter;
-    host.allocateTempString = AllocateGuarded;
     std::memset(&record, 0, sizeof record);
-    record.header.runHeader = &host;
+    record.header.runHeader = &harness::host->header;
     record.workPath = withWorkPath ? workBuffer : nullptr;
     return &record;
 }
 
 std::string Text(RunData* rd, int code, const char* text = nullptr) {
-    parameter = text;
-    rd->header.hostFlags = 0;
-    const HostWord answer = ExpressionRoutines[code](rd, 0);
-    ok(rd->header.hostFlags & STRING_RESULT, "expression %d must set STRING_RESULT\n", code);
-    return reinterpret_cast<const char*>(answer);
+    return harness::StringResult(rd, ExpressionRoutines[code], reinterpret_cast<HostWord>(text));
 }
 
 std::int32_t Number(RunData* rd, int code, const char* text) {
-    parameter = text;
+    harness::host->parameter = reinterpret_cast<HostWord>(text);
     rd->header.hostFlags = 0;
     const auto answer = static_cast<std::int32_t>(ExpressionRoutines[code](rd, 0));
     ok(!(rd->header.hostFlags & STRING_RESULT), "expression %d must leave hostFlags alone\n", code);
@@ -178,7 +160,7 @@ void test_AddTrailingBackslash() {
         {std::string(259, 'x'), std::string(259, 'x')},
     };
     for (const auto& row : rows) {
-        char* buffer = AllocateGuarded(nullptr, PATH_BUFFER_SIZE, 0);
+        auto* buffer = static_cast<char*>(harness::GuardedBlock(PATH_BUFFER_SIZE));
         CopyPath(buffer, row.before.c_str());
         AddTrailingBackslash(buffer);
         ok(buffer == row.after, "AddTrailingBackslash(%zu characters): expected %zu, got %zu\n", row.before.size(),
@@ -210,6 +192,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     ntFamily = family == "nt";
+    harness::StartTestHost();
     char directory[PATH_BUFFER_SIZE] = "";
     GetWindowsDirectoryA(directory, sizeof directory);
     windowsDirectory = directory;

@@ -1,11 +1,10 @@
-// A minimal stand-in for the authoring host, for tests that link the module's objects:
-// a run header with its services, guarded host strings, and objects made by CreateRunObject.
+// A minimal stand-in for the authoring host, for tests that link the module's objects: a run
+// header with the services they reach, guarded host strings, objects made by CreateRunObject.
 #pragma once
 
 #include <windows.h>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 #include "state/run_data.h"
 
@@ -33,9 +32,7 @@ struct TestHost {
     RunHeader header{};
     std::uint8_t appHeader[64]{};
     HostWord parameter = 0;          // what GetExpressionParameter hands out
-    bool tempStrings = true;
-    int openDialogs = 0;
-    std::vector<void*> strings;
+    bool tempStrings = true;         // whether AllocateTempString gives blocks (never freed)
 };
 
 inline TestHost* host = nullptr;
@@ -44,20 +41,8 @@ inline HostWord WINAPI HostParameter(RunData*, HostWord, HostWord) {
     return host->parameter;
 }
 
-inline HostWord WINAPI HostBeforeDialog(RunData*, HostWord, HostWord) {
-    ++host->openDialogs;
-    return 0;
-}
-
-inline HostWord WINAPI HostAfterDialog(RunData*, HostWord, HostWord) {
-    --host->openDialogs;
-    return 0;
-}
-
 inline char* WINAPI HostTempString(RunData*, HostWord size, HostWord) {
-    if (!host->tempStrings) return nullptr;
-    host->strings.push_back(GuardedBlock(static_cast<std::size_t>(size)));
-    return static_cast<char*>(host->strings.back());
+    return host->tempStrings ? static_cast<char*>(GuardedBlock(static_cast<std::size_t>(size))) : nullptr;
 }
 
 inline TestHost& StartTestHost() {
@@ -66,16 +51,8 @@ inline TestHost& StartTestHost() {
     host->header.mainWindow = nullptr;
     host->header.appHeader = host->appHeader;
     host->header.getExpressionParameter = HostParameter;
-    host->header.beforeModalDialog = HostBeforeDialog;
-    host->header.afterModalDialog = HostAfterDialog;
     host->header.allocateTempString = HostTempString;
     return *host;
-}
-
-// Gives back every host string handed out so far, as the host reclaims them.
-inline void ReleaseHostStrings() {
-    for (void* block : host->strings) ReleaseGuarded(block);
-    host->strings.clear();
 }
 
 // A zero-filled record handed to CreateRunObject, as the host does.
