@@ -41,8 +41,6 @@ void test_GetRunObjectInfos() {
         ok(bytes[i] == 0xA5, "byte %zu past the record must stay as the host left it, got 0x%02X\n", i, bytes[i]);
     ok(infos->conditionRoutines[6] == nullptr && infos->actionRoutines[23] == nullptr &&
            infos->expressionRoutines[33] == nullptr, "each routine table must end with a null entry\n");
-    for (int code = 0; code < 33; ++code)
-        ok(infos->expressionRoutines[code] != nullptr, "expression %d has no handler\n", code);
 }
 
 void test_identity() {
@@ -58,25 +56,24 @@ void test_identity() {
     auto handle = Export<short(WINAPI*)(RunData*)>("HandleRunObject");
     ok(handle(nullptr) == 1 && handle(nullptr) == 1, "HandleRunObject should answer 1 every time\n");
     const char* shared[] = {"DisplayRunObject", "ReInitRunObject", "PauseRunObject", "ContinueRunObject"};
-    for (const char* name : shared) {
-        ok(Export<void*>(name) == Export<void*>("DisplayRunObject"), "%s should be the shared routine\n", name);
+    for (const char* name : shared)   // one routine: pe_file_check reads their shared address
         ok(Export<short(WINAPI*)(RunData*)>(name)(nullptr) == 0, "%s should answer 0\n", name);
-    }
     auto update = Export<int(WINAPI*)(HostWord, HostWord)>("UpdateEditStructure");
     ok(update(0, 0) == 0, "UpdateEditStructure should answer 0\n");
 }
 
+// The five about strings are string ids 128 to 132 (pe_file_check compares them with strings.rc).
 void test_about_strings() {
     auto objInfos = Export<void(WINAPI*)(HostWord, HostWord, char*, char*, char*, char*, char*)>("GetObjInfos");
     char* buffers[5];
     for (char*& buffer : buffers) buffer = static_cast<char*>(GuardedBlock(255));
     objInfos(0, 0, buffers[0], buffers[1], buffers[2], buffers[3], buffers[4]);
-    ok(std::strcmp(buffers[0], "File object") == 0, "name: got %s\n", buffers[0]);
-    ok(std::strcmp(buffers[1], "Norvale") == 0, "author: got %s\n", buffers[1]);
-    ok(buffers[2][0] && buffers[4][0], "legal notice and web address should not be empty\n");
-    const char* description = "Allows you to perform basic file and disk operations such as renaming, copying and "
-                              "deleting files, creating sub-directories, and launching external applications. ";
-    ok(std::strcmp(buffers[3], description) == 0, "description: got \"%s\"\n", buffers[3]);
+    for (int i = 0; i < 5; ++i) {
+        char expected[255] = "";
+        LoadStringA(module, 128 + i, expected, sizeof expected);
+        ok(*expected && std::strcmp(buffers[i], expected) == 0, "about string %d: expected \"%s\", got \"%s\"\n",
+           128 + i, expected, buffers[i]);
+    }
 }
 
 void test_edit_data() {
