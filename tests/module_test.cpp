@@ -108,7 +108,8 @@ void test_new_record() {
     auto* rd = static_cast<RunData*>(GuardedBlock(sizeof(RunData)));
     std::memset(rd, 0xEE, sizeof(RunData));
     ok(create(rd, 0, 0) == 0, "CreateRunObject should answer 0\n");
-    ok(std::memcmp(rd->filterList, "All files\0*.*\0\0", 15) == 0, "filterList should hold All files, *.*, end\n");
+    ok(std::memcmp(rd->filterList, "All files\0*.*\0\0\0\xEE", 17) == 0,
+       "filterList should hold All files, *.*, an end, and nothing written past those 16 bytes\n");
     ok(rd->filterIndex == 0 && rd->lastError == 0 && rd->multiSelect == 0 && rd->selectorStyle == 0,
        "settings: got index %d error %u mode %u style %u\n", rd->filterIndex, rd->lastError, rd->multiSelect,
        rd->selectorStyle);

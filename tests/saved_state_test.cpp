@@ -1,6 +1,6 @@
 // The saved selector state on real files and a pipe: a read cut short, and LoadRunObject fed
 // 10 000 generated blocks (fixed seed); no block costs more memory than its file holds, however
-// large its size field. Creation's default filters, which every saved block carries.
+// large its size field.
 #include <windows.h>
 #include <cstring>
 #include <random>
@@ -48,16 +48,6 @@ Bytes Block(std::uint32_t tail, std::uint32_t size) {
     std::memcpy(bytes.data() + 4, &size, 4);
     for (std::uint32_t i = 0; i < tail; ++i) bytes[BLOCK + i] = static_cast<std::uint8_t>('a' + i % 26);
     return bytes;
-}
-
-// Creation writes the 16 bytes of the default filters and nothing after them.
-void test_default_filters() {
-    RunData* rd = harness::NewObject();
-    std::memset(rd->filterList, 0xAA, FILTER_LIST_SIZE);
-    DestroyRunObject(rd, 0);
-    CreateRunObject(rd, 0, 0);
-    ok(std::memcmp(rd->filterList, "All files\0*.*\0\0\0\xAA", 17) == 0, "creation wrote past the default filters\n");
-    harness::DeleteObject(rd);
 }
 
 // Through a pipe, whose size cannot be known, a tail cut short keeps the announced size, and what
@@ -132,7 +122,6 @@ void test_generated_blocks() {
 
 int main() {
     harness::StartTestHost();
-    test_default_filters();
     test_short_read();
     test_generated_blocks();
     DeleteFileA(kStateFile);
