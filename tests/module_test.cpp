@@ -122,22 +122,6 @@ void test_new_record() {
     ok(destroy(rd, 0) == 0, "DestroyRunObject should answer 0\n");
 }
 
-void test_action_menu() {
-    auto actionMenu = Export<HMENU(WINAPI*)(HostWord, HostWord, HostWord)>("GetActionMenu");
-    HMENU menu = actionMenu(0, 0, 0);
-    ok(menu != nullptr, "GetActionMenu gave no menu\n");
-    ok(GetMenuItemCount(menu) == 4, "top level: expected 4 items, got %d\n", GetMenuItemCount(menu));
-    HMENU selector = GetSubMenu(menu, 2);
-    ok(GetMenuItemCount(selector) == 9, "File Selector: expected 9 items, got %d\n", GetMenuItemCount(selector));
-    ok(GetMenuItemID(selector, 3) == 0, "File Selector: a separator expected after the third item\n");
-    char text[80] = "";
-    GetMenuStringA(selector, 8, text, sizeof text, MF_BYPOSITION);
-    ok(GetSubMenu(selector, 8) && std::strcmp(text, "Set Selection Mode") == 0, "last item: got %s\n", text);
-    ok(GetMenuState(selector, 0, MF_BYPOSITION) == MF_STRING, "command items stay plain and enabled\n");
-    ok(GetMenuItemID(menu, 3) == 25011, "last top-level item: expected 25011, got %u\n", GetMenuItemID(menu, 3));
-    DestroyMenu(menu);
-}
-
 // Item texts reach the copy cut to 79 characters, states and ids kept; popups nest.
 void test_CopyMenuItems() {
     const std::string longText(100, 'm');
@@ -194,7 +178,6 @@ int main(int argc, char** argv) {
     test_about_strings();
     test_edit_data();
     test_new_record();
-    test_action_menu();
     test_CopyMenuItems();
     test_CopyPath();
     return harness::Summary("module_test");
