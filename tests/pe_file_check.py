@@ -1,8 +1,7 @@
 #!/usr/bin/python3
-"""Checks the 32-bit module file and the objects it is linked from: headers, exports (ordinals and
-aliases as the definition file gives them, each bound to a stdcall routine), imported DLLs, the
-routine tables' handlers, and resources against the scripts they are compiled from
-(src/resources/*.rc, the drawn bitmap).
+"""Checks the 32-bit module file and the objects it is linked from: headers, exports (ordinals,
+aliases, stdcall argument bytes), imported DLLs, the routine tables' handlers, and resources
+against the scripts they are compiled from (src/resources/*.rc, the drawn bitmap).
 
 Usage: pe_file_check.py QTFILE.qtx OBJECT_FOLDER DEF_FILE
 OBJECT_FOLDER is the 32-bit build's src/CMakeFiles/qtfile_code.dir. Prints one line per failed
@@ -20,6 +19,21 @@ import pefile
 from check_report import check, report
 
 
+# Export: (ordinal, number of 32-bit arguments): the host's interface, not read from the .def.
+EXPORTS = {
+    "GetInfos": (2, 1), "CreateObject": (14, 3), "GetHelpFileName": (16, 0), "GetObjectRect": (19, 4),
+    "GetObjInfos": (36, 7), "CreateRunObject": (50, 3), "DestroyRunObject": (51, 2),
+    "HandleRunObject": (52, 1), "DisplayRunObject": (53, 1), "ReInitRunObject": (56, 1),
+    "PauseRunObject": (57, 1), "ContinueRunObject": (58, 1), "GetRunObjectInfos": (59, 2),
+    "GetConditionMenu": (60, 3), "GetActionMenu": (61, 3), "GetExpressionMenu": (62, 3),
+    "GetConditionCodeFromMenu": (63, 2), "GetActionCodeFromMenu": (64, 2),
+    "GetExpressionCodeFromMenu": (65, 2), "GetConditionString": (66, 4), "GetActionString": (67, 4),
+    "GetExpressionString": (68, 4), "GetConditionTitle": (72, 5), "GetActionTitle": (73, 5),
+    "GetExpressionTitle": (74, 4), "GetConditionInfos": (75, 2), "GetActionInfos": (76, 2),
+    "GetExpressionInfos": (77, 2), "UpdateEditStructure": (78, 2), "GetRunObjectDataSize": (80, 2),
+    "GetExpressionParam": (89, 5), "SaveRunObject": (90, 2), "LoadRunObject": (91, 2),
+}
+SHARED_ROUTINE = ("DisplayRunObject", "ReInitRunObject", "PauseRunObject", "ContinueRunObject")
 MODULE_NAME, ORDINAL_BASE, ORDINAL_SLOTS, LANGUAGE = "QTFILE.qtx", 2, 90, 1033
 SYSTEM_DLL = re.compile(r"(kernel32|user32|gdi32|comdlg32|shell32|ole32|oleaut32|version|msvcrt"
                         r"|advapi32|ntdll|api-ms-win-[a-z0-9-]+)\.dll", re.IGNORECASE)
@@ -28,6 +42,7 @@ SYSTEM_DLL = re.compile(r"(kernel32|user32|gdi32|comdlg32|shell32|ole32|oleaut32
 ROUTINE_TABLES = {"catalogue/condition_routines.cpp.obj": 12, "catalogue/action_routines.cpp.obj": 12,
                   "catalogue/expression_routines.cpp.obj": 8}
 RUNTIME_SYMBOL = re.compile(r"__imp_.*|___.*|_(memcpy|memset|memmove|alloca|_chkstk_ms)")
+STDCALL = re.compile(r"_(?P<name>[A-Za-z0-9_]+)@(?P<bytes>\d+)")
 
 RT_BITMAP, RT_MENU, RT_STRING, RT_RCDATA, RT_VERSION = 2, 4, 6, 10, 16
 RESOURCES = {(RT_BITMAP, 400), (RT_BITMAP, 401), (RT_MENU, 20000), (RT_MENU, 20001),
@@ -55,23 +70,18 @@ def check_exports(pe, def_exports, defined):
     check("export ordinal base and slots", (ORDINAL_BASE, ORDINAL_SLOTS), (table.Base, table.NumberOfFunctions))
     slots = {e.ordinal: e.address for e in pe.DIRECTORY_ENTRY_EXPORT.symbols}
     named = {e.name.decode(): e.ordinal for e in pe.DIRECTORY_ENTRY_EXPORT.symbols if e.name}
-    for name in sorted(named.keys() | def_exports.keys()):
-        ordinal, routine = def_exports.get(name, ("(not in the definition file)", name))
+    for name in sorted(EXPORTS.keys() | named.keys() | def_exports.keys()):
+        ordinal, arguments = EXPORTS.get(name, ("no such export", 0))
         check(f"ordinal of export {name}", ordinal, named.get(name, "absent"))
         check(f"export {name} has an address", True, slots.get(named.get(name), 0) != 0)
-        stdcall = [s for s in defined if re.fullmatch(rf"_{routine}@\d+", s)]
-        check(f"export {name}: its routine {routine} defined once, as stdcall (_{routine}@N)", 1, len(stdcall))
+        routine = def_exports.get(name, "(not in the definition file)")
+        bytes_found = sorted(int(m["bytes"]) for s in defined if (m := STDCALL.fullmatch(s)) and m["name"] == routine)
+        check(f"export {name} bound to {routine}: N of _{routine}@N", [4 * arguments], bytes_found)
     check("unnamed ordinal slots with an address", [],
           sorted(o for o, rva in slots.items() if rva and o not in named.values()))
-    check("exports sharing an address, as the definition file's aliases share a routine",
-          grouped({name: routine for name, (_, routine) in def_exports.items()}),
-          grouped({name: slots.get(ordinal) for name, ordinal in named.items()}))
-
-
-def grouped(key_of):
-    """The names that share a key with another name, as sorted lists."""
-    groups = (sorted(n for n in key_of if key_of[n] == key) for key in set(key_of.values()))
-    return sorted(group for group in groups if len(group) > 1)
+    shared = {slots.get(named.get(name), 0) for name in SHARED_ROUTINE}
+    check("exports at the shared idle routine's address", sorted(SHARED_ROUTINE),
+          sorted(n for n, o in named.items() if slots.get(o) in shared - {0}) if len(shared) == 1 else shared)
 
 
 def check_imports(pe):
@@ -94,20 +104,21 @@ def nm_symbols(paths):
     return symbols
 
 
-def check_routine_tables(folder, symbols):
+def check_routine_tables(folder, symbols, defined):
     for table, handler_bytes in ROUTINE_TABLES.items():
         referenced = symbols.get(os.path.join(folder, table), (set(), set()))[1]
         handlers = sorted(s for s in referenced if not RUNTIME_SYMBOL.fullmatch(s))
         check(f"{table}: references some handler", True, bool(handlers))
-        check(f"{table}: handlers that do not remove {handler_bytes} bytes (_name@{handler_bytes})", [],
-              [s for s in handlers if not s.endswith(f"@{handler_bytes}")])
+        for symbol in handlers:
+            match = STDCALL.fullmatch(symbol)
+            check(f"{table}: handler {symbol} removes N bytes", handler_bytes, int(match["bytes"]) if match else None)
+            check(f"{table}: handler {symbol} defined in some object", True, symbol in defined)
 
 
 def read_def(path):
-    """Export name: (ordinal, the routine it is bound to: itself, or the target of an alias)."""
+    """Export name: the routine it is bound to (itself, or the target of an alias)."""
     text = open(path).read().split("EXPORTS", 1)[1]
-    return {m[1]: (int(m[3]), m[2] or m[1])
-            for m in re.finditer(r"^\s*(\w+)\s*(?:=\s*(\w+))?\s*@(\d+)", text, re.MULTILINE)}
+    return {m[1]: m[2] or m[1] for m in re.finditer(r"^\s*(\w+)\s*(?:=\s*(\w+))?", text, re.MULTILINE)}
 
 
 def check_bitmaps(resources, drawn_path):
@@ -215,7 +226,7 @@ def main(path, folder, def_path):
     defined = set().union(*(d for d, _ in symbols.values()))
     check_exports(pe, read_def(def_path), defined)
     check_imports(pe)
-    check_routine_tables(folder, symbols)
+    check_routine_tables(folder, symbols, defined)
     resources, strings = {}, {}
     for rtype in pe.DIRECTORY_ENTRY_RESOURCE.entries:
         for rid in rtype.directory.entries:
