@@ -21,8 +21,12 @@ if [ ! "$preload/lib/i386-linux-gnu/qtfile-preload.so" -nt "$preload_source" ]; 
     build_preload -m64 elf_x86_64 x86_64-linux-gnu
 fi
 
-cmake -S "$top" -B "$top/build/win32" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-i686.cmake" >/dev/null
-cmake --build "$top/build/win32" -j2
-cmake -S "$top" -B "$top/build/win64" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-x86_64.cmake" \
-    -DQTFILE_TESTS=ON -DQTFILE_WIN32_BUILD="$top/build/win32" >/dev/null
-cmake --build "$top/build/win64" -j2
+# Each build holds its own tests, run in its own prefix.
+for build in win32:i686 win64:x86_64; do
+    folder="$top/build/${build%%:*}"
+    cmake -S "$top" -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-${build#*:}.cmake" \
+        -DQTFILE_TESTS=ON >/dev/null
+    cmake --build "$folder" -j2
+done
+# build/ holds both builds' tests for one CTest run: ctest --test-dir build [-L win32|-L win64]
+echo 'subdirs("win64" "win32")' >"$top/build/CTestTestfile.cmake"

@@ -1,11 +1,20 @@
 #!/bin/sh
-# Makes a fresh Wine prefix for this test run: removes the old one and starts the new one.
+# prepare_prefix.sh win32|win64 PREFIX: makes a fresh Wine prefix for this test run of the build:
+# removes the old one and starts the new one. The prefix's own programs run 64-bit; a prefix for
+# the 32-bit build is made while Wine can start i386 programs, so that it gets their half.
 set -e
-prefix="$1"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-/usr/lib/wine/wineserver -k 2>/dev/null || true
+build="$1" prefix="$2"
+launcher="$(cd "$(dirname "$0")/.." && pwd)/scripts/wine.sh"
+wine() {
+    "$launcher" win64 "$prefix" "$@"
+}
+wine wineserver -k 2>/dev/null || true
 rm -rf "$prefix"
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+wine wineboot -i >/dev/null 2>&1
+if [ "$build" = win32 ] && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "the prefix has no 32-bit system: Wine could not start i386 programs while making it"
+    exit 1
+fi
 
 # Copies named PROGRAM-VERSION.exe (the host, the selector record test) run as that Windows version.
 registry="$prefix/qtxhost-versions.reg"
@@ -16,13 +25,13 @@ for version in win95 win98 winme nt40 win2k winxp win7 win10; do
         "$program" "$version" "$version" >>"$registry"
 done
 done
-/usr/lib/wine/wine64 regedit /S "$registry"
+wine regedit /S "$registry"
 
 # Drive M: is a second drive, a folder of the prefix, for moves between drives.
 mkdir -p "$prefix/drive_m"
 ln -sfn ../drive_m "$prefix/dosdevices/m:"
 
-/usr/lib/wine/wineserver -w
+wine wineserver -w
 # Drives for the CD-ROM lookup: folders whose .windows-label is the volume name. H: is a fixed
 # drive; I:, J: and K: are CD-ROM drives (J: holds a disc without a name).
 discs="$prefix/discs"
@@ -42,7 +51,7 @@ for version in win98 win2k; do
     printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\info_test-%s.exe]\n"Version"="%s"\n' \
         "$version" "$version" >>"$drives"
 done
-/usr/lib/wine/wine64 regedit /S "$drives"
-/usr/lib/wine/wineserver -k   # Wine reads the drive types when it starts again
+wine regedit /S "$drives"
+wine wineserver -k   # Wine reads the drive types when it starts again
 test -d "$prefix/drive_c/windows"
 echo "wine prefix ready: $prefix"
