@@ -1,12 +1,12 @@
 #!/bin/sh
 # prepare_prefix.sh win32|win64 PREFIX: makes a fresh Wine prefix for this test run of the build:
-# removes the old one and starts the new one. The prefix's own programs run 64-bit; a prefix for
-# the 32-bit build is made while Wine can start i386 programs, so that it gets their half.
+# removes the old one and starts the new one. A prefix for the 32-bit build is made while Wine can
+# start i386 programs (the launcher's route for that build), so that it gets their half.
 set -e
 build="$1" prefix="$2"
 launcher="$(cd "$(dirname "$0")/.." && pwd)/scripts/wine.sh"
 wine() {
-    "$launcher" win64 "$prefix" "$@"
+    "$launcher" "$build" "$prefix" "$@"
 }
 wine wineserver -k 2>/dev/null || true
 rm -rf "$prefix"
