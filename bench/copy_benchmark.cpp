@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,22 @@ bool CopyBare(const char* source, const char* destination) {
     return good;
 }
 
+// Whether the two files hold the same bytes.
+bool SameContents(const char* first, const char* second) {
+    FILE* a = std::fopen(first, "rb");
+    FILE* b = a ? std::fopen(second, "rb") : nullptr;
+    bool same = b != nullptr;
+    std::vector<char> left(1 << 20), right(1 << 20);
+    while (same) {
+        const std::size_t got = std::fread(left.data(), 1, left.size(), a);
+        same = std::fread(right.data(), 1, right.size(), b) == got && std::memcmp(left.data(), right.data(), got) == 0;
+        if (got == 0) break;
+    }
+    if (b) std::fclose(b);
+    if (a) std::fclose(a);
+    return same;
+}
+
 double Seconds(LARGE_INTEGER start, LARGE_INTEGER end) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
@@ -115,17 +132,17 @@ int main(int argc, char** argv) {
                               : way == 1 ? CopyFileA(source, destination, FALSE) != 0
                                          : CopyBare(source, destination);
             QueryPerformanceCounter(&end);
-            good = good && copied;
+            if (!copied || !SameContents(source, destination)) {
+                std::printf("copy_benchmark: the copy by %s differs from its source\n", names[way]);
+                good = false;
+            }
             const double seconds = Seconds(start, end);
             if (seconds < best[way]) best[way] = seconds;
         }
     DeleteFileA(destination);
     DeleteFileA(source);
     object.destroy(object.rd, 0);
-    if (!good) {
-        std::printf("copy_benchmark: a copy failed\n");
-        return 1;
-    }
+    if (!good) return 1;
     const double mebibytes = static_cast<double>(FILE_SIZE) / (1 << 20);
     std::printf("copying %.0f MiB, best of %d rounds each\n", mebibytes, ROUNDS);
     for (int way = 0; way < 3; ++way)

@@ -21,16 +21,25 @@ const char* ParameterTypeName(std::uint16_t type) {
     return "unknown";
 }
 
-void PrintIdentity(Host& host) {
-    char* about[5];
+// The five about-box strings, in the order GetObjInfos gives them.
+constexpr int IDENTITY_STRINGS = 5;
+
+void ReadIdentity(Host& host, std::string (&identity)[IDENTITY_STRINGS]) {
+    char* about[IDENTITY_STRINGS];
     for (char*& buffer : about) buffer = static_cast<char*>(GuardedAlloc(ABOUT_BUFFER));
     host.api.GetObjInfos(0, 0, about[0], about[1], about[2], about[3], about[4]);
-    const char* labels[5] = {"name", "author", "legal notice", "description", "web address"};
-    std::printf("Identity\n");
-    for (int i = 0; i < 5; ++i) {
-        std::printf("  %-13s \"%.*s\"\n", labels[i], static_cast<int>(strnlen(about[i], ABOUT_BUFFER)), about[i]);
+    for (int i = 0; i < IDENTITY_STRINGS; ++i) {
+        identity[i].assign(about[i], strnlen(about[i], ABOUT_BUFFER));
         GuardedFree(about[i]);
     }
+}
+
+void PrintIdentity(Host& host) {
+    std::string identity[IDENTITY_STRINGS];
+    ReadIdentity(host, identity);
+    const char* labels[IDENTITY_STRINGS] = {"name", "author", "legal notice", "description", "web address"};
+    std::printf("Identity\n");
+    for (int i = 0; i < IDENTITY_STRINGS; ++i) std::printf("  %-13s \"%s\"\n", labels[i], identity[i].c_str());
     std::printf("  %-13s \"%s\"\n", "help file", host.api.GetHelpFileName());
     std::printf("  %-13s", "GetInfos");
     for (int query = 0; query <= HIGHEST_INFO_QUERY; ++query) std::printf(" %d=%d", query, host.api.GetInfos(query));
@@ -84,6 +93,72 @@ void PrintEntries(Host& host, const CatalogueView& view, EntryKind kind) {
     }
 }
 
+// ---- The same catalogue for machines: one JSON document ----------------------------------
+
+// A JSON string; bytes outside printable ASCII are written as \u00XX (the code page's Latin
+// letters keep their numbers).
+void PrintJsonString(const std::string& text) {
+    std::putchar('"');
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\')
+            std::printf("\\%c", c);
+        else if (byte < 0x20 || byte >= 0x7F)
+            std::printf("\\u%04x", byte);
+        else
+            std::putchar(c);
+    }
+    std::putchar('"');
+}
+
+void PrintJsonMenu(const std::vector<MenuNode>& nodes, Host& host, EntryKind kind) {
+    std::printf("[");
+    const char* comma = "";
+    for (const MenuNode& node : nodes) {
+        std::printf("%s{", comma);
+        comma = ", ";
+        if (node.separator) {
+            std::printf("\"separator\": true}");
+            continue;
+        }
+        std::printf("\"text\": ");
+        PrintJsonString(node.text);
+        if (node.id == -1) {
+            std::printf(", \"items\": ");
+            PrintJsonMenu(node.children, host, kind);
+        } else {
+            std::printf(", \"id\": %d, \"code\": %d", node.id,
+                        host.api.GetCodeFromMenu[static_cast<int>(kind)](0, node.id));
+        }
+        std::printf("}");
+    }
+    std::printf("]");
+}
+
+void PrintJsonEntry(Host& host, const CatalogueEntry& entry) {
+    std::printf("{\"code\": %d, \"display\": ", entry.code);
+    PrintJsonString(entry.displayString);
+    if (entry.kind == EntryKind::Expression) {
+        const std::string title = ReadGuardedText(
+            ABOUT_BUFFER, [&](char* text) { host.api.GetExpressionTitle(0, entry.code, text, ABOUT_BUFFER); });
+        std::printf(", \"title\": ");
+        PrintJsonString(title);
+        std::printf(", \"result\": \"%s\"", IsStringExpression(entry) ? "text" : "integer");
+    }
+    std::printf(", \"menus\": [");
+    for (std::size_t i = 0; i < entry.menuTexts.size(); ++i) {
+        if (i) std::printf(", ");
+        PrintJsonString(entry.menuTexts[i]);
+    }
+    std::printf("], \"parameters\": [");
+    for (int i = 0; i < ParameterCount(entry); ++i) {
+        std::printf("%s{\"type\": \"%s\", \"title\": ", i ? ", " : "", ParameterTypeName(entry.paramTypes[i]));
+        PrintJsonString(entry.titles[i]);
+        std::printf("}");
+    }
+    std::printf("]}");
+}
+
 }  // namespace
 
 int Describe(Host& host) {
@@ -99,5 +174,36 @@ int Describe(Host& host) {
         std::printf("\n%s\n", listNames[k]);
         PrintEntries(host, view, static_cast<EntryKind>(k));
     }
+    return 0;
+}
+
+int DescribeJson(Host& host) {
+    const CatalogueView view = ReadCatalogue(host);
+    std::string identity[IDENTITY_STRINGS];
+    ReadIdentity(host, identity);
+    const char* keys[IDENTITY_STRINGS] = {"name", "author", "legalNotice", "description", "webAddress"};
+    std::printf("{\"identity\": {");
+    for (int i = 0; i < IDENTITY_STRINGS; ++i) {
+        std::printf("\"%s\": ", keys[i]);
+        PrintJsonString(identity[i]);
+        std::printf(", ");
+    }
+    std::printf("\"helpFile\": ");
+    PrintJsonString(host.api.GetHelpFileName());
+    std::printf("}");
+    for (int k = 0; k < ENTRY_KINDS; ++k) {
+        const auto kind = static_cast<EntryKind>(k);
+        std::printf(",\n \"%s\": {\"menu\": ", KindName(kind));
+        PrintJsonMenu(view.menus[k], host, kind);
+        std::printf(",\n  \"entries\": [");
+        const char* separator = "\n   ";
+        for (const CatalogueEntry& entry : view.entries[k]) {
+            std::printf("%s", separator);
+            PrintJsonEntry(host, entry);
+            separator = ",\n   ";
+        }
+        std::printf("]}");
+    }
+    std::printf("}\n");
     return 0;
 }

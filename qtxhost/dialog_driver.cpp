@@ -8,52 +8,65 @@
 namespace {
 
 constexpr char DIALOG_CLASS[] = "#32770";
+constexpr char OWNER_CLASS[] = "qtxhost main window";
 constexpr int FILE_TYPE_LIST = 0x470;       // cmb1: the filter list of the file dialogs
 constexpr int FILE_NAME_COMBO = 0x47C;      // cmb13: the file name field of the Explorer dialogs
 constexpr int FILE_NAME_EDIT = 0x480;       // edt1: the file name field of the older dialogs
-constexpr DWORD POLL_MS = 50;
-constexpr DWORD FIND_LIMIT_MS = 30000;      // a dialog that has not appeared by then never will
-constexpr DWORD SETTLE_MS = 300;            // lets a dialog finish filling itself once it shows
-constexpr DWORD CLOSE_LIMIT_MS = 10000;     // after OK, how long the dialog may stay before Cancel
+constexpr int PICK_ROUNDS = 20;             // attempts at selecting a folder before pressing on
 
 std::deque<DialogAnswer> queued;
 DialogSeen seen;
 DialogAnswer current;
-DWORD hostThread = 0;
 HANDLE driver = nullptr;
+HHOOK watchHook = nullptr;
 HANDLE stopEvent = nullptr;
+HANDLE noticeEvent = nullptr;
+HWND volatile idleDialog = nullptr;     // the dialog whose modal loop last ran out of messages
+HWND volatile openedDialog = nullptr;   // the dialog window last made ready (WM_INITDIALOG done)
 
-struct WindowSearch {
-    HWND except;
-    HWND found;
-};
+// What the host's thread does with its dialogs, seen from a hook on that thread. A modal dialog's
+// loop tells its owner each time it has handled every message and waits for the user
+// (WM_ENTERIDLE): the dialog is shown and has finished filling itself. A message box that a
+// dialog raises is ready once its WM_INITDIALOG is done.
+LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_ENTERIDLE && message->wParam == MSGF_DIALOGBOX) {
+        idleDialog = reinterpret_cast<HWND>(message->lParam);
+        SetEvent(noticeEvent);
+    } else if (code == HC_ACTION && message->message == WM_INITDIALOG &&
+               !(GetWindowLongA(message->hwnd, GWL_STYLE) & WS_CHILD)) {
+        openedDialog = message->hwnd;
+        SetEvent(noticeEvent);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
-BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
+// Waits for the next notice from the hook; false once the host has stopped the driver.
+bool NextNotice() {
+    HANDLE events[] = {stopEvent, noticeEvent};
+    const bool notice = WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+    ResetEvent(noticeEvent);
+    return notice;
+}
+
+// Waits until dialog waits for the user; false once the host has stopped the driver.
+bool WaitIdle(HWND dialog) {
+    while (idleDialog != dialog)
+        if (!NextNotice()) return false;
+    return true;
+}
+
+// Lets the dialog handle what it was sent and everything that posted, then waits for it to be idle.
+bool Settle(HWND dialog) {
+    idleDialog = nullptr;
+    PostMessageA(dialog, WM_NULL, 0, 0);
+    return WaitIdle(dialog);
+}
+
+bool IsDialog(HWND window) {
     char name[32] = "";
     GetClassNameA(window, name, sizeof name);
-    if (window == search->except || lstrcmpA(name, DIALOG_CLASS) != 0 || !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// A visible dialog window of the host's thread, other than except.
-HWND FindDialog(HWND except) {
-    WindowSearch search{except, nullptr};
-    EnumThreadWindows(hostThread, MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-bool Stopped(DWORD waitMs) {
-    return WaitForSingleObject(stopEvent, waitMs) == WAIT_OBJECT_0;
-}
-
-HWND WaitForDialog() {
-    for (DWORD waited = 0; waited < FIND_LIMIT_MS; waited += POLL_MS) {
-        if (HWND dialog = FindDialog(nullptr)) return dialog;
-        if (Stopped(POLL_MS)) return nullptr;
-    }
-    return nullptr;
+    return lstrcmpA(name, DIALOG_CLASS) == 0;
 }
 
 std::string TextOf(HWND window) {
@@ -77,7 +90,8 @@ BOOL CALLBACK NoteChild(HWND child, LPARAM data) {
     auto* notes = reinterpret_cast<ChildNotes*>(data);
     char name[64] = "";
     GetClassNameA(child, name, sizeof name);
-    if (lstrcmpiA(name, "Static") == 0 && IsWindowVisible(child)) {
+    // Its own visible style: a message box is read before it is shown.
+    if (lstrcmpiA(name, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) {
         const std::string text = TextOf(child);
         if (!text.empty()) notes->texts += (notes->texts.empty() ? "" : "|") + text;
     } else if (lstrcmpA(name, WC_LISTVIEWA) == 0 && !notes->sawList) {
@@ -157,13 +171,14 @@ HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name) {
 
 // Selects the folder: by its path as the browser's own message does, and when that does not
 // take (the browser matches the path against items it listed earlier, and a parent folder
-// changed since), by clicking the item of that name beside or below the selected one.
+// changed since), by clicking the item of that name beside or below the selected one. It counts
+// as picked once the settled tree has shown it selected twice running.
 void PickFolder(HWND dialog, const std::string& folder) {
     HWND tree = FolderTree(dialog);
     if (!tree) return;
     const std::string name = folder.substr(folder.find_last_of('\\') + 1);
     int confirmed = 0;
-    for (DWORD waited = 0; confirmed < 2 && waited < CLOSE_LIMIT_MS; waited += SETTLE_MS) {
+    for (int round = 0; confirmed < 2 && round < PICK_ROUNDS; ++round) {
         if (confirmed == 0) {
             SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
             const HTREEITEM selected = TreeItem(tree, TVGN_CARET, nullptr);
@@ -173,7 +188,7 @@ void PickFolder(HWND dialog, const std::string& folder) {
                 if (item) SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
             }
         }
-        if (Stopped(SETTLE_MS)) return;
+        if (!Settle(dialog)) return;
         const bool shown = lstrcmpiA(ItemText(tree, TreeItem(tree, TVGN_CARET, nullptr)).c_str(), name.c_str()) == 0;
         confirmed = shown ? confirmed + 1 : 0;
     }
@@ -184,32 +199,37 @@ void Act(HWND dialog) {
     if (current.typeName)
         if (HWND field = FileNameField(dialog)) SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(current.name.c_str()));
     if (current.pickFolder) PickFolder(dialog, current.folder);
+    idleDialog = nullptr;
     PostMessageA(dialog, WM_COMMAND, current.ok ? IDOK : IDCANCEL, 0);
 }
 
-// A message box raised by the dialog (file not found, replace?) gets its default button,
-// as a person pressing Enter; a dialog still open after that is cancelled.
+// A message box raised by the dialog (file not found, replace?) gets its default button, as a
+// person pressing Enter; a dialog that is still waiting for the user after that is cancelled.
 void SeeItClosed(HWND dialog) {
-    for (DWORD waited = 0; waited < CLOSE_LIMIT_MS; waited += POLL_MS) {
-        if (Stopped(POLL_MS)) return;
-        if (HWND popup = FindDialog(dialog)) {
+    HWND answered = nullptr;
+    while (NextNotice()) {
+        HWND popup = openedDialog;
+        if (popup && popup != dialog && popup != answered) {
+            answered = popup;
             ChildNotes notes;
             EnumChildWindows(popup, NoteChild, reinterpret_cast<LPARAM>(&notes));
             seen.popup = notes.texts;
             const LRESULT defaultId = SendMessageA(popup, DM_GETDEFID, 0, 0);
             const WORD button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDCANCEL;
             PostMessageA(popup, WM_COMMAND, button, 0);
-            Stopped(SETTLE_MS);
+        } else if (idleDialog == dialog) {
+            idleDialog = nullptr;
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         }
     }
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 DWORD WINAPI Drive(void*) {
-    HWND dialog = WaitForDialog();
-    if (!dialog) return 0;
-    if (Stopped(SETTLE_MS)) return 0;
+    HWND dialog = nullptr;
+    while (!dialog)
+        if (NextNotice()) dialog = idleDialog;
+        else return 0;
+    if (!IsDialog(dialog)) return 0;
     ReadDialog(dialog);
     Act(dialog);
     SeeItClosed(dialog);
@@ -217,6 +237,16 @@ DWORD WINAPI Drive(void*) {
 }
 
 }  // namespace
+
+HWND CreateDialogOwner() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = OWNER_CLASS;
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, OWNER_CLASS, "qtxhost", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, windowClass.hInstance, nullptr);
+}
 
 void QueueDialogAnswer(const DialogAnswer& answer) {
     queued.push_back(answer);
@@ -234,9 +264,13 @@ void ArmDialogDriver() {
         queued.pop_front();
     }
     seen = DialogSeen{};
-    hostThread = GetCurrentThreadId();
     if (!stopEvent) stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!noticeEvent) noticeEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ResetEvent(stopEvent);
+    ResetEvent(noticeEvent);
+    idleDialog = nullptr;
+    openedDialog = nullptr;
+    watchHook = SetWindowsHookExA(WH_CALLWNDPROCRET, WatchDialogs, nullptr, GetCurrentThreadId());
     driver = CreateThread(nullptr, 0, Drive, nullptr, 0, nullptr);
 }
 
@@ -250,6 +284,8 @@ void DisarmDialogDriver() {
     }
     CloseHandle(driver);
     driver = nullptr;
+    UnhookWindowsHookEx(watchHook);
+    watchHook = nullptr;
 }
 
 const DialogSeen& LastDialogSeen() {

@@ -1,7 +1,8 @@
-// Answers the system dialogs the way a person would: a second thread waits for the dialog
-// window, notes what it shows and then presses what the script asked for.
+// Answers the system dialogs the way a person would: a second thread waits until the dialog
+// waits for the user, notes what it shows and then presses what the script asked for.
 #pragma once
 
+#include <windows.h>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ struct DialogSeen {
     bool okEnabled = false;          // the OK button, as the dialog was ready
     std::string popup;               // text of a message box the dialog raised, answered with its default
 };
+
+// The host's hidden main window, the owner of every dialog: the dialog's modal loop tells its
+// owner when it waits for the user, which is when the driver looks at it. Null without a display.
+HWND CreateDialogOwner();
 
 void QueueDialogAnswer(const DialogAnswer& answer);
 std::size_t QueuedDialogAnswers();

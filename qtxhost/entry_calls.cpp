@@ -6,11 +6,17 @@ namespace {
 
 HostWord nextToken = 0x7000;
 
-HostWord PassParameter(const Value& value, std::vector<char*>& strings) {
+HostWord PassParameter(Host& host, const Value& value, std::vector<char*>& strings) {
     if (value.kind == Value::Kind::Integer) return AsInt32(value);
     if (value.kind == Value::Kind::Null) return 0;
-    strings.push_back(GuardedString(value.text));
-    return reinterpret_cast<HostWord>(strings.back());
+    char* copy = GuardedString(value.text);
+    if (!copy) {
+        host.protocolErrors.push_back("a string parameter of " + std::to_string(value.text.size()) +
+                                      " characters could not be allocated");
+        return 0;
+    }
+    strings.push_back(copy);
+    return reinterpret_cast<HostWord>(copy);
 }
 
 void CheckDialogsPaired(Host& host) {
@@ -22,8 +28,8 @@ void CheckDialogsPaired(Host& host) {
 Value InvokeAce(Host& host, const RunInfos& infos, RunData* rd, const CatalogueEntry& entry,
                 const std::vector<Value>& args) {
     std::vector<char*> strings;
-    const HostWord p1 = args.size() > 0 ? PassParameter(args[0], strings) : 0;
-    const HostWord p2 = args.size() > 1 ? PassParameter(args[1], strings) : 0;
+    const HostWord p1 = args.size() > 0 ? PassParameter(host, args[0], strings) : 0;
+    const HostWord p2 = args.size() > 1 ? PassParameter(host, args[1], strings) : 0;
     const bool isCondition = entry.kind == EntryKind::Condition;
     const HostWord answer = isCondition ? infos.conditionRoutines[entry.code](rd, p1, p2)
                                         : infos.actionRoutines[entry.code](rd, p1, p2);
@@ -43,7 +49,7 @@ Value InvokeExpression(Host& host, const RunInfos& infos, RunData* rd, const Cat
         argument.present = true;
         argument.isString = args[0].kind != Value::Kind::Integer;
         argument.number = AsInt32(args[0]);
-        if (argument.isString) argument.text = reinterpret_cast<const char*>(PassParameter(args[0], strings));
+        if (argument.isString) argument.text = reinterpret_cast<const char*>(PassParameter(host, args[0], strings));
     }
     rd->header.hostFlags &= static_cast<std::uint16_t>(~STRING_RESULT);
     const HostWord answer = infos.expressionRoutines[entry.code](rd, argument.token);

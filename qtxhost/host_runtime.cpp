@@ -1,5 +1,7 @@
 #include "host_runtime.h"
 
+#include <windows.h>
+#include <commdlg.h>
 #include <cstdio>
 #include <cstring>
 
@@ -50,7 +52,16 @@ HostWord WINAPI ServiceBeforeModalDialog(RunData*, HostWord, HostWord) {
 }
 
 HostWord WINAPI ServiceAfterModalDialog(RunData*, HostWord, HostWord) {
+    const DWORD lastError = GetLastError();
     DisarmDialogDriver();
+    // An empty result says nothing of why: a dialog that never waited for the user is a fault of
+    // the platform (no display, say), and the line that opened it names the platform's errors.
+    if (!LastDialogSeen().found && !theHost->quietServices) {
+        char problem[96];
+        std::snprintf(problem, sizeof problem, "no dialog appeared (CommDlgExtendedError 0x%04lX, GetLastError %lu)",
+                      static_cast<unsigned long>(CommDlgExtendedError()), static_cast<unsigned long>(lastError));
+        theHost->protocolErrors.push_back(problem);
+    }
     if (--theHost->modalDepth < 0) theHost->protocolErrors.push_back("AfterModalDialog without BeforeModalDialog");
     if (!theHost->quietServices) std::printf("  [host] AfterModalDialog\n");
     return 0;
@@ -60,7 +71,11 @@ char* WINAPI ServiceAllocateTempString(RunData* rd, HostWord size, HostWord) {
     HostObject* object = ObjectOf(rd);
     if (!object || !theHost->tempStringsAvailable || size <= 0) return nullptr;
     void* block = GuardedAlloc(static_cast<std::size_t>(size));
-    if (block) object->tempStrings.push_back(block);
+    if (!block) {
+        theHost->protocolErrors.push_back("AllocateTempString could not allocate " + std::to_string(size) + " bytes");
+        return nullptr;
+    }
+    object->tempStrings.push_back(block);
     return static_cast<char*>(block);
 }
 
@@ -74,6 +89,11 @@ HostWord WINAPI ServiceLaunchProgram(RunData*, HostWord, void* block) {
     if (!theHost->quietServices) PrintLaunchRequest(record);
     if (theHost->launchMode == LaunchMode::Record) return theHost->launchResult;
     return StartProgram(record);
+}
+
+void ReleaseTempStrings(HostObject& object) {
+    for (void* block : object.tempStrings) GuardedFree(block);
+    object.tempStrings.clear();
 }
 
 EditorHost* NewEditorHost(GetHostVersionRoutine routine) {
@@ -96,7 +116,7 @@ bool StartHost(Host& host, const std::string& modulePath, std::string& error) {
         return false;
     }
     RunHeader* header = host.runHeader;
-    header->mainWindow = nullptr;
+    header->mainWindow = CreateDialogOwner();
     header->appHeader = host.appHeader;
     header->getExpressionParameter = ServiceGetExpressionParameter;
     header->beforeModalDialog = ServiceBeforeModalDialog;
@@ -127,7 +147,7 @@ HostObject* CreateHostObject(Host& host, const std::string& name) {
 void DestroyHostObject(Host& host, std::size_t index) {
     HostObject& object = host.objects[index];
     host.api.DestroyRunObject(object.rd, 0);
-    for (void* block : object.tempStrings) GuardedFree(block);
+    ReleaseTempStrings(object);
     GuardedFree(object.rd);
     host.objects.erase(host.objects.begin() + static_cast<std::ptrdiff_t>(index));
     host.current = host.objects.empty() ? 0 : host.objects.size() - 1;
@@ -148,4 +168,8 @@ HostObject* CurrentObject(Host& host) {
 
 void DestroyAllObjects(Host& host) {
     while (!host.objects.empty()) DestroyHostObject(host, 0);
+}
+
+void ReclaimTempStrings(Host& host) {
+    for (HostObject& object : host.objects) ReleaseTempStrings(object);
 }

@@ -13,7 +13,7 @@ enum class LaunchMode { Record, Start };
 struct HostObject {
     std::string name;
     RunData* rd = nullptr;                 // guarded block of GetRunObjectDataSize bytes
-    std::vector<void*> tempStrings;        // AllocateTempString blocks, reclaimed at destruction
+    std::vector<void*> tempStrings;        // AllocateTempString blocks, reclaimed between lines
 };
 
 // The parameter of the expression being evaluated, handed out by GetExpressionParameter.
@@ -64,3 +64,6 @@ void DestroyHostObject(Host& host, std::size_t index);
 HostObject* FindHostObject(Host& host, const std::string& name, std::size_t* index = nullptr);
 HostObject* CurrentObject(Host& host);
 void DestroyAllObjects(Host& host);
+// Releases every object's AllocateTempString blocks, as a host does between events: the strings
+// the module handed back on earlier lines are no longer the module's to use.
+void ReclaimTempStrings(Host& host);

@@ -13,7 +13,7 @@
 namespace {
 
 void PrintUsage() {
-    std::fprintf(stderr, "usage: qtxhost [--host-version N|none] describe MODULE | "
+    std::fprintf(stderr, "usage: qtxhost [--host-version N|none] describe [--json] MODULE | "
                          "qtxhost [--scratch] [--set NAME=TEXT]... run MODULE SCRIPT | qtxhost sweep MODULE\n");
 }
 
@@ -58,10 +58,11 @@ int main(int argc, char** argv) {
     const int left = argc - i;
     const std::string command = left > 0 ? argv[i] : "";
     Host host;
-    if (command == "describe" && left == 2) {
-        if (!StartOrSay(host, argv[i + 1])) return 2;
+    const bool json = left == 3 && std::strcmp(argv[i + 1], "--json") == 0;
+    if (command == "describe" && (left == 2 || json)) {
+        if (!StartOrSay(host, argv[argc - 1])) return 2;
         SetHostVersion(host, hasVersion, version);
-        return Describe(host);
+        return json ? DescribeJson(host) : Describe(host);
     }
     if (command == "run" && left == 3) {
         if (!StartOrSay(host, argv[i + 1])) return 2;

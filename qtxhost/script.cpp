@@ -74,6 +74,7 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     }
     context.shown.clear();
     context.host.protocolErrors.clear();
+    ReclaimTempStrings(context.host);
     const CommandResult result = command->run(context, cursor);
     if (!result.ok) return LineOutcome::ScriptError;
     if (context.shown.empty()) context.shown = LineText(tokens);

@@ -110,6 +110,8 @@ int Sweep(const std::string& hostPath, const std::string& moduleName) {
         std::fprintf(stderr, "qtxhost: cannot make a scratch directory\n");
         return 2;
     }
+    // "TempFileName$(" makes its files in the temporary folder: the workers' is the scratch one.
+    for (const char* variable : {"TMP", "TEMP"}) SetEnvironmentVariableA(variable, scratch.c_str());
     std::size_t first = 0, crashes = 0;
     while (first < calls.size()) {
         PROCESS_INFORMATION process{};

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the 32-bit module (the deliverable) and its 64-bit twin, each with the headless host
-# and the tests, and the preload library of the 32-bit route (see scripts/wine.sh).
+# and the tests, and the preload library of the 32-bit route (see scripts/wine.sh); the 64-bit
+# build writes File.chm, then the 32-bit build packs the release archive with it.
 set -e
 top="$(cd "$(dirname "$0")/.." && pwd)"
 "$top/scripts/install-prerequisites.sh"
@@ -22,11 +23,12 @@ if [ ! "$preload/lib/i386-linux-gnu/qtfile-preload.so" -nt "$preload_source" ]; 
 fi
 
 # Each build holds its own tests, run in its own prefix.
-for build in win32:i686 win64:x86_64; do
-    folder="$top/build/${build%%:*}"
-    cmake -S "$top" -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-${build#*:}.cmake" \
-        -DQTFILE_TESTS=ON >/dev/null
-    cmake --build "$folder" -j2
-done
+cmake -S "$top" -B "$top/build/win32" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-i686.cmake" \
+    -DQTFILE_TESTS=ON -DQTFILE_HELP_BUILD="$top/build/win64" >/dev/null
+cmake --build "$top/build/win32" -j2
+cmake -S "$top" -B "$top/build/win64" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-x86_64.cmake" \
+    -DQTFILE_TESTS=ON >/dev/null
+cmake --build "$top/build/win64" -j2
+cmake --build "$top/build/win32" --target release
 # build/ holds both builds' tests for one CTest run: ctest --test-dir build [-L win32|-L win64]
 echo 'subdirs("win64" "win32")' >"$top/build/CTestTestfile.cmake"

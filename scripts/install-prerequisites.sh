@@ -35,6 +35,8 @@ need wine64 test -x /usr/lib/wine/wine64
 need xvfb command -v Xvfb
 need python3-pefile /usr/bin/python3 -c "import pefile"
 need gcc command -v gcc
+need fp-utils command -v chmcmd
+need libchm-bin command -v extract_chmLib
 
 updated=""
 if [ -n "$missing" ]; then

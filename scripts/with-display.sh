@@ -1,26 +1,31 @@
 #!/bin/sh
 # Runs a command with a display for the dialogs: the one in DISPLAY, else a virtual one (Xvfb)
 # started for the command and stopped after it. Exits with the command's status.
-xvfb=""
-if [ -z "$DISPLAY" ]; then
-    display=99
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=":$display"
-    tries=0
-    while [ ! -e "/tmp/.X11-unix/X$display" ] && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
+if [ -n "$DISPLAY" ]; then
+    exec "$@"
 fi
+# Xvfb picks a free display and writes its number once it accepts connections. Without it
+# (not installed yet, or failing to start) nothing can open a window: stop here, loudly.
+ready="$(mktemp -d)"
+mkfifo "$ready/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready/display" >/dev/null 2>"$ready/errors" &
+xvfb=$!
+read -r display <"$ready/display"
+if [ -z "$display" ]; then
+    echo "with-display.sh: Xvfb did not start a display:" >&2
+    cat "$ready/errors" >&2
+    rm -rf "$ready"
+    exit 2
+fi
+rm -rf "$ready"
+export DISPLAY=":$display"
 status=0
 "$@" || status=$?
-if [ -n "$xvfb" ]; then
-    # Wine's own processes in this checkout's prefixes hold the display: end them first, so
-    # that they do not complain about a display that went away.
-    top="$(cd "$(dirname "$0")/.." && pwd)"
-    for prefix in "$top"/build/*/wineprefix; do
-        [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null
-    done
-    sleep 1
-    kill "$xvfb" 2>/dev/null
-fi
+# Wine's own processes in this checkout's prefixes hold the display: end them first (wineserver
+# -k returns once they are gone), so that they do not complain about a display that went away.
+top="$(cd "$(dirname "$0")/.." && pwd)"
+for prefix in "$top"/build/*/wineprefix; do
+    [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null
+done
+kill "$xvfb" 2>/dev/null
 exit $status

@@ -1,4 +1,4 @@
-"""Counting checks and reporting the failed ones, for the checks of the 32-bit module."""
+"""Counting checks and reporting the failed ones, for the checks of the module file, the help and the release."""
 
 failures, counted = [], [0]
 

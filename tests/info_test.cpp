@@ -10,6 +10,7 @@
 
 #include "catalogue/catalogue.h"
 #include "harness/ok.h"
+#include "harness/test_host.h"
 #include "info/known_directories.h"
 #include "state/run_data.h"
 
@@ -38,11 +39,7 @@ HostWord WINAPI HandParameter(RunData*, HostWord, HostWord) {
 
 // Host strings end at a no-access page, so a write past them faults. They are never freed.
 char* WINAPI AllocateGuarded(RunData*, HostWord size, HostWord) {
-    const std::size_t page = 4096, bytes = static_cast<std::size_t>(size), pages = (bytes + page - 1) / page;
-    auto* base = static_cast<char*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT, PAGE_READWRITE));
-    DWORD old;
-    VirtualProtect(base + pages * page, page, PAGE_NOACCESS, &old);
-    return base + pages * page - bytes;
+    return static_cast<char*>(harness::GuardedBlock(static_cast<std::size_t>(size)));
 }
 
 RunHeader host;

@@ -7,6 +7,7 @@
 
 #include "catalogue/menus.h"
 #include "harness/ok.h"
+#include "harness/test_host.h"
 #include "state/run_data.h"
 
 namespace {
@@ -18,14 +19,7 @@ Function Export(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// A block whose last byte is followed by a no-access page.
-void* Guarded(std::size_t size) {
-    const std::size_t page = 4096, pages = (size + page - 1) / page;
-    auto* base = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT, PAGE_READWRITE));
-    DWORD old;
-    VirtualProtect(base + pages * page, page, PAGE_NOACCESS, &old);
-    return base + pages * page - size;
-}
+using harness::GuardedBlock;
 
 void test_GetRunObjectInfos() {
     auto getInfos = Export<short(WINAPI*)(HostWord, RunInfos*)>("GetRunObjectInfos");
@@ -75,7 +69,7 @@ void test_identity() {
 void test_about_strings() {
     auto objInfos = Export<void(WINAPI*)(HostWord, HostWord, char*, char*, char*, char*, char*)>("GetObjInfos");
     char* buffers[5];
-    for (char*& buffer : buffers) buffer = static_cast<char*>(Guarded(255));
+    for (char*& buffer : buffers) buffer = static_cast<char*>(GuardedBlock(255));
     objInfos(0, 0, buffers[0], buffers[1], buffers[2], buffers[3], buffers[4]);
     ok(std::strcmp(buffers[0], "File object") == 0, "name: got %s\n", buffers[0]);
     ok(std::strcmp(buffers[1], "Norvale") == 0, "author: got %s\n", buffers[1]);
@@ -88,9 +82,9 @@ void test_about_strings() {
 void test_edit_data() {
     auto createObject = Export<int(WINAPI*)(EditorHost*, HostWord, EditData*)>("CreateObject");
     auto objectRect = Export<void(WINAPI*)(HostWord, RECT*, HostWord, EditData*)>("GetObjectRect");
-    auto* editor = static_cast<EditorHost*>(Guarded(sizeof(EditorHost)));
+    auto* editor = static_cast<EditorHost*>(GuardedBlock(sizeof(EditorHost)));
     editor->getHostVersion = nullptr;
-    auto* edit = static_cast<EditData*>(Guarded(sizeof(EditData)));
+    auto* edit = static_cast<EditData*>(GuardedBlock(sizeof(EditData)));
     std::memset(edit, 0x5A, sizeof(EditData));
     ok(createObject(editor, 0, edit) == -1, "CreateObject without a version routine should answer -1\n");
     ok(edit->width == 32 && edit->height == 32, "EditData should read 32 x 32, got %d x %d\n", edit->width, edit->height);
@@ -114,7 +108,7 @@ void test_edit_data() {
 void test_new_record() {
     auto create = Export<int(WINAPI*)(RunData*, HostWord, HostWord)>("CreateRunObject");
     auto destroy = Export<short(WINAPI*)(RunData*, HostWord)>("DestroyRunObject");
-    auto* rd = static_cast<RunData*>(Guarded(sizeof(RunData)));
+    auto* rd = static_cast<RunData*>(GuardedBlock(sizeof(RunData)));
     std::memset(rd, 0xEE, sizeof(RunData));
     ok(create(rd, 0, 0) == 0, "CreateRunObject should answer 0\n");
     ok(std::memcmp(rd->filterList, "All files\0*.*\0\0", 15) == 0, "filterList should hold All files, *.*, end\n");
@@ -174,7 +168,7 @@ void test_CopyMenuItems() {
 void test_CopyPath() {
     const std::size_t lengths[] = {0, 1, 259, 260, 300};
     for (std::size_t length : lengths) {
-        auto* destination = static_cast<char*>(Guarded(PATH_BUFFER_SIZE));
+        auto* destination = static_cast<char*>(GuardedBlock(PATH_BUFFER_SIZE));
         std::memset(destination, '#', PATH_BUFFER_SIZE);
         const std::string source(length, 'p');
         CopyPath(destination, source.c_str());
@@ -185,7 +179,7 @@ void test_CopyPath() {
         for (std::size_t i = kept; i < PATH_BUFFER_SIZE; ++i) zeroFilled &= destination[i] == '\0';
         ok(zeroFilled, "length %zu: the bytes after the copy should be zero\n", length);
     }
-    auto* destination = static_cast<char*>(Guarded(PATH_BUFFER_SIZE));
+    auto* destination = static_cast<char*>(GuardedBlock(PATH_BUFFER_SIZE));
     CopyPath(destination, nullptr);
     ok(destination[0] == '\0', "a null source should copy as the empty string\n");
 }

@@ -1,46 +1,55 @@
 #!/usr/bin/python3
-"""Checks the built 32-bit module file: headers, export table, imported DLLs and
-resources (bitmaps, menus, string table, raw data, version record).
+"""Checks the 32-bit module file and the objects it is linked from: headers, exports (ordinals,
+aliases, stdcall argument bytes), imported DLLs, the routine tables' handlers and resources
+(bitmaps, menus, string table, raw data, version record).
 
-Usage: pe_file_check.py path/to/QTFILE.qtx
-Prints one line per failed check and a summary; exits 1 on any failure.
+Usage: pe_file_check.py QTFILE.qtx OBJECT_FOLDER DEF_FILE
+OBJECT_FOLDER is the 32-bit build's src/CMakeFiles/qtfile_code.dir. Prints one line per failed
+check and a summary; exits 1 on any failure.
 """
 import itertools
+import os
 import re
 import struct
+import subprocess
 import sys
-
-from check_report import check, report
 
 import pefile
 
-# ---- expected values ----------------------------------------------------------------
-MODULE_NAME, ORDINAL_BASE, ORDINAL_SLOTS, LANGUAGE = "QTFILE.qtx", 2, 90, 1033
+from check_report import check, report
 
+
+# Export: (ordinal, number of 32-bit arguments). The idle routines share one address.
 EXPORTS = {
-    "GetInfos": 2, "CreateObject": 14, "GetHelpFileName": 16, "GetObjectRect": 19,
-    "GetObjInfos": 36, "CreateRunObject": 50, "DestroyRunObject": 51, "HandleRunObject": 52,
-    "DisplayRunObject": 53, "ReInitRunObject": 56, "PauseRunObject": 57, "ContinueRunObject": 58,
-    "GetRunObjectInfos": 59, "GetConditionMenu": 60, "GetActionMenu": 61, "GetExpressionMenu": 62,
-    "GetConditionCodeFromMenu": 63, "GetActionCodeFromMenu": 64, "GetExpressionCodeFromMenu": 65,
-    "GetConditionString": 66, "GetActionString": 67, "GetExpressionString": 68,
-    "GetConditionTitle": 72, "GetActionTitle": 73, "GetExpressionTitle": 74,
-    "GetConditionInfos": 75, "GetActionInfos": 76, "GetExpressionInfos": 77,
-    "UpdateEditStructure": 78, "GetRunObjectDataSize": 80, "GetExpressionParam": 89,
-    "SaveRunObject": 90, "LoadRunObject": 91,
+    "GetInfos": (2, 1), "CreateObject": (14, 3), "GetHelpFileName": (16, 0), "GetObjectRect": (19, 4),
+    "GetObjInfos": (36, 7), "CreateRunObject": (50, 3), "DestroyRunObject": (51, 2),
+    "HandleRunObject": (52, 1), "DisplayRunObject": (53, 1), "ReInitRunObject": (56, 1),
+    "PauseRunObject": (57, 1), "ContinueRunObject": (58, 1), "GetRunObjectInfos": (59, 2),
+    "GetConditionMenu": (60, 3), "GetActionMenu": (61, 3), "GetExpressionMenu": (62, 3),
+    "GetConditionCodeFromMenu": (63, 2), "GetActionCodeFromMenu": (64, 2),
+    "GetExpressionCodeFromMenu": (65, 2), "GetConditionString": (66, 4), "GetActionString": (67, 4),
+    "GetExpressionString": (68, 4), "GetConditionTitle": (72, 5), "GetActionTitle": (73, 5),
+    "GetExpressionTitle": (74, 4), "GetConditionInfos": (75, 2), "GetActionInfos": (76, 2),
+    "GetExpressionInfos": (77, 2), "UpdateEditStructure": (78, 2), "GetRunObjectDataSize": (80, 2),
+    "GetExpressionParam": (89, 5), "SaveRunObject": (90, 2), "LoadRunObject": (91, 2),
 }
 SHARED_ROUTINE = ("DisplayRunObject", "ReInitRunObject", "PauseRunObject", "ContinueRunObject")
-
+MODULE_NAME, ORDINAL_BASE, ORDINAL_SLOTS, LANGUAGE = "QTFILE.qtx", 2, 90, 1033
 SYSTEM_DLL = re.compile(r"(kernel32|user32|gdi32|comdlg32|shell32|ole32|oleaut32|version|msvcrt"
                         r"|advapi32|ntdll|api-ms-win-[a-z0-9-]+)\.dll", re.IGNORECASE)
+
+# Routine-table object: bytes each of its handlers removes (RunData* and two parameters, or a token).
+ROUTINE_TABLES = {"catalogue/condition_routines.cpp.obj": 12, "catalogue/action_routines.cpp.obj": 12,
+                  "catalogue/expression_routines.cpp.obj": 8}
+RUNTIME_SYMBOL = re.compile(r"__imp_.*|___.*|_(memcpy|memset|memmove|alloca|_chkstk_ms)")
+STDCALL = re.compile(r"_(?P<name>[A-Za-z0-9_]+)@(?P<bytes>\d+)")
 
 RT_BITMAP, RT_MENU, RT_STRING, RT_RCDATA, RT_VERSION = 2, 4, 6, 10, 16
 RESOURCES = {(RT_BITMAP, 400), (RT_BITMAP, 401), (RT_MENU, 20000), (RT_MENU, 20001),
              (RT_MENU, 20002), (RT_RCDATA, 200), (RT_VERSION, 1)}     # string blocks apart
 RCDATA_200 = "16 25 08 59"
 BITMAP_HEADER = (40, 32, 32, 1, 24, 0)   # size, width, height, planes, bits, compression
-BITMAP_PIXEL_BYTES, MAGENTA = 3072, (255, 0, 255)
-MIN_RED_PIXELS = 100
+BITMAP_PIXEL_BYTES, MAGENTA, MIN_RED_PIXELS = 3072, (255, 0, 255), 100
 
 STRINGS_OWN_TEXT = (1, 130, 132)          # any non-empty text
 STRING_RUNS = [  # (first id, texts of consecutive ids)
@@ -123,71 +132,71 @@ MENUS = {
         (27012, "Last error code")])],
 }
 
-VERSION_FIXED = {"file version": "3.0.228.0", "product version": "3.0.228.0", "flags mask": "0x0",
-                 "flags": "0x20", "OS": "0x10001", "type": "0x1", "subtype": "0x0", "date": "0x0"}
-VERSION_BLOCK = "040904e4"
-VERSION_STRINGS = {
+VERSION_FIXED = {"file version": "3.0.228.0", "product version": "3.0.228.0", "flags mask": 0,
+                 "flags": 0x20, "OS": 0x10001, "type": 1, "subtype": 0, "date": 0}
+VERSION_STRINGS = {"040904e4": {
     "CompanyName": "Norvale", "FileDescription": "File Object", "FileVersion": "3,0,228,0",
     "InternalName": "QTFILE", "OriginalFilename": "QTFILE.qtx", "ProductVersion": "3,0,228,0",
     "SpecialBuild": "00000002", "LegalTrademarks": "", "PrivateBuild": "", "ProductName": "",
-}
-VERSION_STRINGS_OWN_TEXT = ("Comments", "LegalCopyright")   # present, any text
-VERSION_TRANSLATION = ["language 0x0409, code page 0x04e4"]
+    "Comments": None, "LegalCopyright": None}}   # None: present, any text
+VERSION_TRANSLATION = "0x0409 0x04e4"
 
-# ---- checking -------------------------------------------------------------------------
-def check_exports(pe):
-    check("export directory", "present", "present" if hasattr(pe, "DIRECTORY_ENTRY_EXPORT") else "absent")
-    if not hasattr(pe, "DIRECTORY_ENTRY_EXPORT"):
-        return
+
+def check_exports(pe, def_exports, defined):
     table = pe.DIRECTORY_ENTRY_EXPORT.struct
     check("export directory name", MODULE_NAME, pe.get_string_at_rva(table.Name).decode())
-    check("export ordinal base", ORDINAL_BASE, table.Base)
-    check("export address slots", ORDINAL_SLOTS, table.NumberOfFunctions)
-    slots = {table.Base + i: pe.get_dword_at_rva(table.AddressOfFunctions + 4 * i)
-             for i in range(table.NumberOfFunctions)}
-    named = {}
-    for i in range(table.NumberOfNames):
-        name = pe.get_string_at_rva(pe.get_dword_at_rva(table.AddressOfNames + 4 * i)).decode()
-        named[name] = table.Base + pe.get_word_at_rva(table.AddressOfNameOrdinals + 2 * i)
-    for name in sorted(EXPORTS.keys() | named.keys()):
-        check(f"ordinal of export {name}", EXPORTS.get(name, "no such export"), named.get(name, "absent"))
-        if name in named:
-            check(f"export {name} has an address", True, slots.get(named[name], 0) != 0)
-    for ordinal, rva in sorted(slots.items()):
-        if ordinal not in named.values():
-            check(f"unnamed ordinal slot {ordinal} address", "0x0", hex(rva))
-    shared = {name: slots.get(named.get(name), 0) for name in SHARED_ROUTINE}
-    addresses = sorted({hex(rva) for rva in shared.values()})
-    check("addresses of " + ", ".join(SHARED_ROUTINE), "one non-zero address",
-          "one non-zero address" if len(addresses) == 1 and addresses != ["0x0"] else addresses)
-    others = sorted(n for n, o in named.items() if n not in SHARED_ROUTINE and slots.get(o) in shared.values())
-    check("other exports at the shared routine's address", [], others)
+    check("export ordinal base and slots", (ORDINAL_BASE, ORDINAL_SLOTS), (table.Base, table.NumberOfFunctions))
+    slots = {e.ordinal: e.address for e in pe.DIRECTORY_ENTRY_EXPORT.symbols}
+    named = {e.name.decode(): e.ordinal for e in pe.DIRECTORY_ENTRY_EXPORT.symbols if e.name}
+    for name in sorted(EXPORTS.keys() | named.keys() | def_exports.keys()):
+        ordinal, arguments = EXPORTS.get(name, ("no such export", 0))
+        check(f"ordinal of export {name}", ordinal, named.get(name, "absent"))
+        check(f"export {name} has an address", True, slots.get(named.get(name), 0) != 0)
+        routine = def_exports.get(name, "(not in the definition file)")
+        bytes_found = sorted(int(m["bytes"]) for s in defined if (m := STDCALL.fullmatch(s)) and m["name"] == routine)
+        check(f"export {name} bound to {routine}: N of _{routine}@N", [4 * arguments], bytes_found)
+    check("unnamed ordinal slots with an address", [],
+          sorted(o for o, rva in slots.items() if rva and o not in named.values()))
+    shared = {slots.get(named.get(name), 0) for name in SHARED_ROUTINE}
+    check("exports at the shared idle routine's address", sorted(SHARED_ROUTINE),
+          sorted(n for n, o in named.items() if slots.get(o) in shared - {0}) if len(shared) == 1 else shared)
 
 
 def check_imports(pe):
-    dlls = [entry.dll.decode() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])]
-    dlls += [entry.dll.decode() for entry in getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", [])]
-    for dll in dlls:
-        check(f"imported DLL {dll}", "a Windows system DLL",
-              "a Windows system DLL" if SYSTEM_DLL.fullmatch(dll) else "a DLL outside the system list")
+    for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) + getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", []):
+        check(f"imported DLL {entry.dll.decode()} is a Windows system DLL", True,
+              bool(SYSTEM_DLL.fullmatch(entry.dll.decode())))
 
 
-def read_resources(pe):
-    found = {}
-    directory = getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None)
-    for rtype in directory.entries if directory else []:
-        for rid in rtype.directory.entries:
-            for lang in rid.directory.entries:
-                data = lang.data.struct
-                found[(rtype.id, rid.id, lang.id)] = pe.get_data(data.OffsetToData, data.Size)
-    for rtype, rid, lang in found:
-        check(f"language of resource type {rtype} id {rid}", LANGUAGE, lang)
-    return {(t, i): data for (t, i, lang), data in found.items() if lang == LANGUAGE}
+def nm_symbols(paths):
+    """Object: (global code symbols defined, symbols referenced), from one run of nm."""
+    lines = subprocess.run(["i686-w64-mingw32-nm", "-A"] + paths, capture_output=True, text=True, check=True).stdout
+    symbols = {path: (set(), set()) for path in paths}
+    for line in lines.splitlines():
+        path, _, rest = line.rpartition(".obj:")
+        parts = rest.split()
+        if len(parts) == 3 and parts[1] == "T":
+            symbols[path + ".obj"][0].add(parts[2])
+        elif len(parts) == 2 and parts[0] == "U":
+            symbols[path + ".obj"][1].add(parts[1])
+    return symbols
 
 
-def present(case, resources, key):
-    check(case, "present", "present" if key in resources else "absent")
-    return key in resources
+def check_routine_tables(folder, symbols, defined):
+    for table, handler_bytes in ROUTINE_TABLES.items():
+        referenced = symbols.get(os.path.join(folder, table), (set(), set()))[1]
+        handlers = sorted(s for s in referenced if not RUNTIME_SYMBOL.fullmatch(s))
+        check(f"{table}: references some handler", True, bool(handlers))
+        for symbol in handlers:
+            match = STDCALL.fullmatch(symbol)
+            check(f"{table}: handler {symbol} removes N bytes", handler_bytes, int(match["bytes"]) if match else None)
+            check(f"{table}: handler {symbol} defined in some object", True, symbol in defined)
+
+
+def read_def(path):
+    """Export name: the routine it is bound to (itself, or the target of an alias)."""
+    text = open(path).read().split("EXPORTS", 1)[1]
+    return {m[1]: m[2] or m[1] for m in re.finditer(r"^\s*(\w+)\s*(?:=\s*(\w+))?", text, re.MULTILINE)}
 
 
 def check_bitmap(rid, data):
@@ -197,19 +206,8 @@ def check_bitmap(rid, data):
     check(f"bitmap {rid} header", BITMAP_HEADER, struct.unpack_from("<IiiHHI", data))
     pixels = [(data[p + 2], data[p + 1], data[p]) for p in range(40, len(data), 3)]  # stored as B, G, R
     red = sum(1 for r, g, b in pixels if r >= 128 and g <= 64 and b <= 64)
-    enough = f"at least {MIN_RED_PIXELS}"
-    check(f"bitmap {rid} red pixels", enough, enough if red >= MIN_RED_PIXELS else red)
-    check(f"bitmap {rid} has magenta pixels", True, MAGENTA in pixels)
-    corners = [pixels[i] for i in (0, 31, 32 * 31, 32 * 32 - 1)]
-    check(f"bitmap {rid} corner pixels", [MAGENTA] * 4, corners)
-
-
-def utf16z(data, pos):
-    """A NUL-terminated UTF-16 text at pos, and the position just past its NUL."""
-    end = pos
-    while end + 2 <= len(data) and data[end:end + 2] != b"\0\0":
-        end += 2
-    return data[pos:end].decode("utf-16-le"), end + 2
+    check(f"bitmap {rid} has at least {MIN_RED_PIXELS} red pixels", True, red >= MIN_RED_PIXELS)
+    check(f"bitmap {rid} corner pixels are magenta", [MAGENTA] * 4, [pixels[i] for i in (0, 31, 32 * 31, 32 * 32 - 1)])
 
 
 def menu_lines(items, depth=0):
@@ -219,27 +217,26 @@ def menu_lines(items, depth=0):
         if item == SEP:
             lines.append("  " * depth + SEP)
         elif isinstance(item[1], list):
-            lines.append("  " * depth + f"popup {item[0]!r}")
-            lines += menu_lines(item[1], depth + 1)
+            lines += ["  " * depth + f"popup {item[0]!r}"] + menu_lines(item[1], depth + 1)
         else:
             lines.append("  " * depth + f"{item[0]} {item[1]!r}")
     return lines
 
 
-def parse_menu_items(data, pos, depth, lines):
+def parse_menu(data, pos, depth, lines):
     """Reads one level of a standard menu template into lines like menu_lines gives."""
     while pos + 2 <= len(data):
         (flags,) = struct.unpack_from("<H", data, pos)
-        item_id = None
-        if not flags & 0x10:
-            (item_id,) = struct.unpack_from("<H", data, pos + 2)
-        pos += 2 if flags & 0x10 else 4
-        text, pos = utf16z(data, pos)
+        popup = flags & 0x10
+        item_id = None if popup else struct.unpack_from("<H", data, pos + 2)[0]
+        pos += 2 if popup else 4
+        end = next(e for e in range(pos, len(data) + 2, 2) if data[e:e + 2] in (b"\0\0", b""))
+        text, pos = data[pos:end].decode("utf-16-le"), end + 2
         other = flags & ~0x90
         extra = f" flags=0x{other:x}" if other else ""
-        if flags & 0x10:
+        if popup:
             lines.append("  " * depth + f"popup {text!r}{extra}")
-            pos = parse_menu_items(data, pos, depth + 1, lines)
+            pos = parse_menu(data, pos, depth + 1, lines)
         elif item_id == 0 and text == "" and other in (0, 0x800):
             lines.append("  " * depth + SEP)
         else:
@@ -251,32 +248,15 @@ def parse_menu_items(data, pos, depth, lines):
 
 
 def check_menu(rid, data):
-    version, header_size = struct.unpack_from("<HH", data)
+    version, header_size = struct.unpack_from("<HH", data) if len(data) >= 4 else (None, 0)
     check(f"menu {rid} template version (0: standard menu)", 0, version)
-    if version != 0:
-        return
     found = []
-    parse_menu_items(data, 4 + header_size, 0, found)
-    expected = menu_lines(MENUS[rid])
-    pairs = list(itertools.zip_longest(expected, found, fillvalue="(nothing)"))
+    if version == 0:
+        parse_menu(data, 4 + header_size, 0, found)
+    pairs = list(itertools.zip_longest(menu_lines(MENUS[rid]), found, fillvalue="(nothing)"))
     first = next((i for i, (want, got) in enumerate(pairs) if want != got), None)
-    if first is None:
-        check(f"menu {rid} item tree", expected, found)
-    else:   # report the first difference only: the lines after it are shifted
-        check(f"menu {rid} line {first} (indent = popup depth)", *pairs[first])
-
-
-def read_strings(resources):
-    strings = {}
-    blocks = {block: data for (rtype, block), data in resources.items() if rtype == RT_STRING}
-    for block, data in blocks.items():
-        pos = 0
-        for index in range(16):   # a block holds ids (block - 1) * 16 to that plus 15
-            (length,) = struct.unpack_from("<H", data, pos)
-            if length:
-                strings[(block - 1) * 16 + index] = data[pos + 2:pos + 2 + 2 * length].decode("utf-16-le")
-            pos += 2 + 2 * length
-    return strings
+    # Only the first difference: the lines after it are shifted.
+    check(f"menu {rid} line {first} (indent = popup depth)", *(pairs[first] if first is not None else (0, 0)))
 
 
 def check_strings(strings):
@@ -284,79 +264,62 @@ def check_strings(strings):
         check(f"string {sid}", STRINGS[sid], strings.get(sid, "(absent)"))
     for sid in STRINGS_OWN_TEXT:
         check(f"string {sid} is non-empty", True, bool(strings.get(sid, "").strip("\0")))
-    unexpected = sorted(strings.keys() - STRINGS.keys() - set(STRINGS_OWN_TEXT))
-    check("unexpected string ids", [], unexpected)
+    check("unexpected string ids", [], sorted(strings.keys() - STRINGS.keys() - set(STRINGS_OWN_TEXT)))
 
 
-def version_node(data, pos):
-    """One node of a version record: (key, value as text or bytes, child nodes, length)."""
-    length, value_length, is_text = struct.unpack_from("<HHH", data, pos)
-    key, key_end = utf16z(data, pos + 6)
-    start = (key_end + 3) & ~3
-    size = value_length * 2 if is_text else value_length
-    value = data[start:start + size]
-    value = value.decode("utf-16-le").rstrip("\0") if is_text else value
-    children, child = [], (start + size + 3) & ~3
-    while child < pos + length:
-        children.append(version_node(data, child))
-        child = (child + max(children[-1][3], 6) + 3) & ~3
-    return key, value, children, length
-
-
-def check_version(data):
-    key, fixed, blocks, _ = version_node(data, 0)
-    check("version record key", "VS_VERSION_INFO", key)
-    check("version fixed part size", 52, len(fixed))
-    if len(fixed) != 52:
-        return
-    f = struct.unpack_from("<13I", fixed)
-    check("version fixed part signature", "0xfeef04bd", hex(f[0]))
-    found = {"file version": f"{f[2] >> 16}.{f[2] & 0xFFFF}.{f[3] >> 16}.{f[3] & 0xFFFF}",
-             "product version": f"{f[4] >> 16}.{f[4] & 0xFFFF}.{f[5] >> 16}.{f[5] & 0xFFFF}",
-             "flags mask": hex(f[6]), "flags": hex(f[7]), "OS": hex(f[8]), "type": hex(f[9]),
-             "subtype": hex(f[10]), "date": hex(f[11] << 32 | f[12])}
+def check_version(pe):
+    f = pe.VS_FIXEDFILEINFO[0]
+    dotted = lambda ms, ls: f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+    found = {"file version": dotted(f.FileVersionMS, f.FileVersionLS),
+             "product version": dotted(f.ProductVersionMS, f.ProductVersionLS), "flags mask": f.FileFlagsMask,
+             "flags": f.FileFlags, "OS": f.FileOS, "type": f.FileType, "subtype": f.FileSubtype,
+             "date": f.FileDateMS << 32 | f.FileDateLS}
     for field, value in VERSION_FIXED.items():
         check(f"version fixed part {field}", value, found[field])
-    blocks = {name: children for name, _, children, _ in blocks}
-    tables = {name: children for name, _, children, _ in blocks.get("StringFileInfo", [])}
-    check("version string blocks", [VERSION_BLOCK], list(tables))
-    values = {name: value for name, value, _, _ in tables.get(VERSION_BLOCK, [])}
-    for name, text in VERSION_STRINGS.items():
-        check(f"version string {name}", text, values.get(name, "(absent)"))
-    for name in VERSION_STRINGS_OWN_TEXT:
-        check(f"version string {name} present", True, name in values)
-    variables = {name: value for name, value, _, _ in blocks.get("VarFileInfo", [])}
-    raw = variables.get("Translation", b"")
-    pairs = struct.iter_unpack("<HH", raw[:len(raw) // 4 * 4])
-    check("version translation", VERSION_TRANSLATION,
-          [f"language 0x{lang:04x}, code page 0x{page:04x}" for lang, page in pairs])
+    info = {i.Key.decode(): i for i in pe.FileInfo[0]}
+    tables = {t.LangID.decode(): {k.decode(): v.decode() for k, v in t.entries.items()}
+              for t in getattr(info.get("StringFileInfo"), "StringTable", [])}
+    check("version string blocks", list(VERSION_STRINGS), list(tables))
+    for block, expected in VERSION_STRINGS.items():
+        for name, text in expected.items():
+            found = tables.get(block, {}).get(name)
+            check(f"version string {name}", "any text" if text is None else text,
+                  "any text" if text is None and found is not None else found)
+    variables = [v.entry for v in getattr(info.get("VarFileInfo"), "Var", [])]
+    check("version translation", [{b"Translation": VERSION_TRANSLATION}], variables)
 
 
-def main(path):
+def main(path, folder, def_path):
     pe = pefile.PE(path)
-    check("optional header magic (PE32)", 0x10B, pe.OPTIONAL_HEADER.Magic)
-    check("machine (i386)", 0x14C, pe.FILE_HEADER.Machine)
-    check("file is a DLL", True, bool(pe.FILE_HEADER.Characteristics & 0x2000))
-    check_exports(pe)
+    check("PE32 file of an i386 DLL", (0x10B, 0x14C, True),
+          (pe.OPTIONAL_HEADER.Magic, pe.FILE_HEADER.Machine, bool(pe.FILE_HEADER.Characteristics & 0x2000)))
+    objects = [os.path.join(root, name) for root, _, names in os.walk(folder) for name in names if name.endswith(".obj")]
+    check(f"objects under {folder}", True, bool(objects))
+    symbols = nm_symbols(objects) if objects else {}
+    defined = set().union(*(d for d, _ in symbols.values()))
+    check_exports(pe, read_def(def_path), defined)
     check_imports(pe)
-    resources = read_resources(pe)
-    check("resources other than strings", sorted(RESOURCES),
-          sorted(key for key in resources if key[0] != RT_STRING))
+    check_routine_tables(folder, symbols, defined)
+    resources, strings = {}, {}
+    for rtype in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        for rid in rtype.directory.entries:
+            strings.update(getattr(rid.directory, "strings", {}))
+            for lang in rid.directory.entries:
+                check(f"language of resource type {rtype.id} id {rid.id}", LANGUAGE, lang.id)
+                resources[(rtype.id, rid.id)] = pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
+    check("resources other than strings", sorted(RESOURCES), sorted(k for k in resources if k[0] != RT_STRING))
     for rid in (400, 401):
         check_bitmap(rid, resources.get((RT_BITMAP, rid), b""))
-    check("bitmaps 400 and 401 identical", True,
-          resources.get((RT_BITMAP, 400)) == resources.get((RT_BITMAP, 401)))
+    check("bitmaps 400 and 401 identical", True, resources.get((RT_BITMAP, 400)) == resources.get((RT_BITMAP, 401)))
     for rid in MENUS:
-        if present(f"menu {rid}", resources, (RT_MENU, rid)):
-            check_menu(rid, resources[(RT_MENU, rid)])
-    check_strings(read_strings(resources))
+        check_menu(rid, resources.get((RT_MENU, rid), b""))
+    check_strings(strings)
     check("raw data 200 (hex)", RCDATA_200, resources.get((RT_RCDATA, 200), b"").hex(" "))
-    if present("version record 1", resources, (RT_VERSION, 1)):
-        check_version(resources[(RT_VERSION, 1)])
+    check_version(pe)
     return report("pe_file_check")
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 4:
         sys.exit(__doc__)
-    sys.exit(main(sys.argv[1]))
+    sys.exit(main(*sys.argv[1:]))

@@ -1,13 +1,20 @@
 #!/bin/sh
-# prepare_prefix.sh win32|win64 PREFIX: makes a fresh Wine prefix for this test run of the build:
-# removes the old one and starts the new one. A prefix for the 32-bit build is made while Wine can
-# start i386 programs (the launcher's route for that build), so that it gets their half.
+# Makes the build's Wine prefix for the tests, when it is missing or was made by another version
+# of this script or of Wine; an up-to-date prefix is kept, with its second drive emptied.
+# prepare_prefix.sh win32|win64 PREFIX: Wine runs through the launcher's route for that build,
+# so the 32-bit build's prefix is made while Wine can start i386 programs and gets their half.
 set -e
 build="$1" prefix="$2"
 launcher="$(cd "$(dirname "$0")/.." && pwd)/scripts/wine.sh"
 wine() {
     "$launcher" "$build" "$prefix" "$@"
 }
+made_by="$(md5sum <"$0") $(/usr/lib/wine/wine64 --version)"
+if [ "$(cat "$prefix/.made-by" 2>/dev/null)" = "$made_by" ]; then
+    rm -rf "$prefix/drive_m" && mkdir "$prefix/drive_m"
+    echo "wine prefix up to date: $prefix"
+    exit 0
+fi
 wine wineserver -k 2>/dev/null || true
 rm -rf "$prefix"
 wine wineboot -i >/dev/null 2>&1
@@ -16,24 +23,29 @@ if [ "$build" = win32 ] && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll
     exit 1
 fi
 
-# Copies named PROGRAM-VERSION.exe (the host, the selector record test) run as that Windows version.
-registry="$prefix/qtxhost-versions.reg"
+registry="$prefix/qtx.reg"
 printf 'REGEDIT4\n' >"$registry"
-for program in qtxhost selector_record_test; do
-for version in win95 win98 winme nt40 win2k winxp win7 win10; do
-    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s-%s.exe]\n"Version"="%s"\n' \
-        "$program" "$version" "$version" >>"$registry"
-done
-done
-wine regedit /S "$registry"
+# No window manager runs on the virtual display: Wine must not wait for one at every window.
+printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >>"$registry"
+# Copies named PROGRAM-VERSION.exe run as that Windows version: the host and the selector record
+# test as each version, the test of the directory fallbacks as each platform family.
+app_version() {   # app_version PROGRAM VERSION...
+    program="$1"
+    shift
+    for version in "$@"; do
+        printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s-%s.exe]\n"Version"="%s"\n' \
+            "$program" "$version" "$version" >>"$registry"
+    done
+}
+app_version qtxhost win95 win98 winme nt40 win2k winxp win7 win10
+app_version selector_record_test win95 win98 winme nt40 win2k
+app_version info_test win98 win2k
 
-# Drive M: is a second drive, a folder of the prefix, for moves between drives.
+# Drive M: is a second drive, a folder of the prefix, for moves between drives. Drives for the
+# CD-ROM lookup are folders whose .windows-label is the volume name: H: is a fixed drive; I:, J:
+# and K: are CD-ROM drives (J: holds a disc without a name).
 mkdir -p "$prefix/drive_m"
 ln -sfn ../drive_m "$prefix/dosdevices/m:"
-
-wine wineserver -w
-# Drives for the CD-ROM lookup: folders whose .windows-label is the volume name. H: is a fixed
-# drive; I:, J: and K: are CD-ROM drives (J: holds a disc without a name).
 discs="$prefix/discs"
 mkdir -p "$discs/fixed" "$discs/first" "$discs/unnamed" "$discs/second"
 printf 'QTX_DISC\n' >"$discs/fixed/.windows-label"
@@ -43,15 +55,10 @@ ln -s "$discs/fixed" "$prefix/dosdevices/h:"
 ln -s "$discs/first" "$prefix/dosdevices/i:"
 ln -s "$discs/unnamed" "$prefix/dosdevices/j:"
 ln -s "$discs/second" "$prefix/dosdevices/k:"
-drives="$prefix/qtx-drives.reg"
-printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n' >"$drives"
-printf '"%s"="cdrom"\n' i: j: k: >>"$drives"
-# The test of the directory fallbacks runs once as each platform family.
-for version in win98 win2k; do
-    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\info_test-%s.exe]\n"Version"="%s"\n' \
-        "$version" "$version" >>"$drives"
-done
-wine regedit /S "$drives"
-wine wineserver -k   # Wine reads the drive types when it starts again
+printf '\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n' >>"$registry"
+printf '"%s"="cdrom"\n' i: j: k: >>"$registry"
+wine regedit /S "$registry"
+wine wineserver -k   # saves the registry; Wine reads the drive types when it starts again
 test -d "$prefix/drive_c/windows"
-echo "wine prefix ready: $prefix"
+printf '%s' "$made_by" >"$prefix/.made-by"
+echo "wine prefix made: $prefix"

@@ -8,7 +8,7 @@ failures=0
 expect_refusal() {   # expect_refusal NAME PATTERN COMMAND...
     name="$1" pattern="$2"
     shift 2
-    "$wine" "$host" "$@" >out.txt 2>err.txt
+    "$wine" "$host" "$@" </dev/null >out.txt 2>err.txt
     status=$?
     lines=$(wc -l <err.txt)
     if [ "$status" -ne 2 ] || [ "$lines" -ne 1 ] || ! grep -q "$pattern" err.txt; then
@@ -21,21 +21,21 @@ expect_refusal() {   # expect_refusal NAME PATTERN COMMAND...
 }
 
 printf 'not a module' >plain.txt
-printf 'condition "No such entry"\n' >unknown.qtxs
-printf 'condition "Name exists"\n' >missing.qtxs
-printf 'action "Copy a file" "a"\n' >short.qtxs
-printf 'expression "Sizeof(" 12\n' >wrongtype.qtxs
-printf 'frobnicate 1\n' >command.qtxs
-
 expect_refusal missing-module "no such file" describe missing.qtx
 expect_refusal not-a-module "not a module" describe plain.txt
-expect_refusal unknown-entry "no condition is named" run "$module" unknown.qtxs
-expect_refusal too-few-parameters "takes 1 parameter" run "$module" missing.qtxs
-expect_refusal one-of-two-parameters "takes 2 parameter" run "$module" short.qtxs
-expect_refusal wrong-type "must be a text" run "$module" wrongtype.qtxs
-expect_refusal unknown-command "unknown command" run "$module" command.qtxs
-expect_refusal no-script "cannot read the script" run "$module" nothing.qtxs
 expect_refusal usage "usage" frobnicate
+expect_refusal no-script "cannot read the script" run "$module" nothing.qtxs
+# One-line scripts: NAME|PATTERN|LINE
+while IFS='|' read -r name pattern line; do
+    printf '%s\n' "$line" >"$name.qtxs"
+    expect_refusal "$name" "$pattern" run "$module" "$name.qtxs"
+done <<'EOF'
+unknown-entry|no condition is named|condition "No such entry"
+too-few-parameters|takes 1 parameter|condition "Name exists"
+one-of-two-parameters|takes 2 parameter|action "Copy a file" "a"
+wrong-type|must be a text|expression "Sizeof(" 12
+unknown-command|unknown command|frobnicate 1
+EOF
 
 echo "qtxhost_errors: $failures failure(s)"
 [ "$failures" -eq 0 ]

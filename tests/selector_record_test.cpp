@@ -86,7 +86,8 @@ void test_record_fields() {
     ok(record.lpstrFile == rd->selectorBuffer && std::strlen(rd->selectorBuffer) == 259,
        "the initial path should be cut to 259 characters in the result buffer\n");
     ok(record.nMaxFile == 259 && rd->selectorBufferSize == 260, "nMaxFile: got %lu\n", record.nMaxFile);
-    ok(record.lpstrFilter == rd->filterList && record.nFilterIndex == 0, "filters: the object's list and index\n");
+    ok(std::memcmp(record.lpstrFilter, rd->filterList, FILTER_LIST_SIZE) == 0 && record.nFilterIndex == 0,
+       "filters: the object's list and index\n");
     ok(record.lpstrTitle == nullptr && record.lpstrDefExt == nullptr, "no title and no extension when none is set\n");
     ok(record.lpstrFileTitle == dialog.fileTitle && record.nMaxFileTitle == 260, "the file-title scratch buffer\n");
     ok(record.lpfnHook == FileSelectorHook && record.lpstrInitialDir == nullptr && record.lCustData == 0,
@@ -96,7 +97,7 @@ void test_record_fields() {
     ActionSetDefaultExtension(rd, reinterpret_cast<HostWord>("txt"), 0);
     ActionSetExtensionFilter(rd, reinterpret_cast<HostWord>("Text|*.txt"), -3);
     PrepareFileSelector(rd, &dialog, nullptr, SAVE_SELECTOR);
-    ok(record.lpstrTitle == rd->selectorTitle && record.lpstrDefExt == rd->defaultExtension,
+    ok(std::strcmp(record.lpstrTitle, "Title") == 0 && std::strcmp(record.lpstrDefExt, "txt") == 0,
        "a set title and extension are handed to the dialog\n");
     ok(rd->selectorBuffer[0] == '\0' && record.nFilterIndex == static_cast<DWORD>(-3),
        "no initial path gives an empty name; the index goes as stored\n");

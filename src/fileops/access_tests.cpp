@@ -10,10 +10,11 @@ constexpr int ACCESS_EXISTS = 0;
 constexpr int ACCESS_READ = 4;
 constexpr int ACCESS_FAILED = -1;
 
-// The name goes through workPath, so only its first 259 characters are tested.
+// The name goes through workPath; one longer than 259 characters answers false, for its cut
+// form could name another file.
 HostWord AccessTest(RunData* rd, HostWord name, int mode) {
     if (!rd->workPath) return 0;
-    CopyPath(rd->workPath, TextParameter(name));
+    if (!CopyWholePath(rd->workPath, TextParameter(name))) return 0;
     return _access(rd->workPath, mode) != ACCESS_FAILED ? 1 : 0;
 }
 

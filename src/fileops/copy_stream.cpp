@@ -25,6 +25,9 @@ std::uint32_t CopyStream(RunData* rd, FILE* source, FILE* destination) {
     char* buffer = ObtainBuffer(rd, size);
     for (std::size_t got; (got = std::fread(buffer, 1, size, source)) != 0;)
         if (std::fwrite(buffer, 1, got, destination) < got) break;
+    // The last block may still wait in the stream's own buffer: written out now, a block the
+    // disk has no room for sets the indicator here rather than vanishing at the close.
+    std::fflush(destination);
     // Only the two error indicators count, not what ended the loop; the end of the source is no error.
     std::uint32_t result = 0;
     if (std::ferror(source))

@@ -3,15 +3,17 @@
 
 #include "fileops/file_actions.h"
 #include "fileops/sticky_error.h"
+#include "fileops/whole_name.h"
 
 namespace {
 
 using DirectoryCall = int (*)(const char*);
 
-// Cuts the name into workPath and hands it to the runtime call; a nonzero result stores errno.
+// Copies the whole name into workPath and hands it to the runtime call; a nonzero result
+// stores errno.
 void DirectoryAction(RunData* rd, HostWord directory, DirectoryCall call) {
     if (!ActionMayRun(rd)) return;
-    CopyPath(rd->workPath, TextParameter(directory));
+    if (!TakeWholeName(rd, rd->workPath, directory)) return;
     if (call(rd->workPath) != 0) StoreErrno(rd);
 }
 

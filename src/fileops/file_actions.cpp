@@ -4,6 +4,7 @@
 
 #include "fileops/file_actions.h"
 #include "fileops/sticky_error.h"
+#include "fileops/whole_name.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ constexpr int REMOVE_FAILED = -1;
 // An empty new file; a name already taken, by a file or a directory, is left alone.
 extern "C" HostWord WINAPI ActionCreateFile(RunData* rd, HostWord file, HostWord) {
     if (!ActionMayRun(rd)) return 0;
-    CopyPath(rd->workPath, TextParameter(file));
+    if (!TakeWholeName(rd, rd->workPath, file)) return 0;
     if (_access(rd->workPath, ACCESS_EXISTS) != ACCESS_FAILED) {
         rd->lastError = ERROR_CODE_EXISTS;
         return 0;
@@ -32,7 +33,7 @@ extern "C" HostWord WINAPI ActionCreateFile(RunData* rd, HostWord file, HostWord
 
 extern "C" HostWord WINAPI ActionDeleteFile(RunData* rd, HostWord file, HostWord) {
     if (!ActionMayRun(rd)) return 0;
-    CopyPath(rd->workPath, TextParameter(file));
+    if (!TakeWholeName(rd, rd->workPath, file)) return 0;
     if (std::remove(rd->workPath) == REMOVE_FAILED) StoreErrno(rd);
     return 0;
 }
@@ -46,9 +47,9 @@ extern "C" HostWord WINAPI ActionRenameFile(RunData* rd, HostWord oldName, HostW
         rd->lastError = ERROR_CODE_NO_MEMORY;
         return 0;
     }
-    CopyPath(rd->workPath, TextParameter(oldName));
-    CopyPath(newPath, TextParameter(newName));
-    if (std::rename(rd->workPath, newPath) != 0) StoreErrno(rd);
+    if (TakeWholeName(rd, rd->workPath, oldName) && TakeWholeName(rd, newPath, newName)) {
+        if (std::rename(rd->workPath, newPath) != 0) StoreErrno(rd);
+    }
     LocalFree(newPath);
     return 0;
 }

@@ -9,10 +9,11 @@ namespace {
 constexpr unsigned short MODE_FILE = _S_IFREG;        // 0x8000
 constexpr unsigned short MODE_DIRECTORY = _S_IFDIR;   // 0x4000
 
-// True when the cut name's mode has the wanted bit and not the other one.
+// True when the name's mode has the wanted bit and not the other one. A name longer than 259
+// characters answers false, as for the access tests.
 HostWord KindTest(RunData* rd, HostWord name, unsigned short wanted, unsigned short other) {
     if (!rd->workPath) return 0;
-    CopyPath(rd->workPath, TextParameter(name));
+    if (!CopyWholePath(rd->workPath, TextParameter(name))) return 0;
     auto* status = static_cast<struct _stat*>(LocalAlloc(LPTR, sizeof(struct _stat)));
     if (!status) return 0;
     HostWord answer = 0;

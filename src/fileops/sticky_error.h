@@ -5,6 +5,10 @@
 
 // Stored when a copy, move or append names one file as both its source and its destination.
 constexpr std::uint32_t ERROR_CODE_SAME_FILE = 16;   // EBUSY: the file is busy as the source
+// Stored when a copy's source, or a move's destination, is a device rather than a file on disk.
+constexpr std::uint32_t ERROR_CODE_NO_DEVICE = 19;   // ENODEV
+// Stored when a name is longer than CopyPath keeps, so that its cut form never reaches the disk.
+constexpr std::uint32_t ERROR_CODE_NAME_TOO_LONG = 38;   // ENAMETOOLONG
 
 // The gate every directory and file action passes first. False while lastError holds a code:
 // the action then does nothing at all. False too, with 12 stored, when the object has no

@@ -9,13 +9,16 @@ constexpr int VERSION_FOUND = 0;
 constexpr int VERSION_FAILURE = -1;
 constexpr HostWord NO_VERSION = 0;
 constexpr char ROOT_BLOCK[] = "\\";
+// A root record long enough for the two words read; the rest of the fixed record is not needed.
+constexpr UINT VERSION_WORDS_END = offsetof(VS_FIXEDFILEINFO, dwFileVersionLS) + sizeof(DWORD);
+static_assert(VERSION_WORDS_END == 16);
 
 // Finds the fixed version record in a version block read whole.
 int ReadFixedVersion(void* block, DWORD* mostSignificant, DWORD* leastSignificant) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     if (!VerQueryValueA(block, ROOT_BLOCK, reinterpret_cast<void**>(&fixed), &length)) return VERSION_FAILURE;
-    if (!fixed || length < sizeof(VS_FIXEDFILEINFO)) return VERSION_FAILURE;   // none, or cut short
+    if (!fixed || length < VERSION_WORDS_END) return VERSION_FAILURE;   // none, or too short for the words
     *mostSignificant = fixed->dwFileVersionMS;
     *leastSignificant = fixed->dwFileVersionLS;
     return VERSION_FOUND;

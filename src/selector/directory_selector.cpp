@@ -47,7 +47,10 @@ void BrowseForFolder(RunData* rd) {
     browse.hwndOwner = MainWindow(rd);
     browse.pidlRoot = nullptr;
     browse.pszDisplayName = rd->selectorBuffer;
-    browse.lpszTitle = rd->selectorTitle[0] ? rd->selectorTitle : DEFAULT_BROWSER_TITLE;
+    char title[SELECTOR_TITLE_SIZE + 1];   // ended within the field even when a loaded state did not end it
+    std::memcpy(title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
+    title[SELECTOR_TITLE_SIZE] = '\0';
+    browse.lpszTitle = title[0] ? title : DEFAULT_BROWSER_TITLE;
     browse.ulFlags = BIF_NEWDIALOGSTYLE;
     browse.lpfn = BrowseFolderCallback;
     browse.lParam = reinterpret_cast<LPARAM>(rd);

@@ -53,8 +53,12 @@ bool HostAllowsHook(const RunData* rd) {
     return !appHeader || !(appHeader[APP_HEADER_NO_HOOK_BYTE] & APP_HEADER_NO_HOOK_BIT);
 }
 
-const char* NonEmptyOrNull(const char* field) {
-    return field[0] ? field : nullptr;
+// The field's text ended at the field's end at the latest: copy is one byte longer than field.
+// Null when the text is empty.
+const char* BoundedTextOrNull(char* copy, const char* field, std::size_t fieldSize) {
+    std::memcpy(copy, field, fieldSize);
+    copy[fieldSize] = '\0';
+    return copy[0] ? copy : nullptr;
 }
 
 HostWord OpenFileSelector(RunData* rd, HostWord initialPath, int kind) {
@@ -92,17 +96,18 @@ int PrepareFileSelector(RunData* rd, FileSelectorDialog* dialog, const char* ini
     std::memcpy(rd->selectorBuffer, path, std::strlen(path) + 1);
 
     std::memset(dialog, 0, sizeof(*dialog));
+    std::memcpy(dialog->filters, rd->filterList, FILTER_LIST_SIZE);   // the NULs after it stay
     OPENFILENAMEA& record = dialog->record;
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     record.hwndOwner = MainWindow(rd);
-    record.lpstrFilter = rd->filterList;
+    record.lpstrFilter = dialog->filters;
     record.nFilterIndex = static_cast<DWORD>(rd->filterIndex);
     record.lpstrFile = rd->selectorBuffer;
     record.nMaxFile = rd->selectorBufferSize - 1;
     record.lpstrFileTitle = dialog->fileTitle;
     record.nMaxFileTitle = sizeof(dialog->fileTitle);
-    record.lpstrTitle = NonEmptyOrNull(rd->selectorTitle);
-    record.lpstrDefExt = NonEmptyOrNull(rd->defaultExtension);
+    record.lpstrTitle = BoundedTextOrNull(dialog->title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
+    record.lpstrDefExt = BoundedTextOrNull(dialog->defaultExtension, rd->defaultExtension, DEFAULT_EXTENSION_SIZE);
     if (HostAllowsHook(rd)) {
         flags |= OFN_ENABLEHOOK;
         record.lpfnHook = FileSelectorHook;

@@ -15,11 +15,19 @@ static_assert(LOAD_SELECTOR_FLAGS == 0x8180C && SAVE_SELECTOR_FLAGS == 0x8080E);
 
 enum SelectorKind { LOAD_SELECTOR = 0, SAVE_SELECTOR = 1 };
 
-// The dialog record with the file-title scratch buffer it points to, so that the buffer
-// lives exactly as long as the record the dialog is given.
+// Room after a copied filter list for the NULs that end any walk over it, pair by pair.
+constexpr std::size_t FILTER_LIST_ENDING = 3;
+
+// The dialog record with the buffers it points to, so that they live exactly as long as the
+// record the dialog is given: the file-title scratch buffer, and copies of the title, the
+// default extension and the filters, each ended within its field's size (a loaded state
+// need not end them), so that the dialog never reads past a field.
 struct FileSelectorDialog {
     OPENFILENAMEA record;
     char fileTitle[PATH_BUFFER_SIZE];
+    char title[SELECTOR_TITLE_SIZE + 1];
+    char defaultExtension[DEFAULT_EXTENSION_SIZE + 1];
+    char filters[FILTER_LIST_SIZE + FILTER_LIST_ENDING];
 };
 
 // Fills the dialog record from the object's settings and reserves the result buffer, which

@@ -55,7 +55,7 @@ extern "C" HostWord WINAPI ActionSetExtensionFilter(RunData* rd, HostWord text, 
         std::strncpy(rd->filterList, filters, FILTER_COPY_LENGTH);
         rd->filterList[FILTER_COPY_LENGTH] = '\0';
     }
-    SplitFilterList(rd->filterList);
+    SplitFilterList(rd->filterList)[1] = '\0';   // one more NUL ends the list
     rd->filterIndex = static_cast<std::int32_t>(index);
     return 0;
 }

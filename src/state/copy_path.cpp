@@ -7,3 +7,8 @@ void CopyPath(char* destination, const char* source) {
     std::strncpy(destination, source ? source : "", PATH_BUFFER_SIZE);
     destination[PATH_BUFFER_SIZE - 1] = '\0';
 }
+
+bool CopyWholePath(char* destination, const char* source) {
+    CopyPath(destination, source);
+    return !source || strnlen(source, PATH_BUFFER_SIZE) < PATH_BUFFER_SIZE;
+}

@@ -46,3 +46,7 @@ static_assert(offsetof(RunData, lastError) == 1104);
 // Bounded copy into a 260-byte buffer: at most 259 characters kept, the rest zero-filled,
 // always terminated. A null source copies as the empty string.
 void CopyPath(char* destination, const char* source);
+
+// CopyPath that tells whether the name came through whole: false when the source was longer
+// than 259 characters and the destination holds only its first 259.
+bool CopyWholePath(char* destination, const char* source);

@@ -5,11 +5,11 @@
 
 #include "state/run_object.h"
 
-void SplitFilterList(char* filterList) {
+char* SplitFilterList(char* filterList) {
     char* cursor = filterList;
     for (; *cursor; ++cursor)
         if (*cursor == '|') *cursor = '\0';
-    cursor[1] = '\0';
+    return cursor;
 }
 
 namespace {
@@ -21,6 +21,7 @@ void RememberInitialDirectory(RunData* rd) {
 }
 
 void ResetSelectorSettings(RunData* rd) {
+    // The 16 bytes of the default text and nothing else: its own NULs end the list.
     std::memcpy(rd->filterList, DEFAULT_FILTER_TEXT, sizeof(DEFAULT_FILTER_TEXT));
     SplitFilterList(rd->filterList);
     rd->filterIndex = 0;

@@ -7,5 +7,5 @@
 constexpr char DEFAULT_FILTER_TEXT[] = "All files|*.*||";
 static_assert(sizeof(DEFAULT_FILTER_TEXT) == 16);
 
-// Turns every '|' before the first NUL of the list into NUL and ends the list with one more NUL.
-void SplitFilterList(char* filterList);
+// Turns every '|' before the first NUL of the list into NUL; answers where that NUL stands.
+char* SplitFilterList(char* filterList);

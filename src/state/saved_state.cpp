@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr std::int64_t UNKNOWN_SIZE = -1;
+
 bool WriteBlock(HANDLE file, const void* bytes, DWORD size) {
     DWORD written = 0;
     return WriteFile(file, bytes, size, &written, nullptr) != 0;   // only the call's success counts
@@ -15,6 +17,22 @@ bool WriteBlock(HANDLE file, const void* bytes, DWORD size) {
 bool ReadBlock(HANDLE file, void* bytes, DWORD size, DWORD& delivered) {
     delivered = 0;
     return ReadFile(file, bytes, size, &delivered, nullptr) != 0;
+}
+
+// Bytes the file still holds after the handle's position, or -1 where that cannot be known
+// (a pipe or a device has no size to ask).
+std::int64_t BytesLeft(HANDLE file) {
+    LARGE_INTEGER size{}, position{}, here{};
+    if (GetFileType(file) != FILE_TYPE_DISK) return UNKNOWN_SIZE;
+    if (!GetFileSizeEx(file, &size) || !SetFilePointerEx(file, here, &position, FILE_CURRENT)) return UNKNOWN_SIZE;
+    return size.QuadPart - position.QuadPart;
+}
+
+// A buffer the file cannot fill is not allocated: a damaged size field (4 GiB in a block of
+// 648 bytes) would otherwise cost that much memory for a load that must fail anyway.
+bool FileHolds(HANDLE file, std::uint32_t size) {
+    const std::int64_t left = BytesLeft(file);
+    return left == UNKNOWN_SIZE || left >= size;
 }
 
 void CopySettingsFrom(RunData* rd, const SavedSelectorState& state) {
@@ -53,17 +71,17 @@ extern "C" int WINAPI LoadRunObject(RunData* rd, HANDLE file) {
     if (state.selectorBufferSize == 0) return 1;   // an older buffer stays allocated, its capacity now 0
 
     std::free(rd->selectorBuffer);
-    rd->selectorBuffer = static_cast<char*>(std::malloc(state.selectorBufferSize));
-    if (!rd->selectorBuffer) {
+    rd->selectorBuffer = nullptr;
+    if (FileHolds(file, state.selectorBufferSize))
+        rd->selectorBuffer = static_cast<char*>(std::malloc(state.selectorBufferSize));
+    if (!rd->selectorBuffer) {   // too short a file answers as a failed allocation does
         rd->selectorBufferSize = 0;
         return 0;
     }
-    if (!ReadBlock(file, rd->selectorBuffer, state.selectorBufferSize, delivered)) {
-        rd->selectorBufferSize = 0;
-        return 0;
-    }
-    if (delivered < state.selectorBufferSize) {
-        rd->selectorBufferSize = delivered;   // only the bytes that arrived are ever read
+    // The announced size stays even when fewer bytes arrive; what did not arrive reads as zeros.
+    const bool read = ReadBlock(file, rd->selectorBuffer, state.selectorBufferSize, delivered);
+    if (!read || delivered < state.selectorBufferSize) {
+        std::memset(rd->selectorBuffer + delivered, 0, state.selectorBufferSize - delivered);
         return 0;
     }
     return 1;
