@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds both modules, then shows what the authoring host's editor sees of the object and plays
-# the example tour through the headless host (the 64-bit twin, which runs here under wine64).
+# the example tour through the headless host, on the deliverable: the 32-bit module, run by
+# i386 Wine through the project's launcher (scripts/wine.sh).
 set -e
 top="$(cd "$(dirname "$0")/.." && pwd)"
 # The tour opens the selectors' dialogs: every Wine program here runs on one display, which
@@ -12,8 +13,8 @@ fi
 "$top/scripts/build.sh" >/dev/null
 echo "built $top/build/win32/QTFILE.qtx (the deliverable) and $top/build/win64/QTFILE.qtx"
 echo "its help $top/build/win32/File.chm and the release $(ls "$top"/build/win32/QTFILE-*.zip)"
-"$top/tests/prepare_prefix.sh" "$top/build/win64/wineprefix" >/dev/null
-wine="$top/build/win64/wine.sh"
-"$wine" "$top/build/win64/qtxhost.exe" describe "$top/build/win64/QTFILE.qtx"
+build="$top/build/win32"
+"$top/tests/prepare_prefix.sh" win32 "$build/wineprefix" >/dev/null
+"$build/wine.sh" "$build/qtxhost.exe" describe "$build/QTFILE.qtx"
 echo
-"$wine" "$top/build/win64/qtxhost.exe" --scratch run "$top/build/win64/QTFILE.qtx" "$top/examples/tour.qtxs"
+"$build/wine.sh" "$build/qtxhost.exe" --scratch run "$build/QTFILE.qtx" "$top/examples/tour.qtxs"

@@ -1,18 +1,27 @@
 #!/bin/sh
 # Makes the build's Wine prefix for the tests, when it is missing or was made by another version
 # of this script or of Wine; an up-to-date prefix is kept, with its second drive emptied.
+# prepare_prefix.sh win32|win64 PREFIX: Wine runs through the launcher's route for that build,
+# so the 32-bit build's prefix is made while Wine can start i386 programs and gets their half.
 set -e
-prefix="$1"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+build="$1" prefix="$2"
+launcher="$(cd "$(dirname "$0")/.." && pwd)/scripts/wine.sh"
+wine() {
+    "$launcher" "$build" "$prefix" "$@"
+}
 made_by="$(md5sum <"$0") $(/usr/lib/wine/wine64 --version)"
 if [ "$(cat "$prefix/.made-by" 2>/dev/null)" = "$made_by" ]; then
     rm -rf "$prefix/drive_m" && mkdir "$prefix/drive_m"
     echo "wine prefix up to date: $prefix"
     exit 0
 fi
-/usr/lib/wine/wineserver -k 2>/dev/null || true
+wine wineserver -k 2>/dev/null || true
 rm -rf "$prefix"
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+wine wineboot -i >/dev/null 2>&1
+if [ "$build" = win32 ] && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "the prefix has no 32-bit system: Wine could not start i386 programs while making it"
+    exit 1
+fi
 
 registry="$prefix/qtx.reg"
 printf 'REGEDIT4\n' >"$registry"
@@ -48,8 +57,8 @@ ln -s "$discs/unnamed" "$prefix/dosdevices/j:"
 ln -s "$discs/second" "$prefix/dosdevices/k:"
 printf '\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n' >>"$registry"
 printf '"%s"="cdrom"\n' i: j: k: >>"$registry"
-/usr/lib/wine/wine64 regedit /S "$registry"
-/usr/lib/wine/wineserver -k   # saves the registry; Wine reads the drive types when it starts again
+wine regedit /S "$registry"
+wine wineserver -k   # saves the registry; Wine reads the drive types when it starts again
 test -d "$prefix/drive_c/windows"
 printf '%s' "$made_by" >"$prefix/.made-by"
 echo "wine prefix made: $prefix"

@@ -1,0 +1,62 @@
+#!/bin/sh
+# The one way this project starts a Windows program, of either build, on this machine.
+#
+#   wine.sh win32|win64 PREFIX PROGRAM [ARGUMENT...]     run PROGRAM of that build in the prefix
+#   wine.sh win32|win64 PREFIX wineserver [ARGUMENT...]  the prefix's server (-k ends it, -w waits)
+#
+# Every program starts under wine64, which hands a 32-bit program to Debian's i386 Wine: natively
+# where the kernel runs i386 programs, else through qemu-user. On that route every Wine process
+# gets the preload library (scripts/wine-preload, built by scripts/build.sh) that makes a 32-bit
+# Wine start in a second instead of minutes, and the programs of the 32-bit build run in a user
+# and mount namespace of their own whose private binfmt_misc hands i386 programs to qemu: Wine
+# executes the ones it starts by itself (its setup, CreateProcess) directly. The handler is
+# seen by no other process on the machine and is gone when the program's last process ends.
+set -e
+top="$(cd "$(dirname "$0")/.." && pwd)"
+binfmt=/proc/sys/fs/binfmt_misc
+handler="$binfmt/qtfile-i386"
+qemu=/usr/bin/qemu-i386-static
+preload="$top/build/wine-preload"
+
+# An i386 ELF executable or shared object, as qemu's own binfmt description matches it.
+I386_MAGIC='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+I386_MASK='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+
+kernel_runs_i386() {
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
+
+register_i386_handler() {   # inside the namespace: its own binfmt_misc, seen by nobody else
+    mount -t binfmt_misc binfmt_misc "$binfmt"
+    # F: the kernel opens qemu now, so it is found from any mount namespace or root.
+    printf ':qtfile-i386:M::%s:%s:%s:F' "$I386_MAGIC" "$I386_MASK" "$qemu" >"$binfmt/register"
+}
+
+bits="$1" prefix="$2"
+shift 2
+case "$bits" in
+win32 | win64) ;;
+*) echo "usage: $0 win32|win64 PREFIX PROGRAM [ARGUMENT...]" >&2; exit 2 ;;
+esac
+export WINEPREFIX="$prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ "$1" = wineserver ]; then
+    shift
+    exec /usr/lib/wine/wineserver "$@"
+fi
+
+if [ -n "$QTFILE_I386_NAMESPACE" ]; then
+    [ -e "$handler" ] || register_i386_handler
+elif [ -x "$qemu" ] && ! kernel_runs_i386; then
+    # The 32-bit route through qemu: no Wine process may re-execute its loader, and each one
+    # gets the preload library ($LIB picks its own copy: the i386 one or the empty x86-64 one).
+    export WINELOADERNOEXEC=1
+    export LD_PRELOAD="$preload/\$LIB/qtfile-preload.so${LD_PRELOAD:+:$LD_PRELOAD}"
+    if [ "$bits" = win32 ]; then
+        export QTFILE_I386_NAMESPACE=1
+        exec unshare --user --map-root-user --mount -- "$0" "$bits" "$prefix" "$@"
+    fi
+fi
+exec /usr/lib/wine/wine64 "$@"
