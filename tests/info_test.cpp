@@ -1,8 +1,8 @@
 // The well-known directories when the shell has no answer, checked with a shell lookup of the
 // test's own in place of the module's (its answers, taken as they come in either family, are
 // checked in known_directories.qtxs), and the info expressions on a record whose creation
-// failed. Runs as info_test-win98.exe (other family) and info_test-win2k.exe (NT family); the
-// first argument names the family the copy should see.
+// failed. Runs as info_test-win98.exe (other family) and info_test-win2k.exe (NT family): the
+// copy's name says which family it should see.
 #include <windows.h>
 #include <shlobj.h>
 #include <cstring>
@@ -31,27 +31,8 @@ int GetShellFolderPath(char* buffer, int folder) {
 
 namespace {
 
-// ---- records on the harness's host (guarded host strings, never freed) ---------------------
-RunData record;
-char workBuffer[PATH_BUFFER_SIZE];
-
-RunData* NewRecord(bool withWorkPath) {
-    std::memset(&record, 0, sizeof record);
-    record.header.runHeader = &harness::host->header;
-    record.workPath = withWorkPath ? workBuffer : nullptr;
-    return &record;
-}
-
 std::string Text(RunData* rd, int code, const char* text = nullptr) {
     return harness::StringResult(rd, ExpressionRoutines[code], reinterpret_cast<HostWord>(text));
-}
-
-std::int32_t Number(RunData* rd, int code, const char* text) {
-    harness::host->parameter = reinterpret_cast<HostWord>(text);
-    rd->header.hostFlags = 0;
-    const auto answer = static_cast<std::int32_t>(ExpressionRoutines[code](rd, 0));
-    ok(!(rd->header.hostFlags & STRING_RESULT), "expression %d must leave hostFlags alone\n", code);
-    return answer;
 }
 
 // ---- expectations ------------------------------------------------------------------------
@@ -98,7 +79,7 @@ const ShellCase SHELL_CASES[] = {
 };
 
 void test_shell_cases() {
-    RunData* rd = NewRecord(true);
+    RunData* rd = harness::NewObject();
     for (const ShellCase& c : SHELL_CASES) {
         shellAnswers = c.answers;
         for (int i = 0; i < DIRECTORY_COUNT; ++i) {
@@ -122,7 +103,7 @@ void test_shared_documents_parent() {
         {"Shared", "c:\\"},
         {"\\Shared", ""},
     };
-    RunData* rd = NewRecord(true);
+    RunData* rd = harness::NewObject();
     for (const auto& row : rows) {
         shellAnswers = {{CSIDL_COMMON_DOCUMENTS, row.documents}};
         const std::string got = Text(rd, ALL_USERS);
@@ -134,7 +115,7 @@ void test_shared_documents_parent() {
 
 // A composition longer than the buffer is cut to 259 characters, never written past it.
 void test_long_compositions() {
-    RunData* rd = NewRecord(true);
+    RunData* rd = harness::NewObject();
     const std::string parent = "C:\\" + std::string(230, 'p');
     shellAnswers = {{CSIDL_APPDATA, parent + "\\u\\Application Data"}};
     const std::string expected = ntFamily ? (parent + "\\All Users\\Application Data").substr(0, 259)
@@ -168,8 +149,12 @@ void test_AddTrailingBackslash() {
 // values and write nothing; the others go on as usual.
 void test_record_without_workPath() {
     shellAnswers.clear();
-    RunData* rd = NewRecord(false);
-    ok(Number(rd, 0, "info_test.exe") == -1, "Sizeof( without workPath should answer -1\n");
+    RunData* rd = harness::NewObject();
+    rd->workPath = nullptr;
+    harness::host->parameter = reinterpret_cast<HostWord>("info_test.exe");
+    rd->header.hostFlags = 0;
+    ok(static_cast<std::int32_t>(ExpressionRoutines[0](rd, 0)) == -1 && !(rd->header.hostFlags & STRING_RESULT),
+       "Sizeof( without workPath should answer the integer -1\n");
     for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9})
         ok(Text(rd, code, "info_test.exe").empty(), "expression %d without workPath should answer \"\"\n", code);
     ok(Text(rd, 14) == windowsDirectory, "WindowsDirectory$( does not need workPath\n");
@@ -181,15 +166,11 @@ void test_record_without_workPath() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const std::string family = argc > 1 ? argv[1] : "";
-    if (family != "nt" && family != "other") {
-        std::printf("usage: info_test nt|other\n");
-        return 2;
-    }
-    ntFamily = family == "nt";
-    harness::StartTestHost();
+int main() {
     char directory[PATH_BUFFER_SIZE] = "";
+    GetModuleFileNameA(nullptr, directory, sizeof directory);
+    ntFamily = std::strstr(directory, "-win2k") != nullptr;
+    harness::StartTestHost();
     GetWindowsDirectoryA(directory, sizeof directory);
     windowsDirectory = directory;
     ok(IsNtPlatform() == (ntFamily ? 1 : 0), "IsNtPlatform: expected %d, got %d\n", ntFamily ? 1 : 0, IsNtPlatform());

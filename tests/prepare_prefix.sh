@@ -27,34 +27,24 @@ registry="$prefix/qtx.reg"
 printf 'REGEDIT4\n' >"$registry"
 # No window manager runs on the virtual display: Wine must not wait for one at every window.
 printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >>"$registry"
-# Copies named PROGRAM-VERSION.exe run as that Windows version: the host and the selector record
-# test as each version, the test of the directory fallbacks as each platform family.
-app_version() {   # app_version PROGRAM VERSION...
-    program="$1"
-    shift
-    for version in "$@"; do
-        printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s-%s.exe]\n"Version"="%s"\n' \
-            "$program" "$version" "$version" >>"$registry"
-    done
-}
-app_version qtxhost win95 win98 winme nt40 win2k winxp win7 win10
-app_version selector_record_test win95 win98 winme nt40 win2k
-app_version info_test win98 win2k
+# Copies named PROGRAM-VERSION.exe run as that Windows version: the selector record test as each
+# version that changes the dialog record, the test of the directory fallbacks as each family.
+for copy in selector_record_test-win95 selector_record_test-win98 selector_record_test-winme \
+    selector_record_test-nt40 selector_record_test-win2k info_test-win98 info_test-win2k; do
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s.exe]\n"Version"="%s"\n' "$copy" "${copy#*-}" >>"$registry"
+done
 
 # Drive M: is a second drive, a folder of the prefix, for moves between drives. Drives for the
 # CD-ROM lookup are folders whose .windows-label is the volume name: H: is a fixed drive; I:, J:
 # and K: are CD-ROM drives (J: holds a disc without a name).
 mkdir -p "$prefix/drive_m"
 ln -sfn ../drive_m "$prefix/dosdevices/m:"
-discs="$prefix/discs"
-mkdir -p "$discs/fixed" "$discs/first" "$discs/unnamed" "$discs/second"
-printf 'QTX_DISC\n' >"$discs/fixed/.windows-label"
-printf 'qtx_disc\n' >"$discs/first/.windows-label"
-printf 'QTX_Disc\n' >"$discs/second/.windows-label"
-ln -s "$discs/fixed" "$prefix/dosdevices/h:"
-ln -s "$discs/first" "$prefix/dosdevices/i:"
-ln -s "$discs/unnamed" "$prefix/dosdevices/j:"
-ln -s "$discs/second" "$prefix/dosdevices/k:"
+for disc in h:QTX_DISC i:qtx_disc j: k:QTX_Disc; do   # DRIVE:LABEL
+    drive="${disc%%:*}" label="${disc#*:}"
+    mkdir -p "$prefix/discs/$drive"
+    [ -z "$label" ] || printf '%s\n' "$label" >"$prefix/discs/$drive/.windows-label"
+    ln -s "$prefix/discs/$drive" "$prefix/dosdevices/$drive:"
+done
 printf '\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n' >>"$registry"
 printf '"%s"="cdrom"\n' i: j: k: >>"$registry"
 wine regedit /S "$registry"

@@ -21,11 +21,6 @@ constexpr char kStateFile[] = "saved_state_test.bin";
 constexpr std::size_t BLOCK = sizeof(SavedSelectorState);
 constexpr std::size_t BLOCKS = 10000;
 
-HANDLE OpenStateFile(bool write) {
-    return CreateFileA(kStateFile, write ? GENERIC_WRITE : GENERIC_READ, 0, nullptr, write ? CREATE_ALWAYS : OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
 // Writes the bytes to a file or pipe handle and closes it.
 void WriteAndClose(HANDLE file, const Bytes& bytes) {
     DWORD written = 0;
@@ -33,9 +28,10 @@ void WriteAndClose(HANDLE file, const Bytes& bytes) {
     CloseHandle(file);
 }
 
-// LoadRunObject on the state file, opened as the host opens its save file.
-int LoadStateFile(RunData* rd) {
-    HANDLE file = OpenStateFile(false);
+// LoadRunObject on a state file of the given bytes, opened as the host opens its save file.
+int LoadStateFile(RunData* rd, const Bytes& bytes) {
+    WriteAndClose(CreateFileA(kStateFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr), bytes);
+    HANDLE file = CreateFileA(kStateFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     const int answer = LoadRunObject(rd, file);
     CloseHandle(file);
     return answer;
@@ -55,10 +51,10 @@ Bytes Block(std::uint32_t tail, std::uint32_t size) {
 void test_short_read() {
     HANDLE reader = nullptr, writer = nullptr;
     CreatePipe(&reader, &writer, nullptr, 4096);
-    WriteAndClose(writer, Block(100, 260));
+    const Bytes expected = Block(100, 260);
+    WriteAndClose(writer, expected);
     RunData* rd = harness::NewObject();
     ok(LoadRunObject(rd, reader) == 0 && rd->selectorBufferSize == 260, "short tail: size %u\n", rd->selectorBufferSize);
-    const Bytes expected = Block(100, 260);
     ok(rd->selectorBuffer && std::memcmp(rd->selectorBuffer, expected.data() + BLOCK, 100) == 0 &&
            std::memcmp(rd->selectorBuffer + 100, Bytes(160, 0).data(), 160) == 0,
        "the 100 bytes that came, then zeros\n");
@@ -104,13 +100,12 @@ void test_generated_blocks() {
     int wrong = 0;
     for (std::size_t i = 0; i < BLOCKS; ++i) {
         const Bytes block = GenerateBlock(random, i);
-        WriteAndClose(OpenStateFile(true), block);
         RunData* rd = harness::NewObject();
         if (i % 2) ReserveSelectorBuffer(rd, 260);   // every other object holds a result already
         ActionSetTitle(rd, reinterpret_cast<HostWord>("before"), 0);
         rd->filterIndex = 9;   // neither is saved: both keep their values
         rd->lastError = 5;
-        const int answer = LoadStateFile(rd);
+        const int answer = LoadStateFile(rd, block);
         if (!LoadedRightly(block, rd, answer) && ++wrong <= 10)
             ok(false, "block %zu (%zu bytes): answered %d, size %u\n", i, block.size(), answer, rd->selectorBufferSize);
         harness::DeleteObject(rd);

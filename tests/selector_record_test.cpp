@@ -94,12 +94,7 @@ void test_record_fields() {
        "no initial path gives an empty name; the index goes as stored\n");
     ok(FileSelectorHook(nullptr, WM_INITDIALOG, 0, 0) == 1 && FileSelectorHook(nullptr, WM_COMMAND, 0, 0) == 0,
        "the hook answers 1 to WM_INITDIALOG only\n");
-    harness::DeleteObject(rd);
-}
 
-void test_hook_bit() {
-    RunData* rd = harness::NewObject();
-    FileSelectorDialog dialog;
     harness::host->appHeader[APP_HEADER_NO_HOOK_BYTE] = APP_HEADER_NO_HOOK_BIT;
     PrepareFileSelector(rd, &dialog, nullptr, LOAD_SELECTOR);
     ok(!(dialog.record.Flags & OFN_ENABLEHOOK) && dialog.record.lpfnHook == nullptr, "the host's bit forbids the hook\n");
@@ -170,7 +165,6 @@ int main() {
     test_platform_version(version);
     test_style_flags(version ? version->sizable : true);
     test_record_fields();
-    test_hook_bit();
     test_result_walks();
     return harness::Summary(version ? version->suffix + 1 : "selector_record_test");
 }

@@ -14,6 +14,4 @@ fi
 trap 'rm -f "$drive"; umount "$mountpoint"' EXIT
 trap 'exit 1' INT TERM
 ln -sfn "$mountpoint" "$drive"
-"$@"
-status=$?
-exit $status
+"$@"   # its status is the script's: the EXIT trap keeps it

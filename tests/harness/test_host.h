@@ -48,7 +48,6 @@ inline char* WINAPI HostTempString(RunData*, HostWord size, HostWord) {
 inline TestHost& StartTestHost() {
     static TestHost theHost;
     host = &theHost;
-    host->header.mainWindow = nullptr;
     host->header.appHeader = host->appHeader;
     host->header.getExpressionParameter = HostParameter;
     host->header.allocateTempString = HostTempString;
