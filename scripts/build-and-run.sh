@@ -17,10 +17,4 @@ build="$top/build/win32"
 "$top/tests/prepare_prefix.sh" win32 "$build/wineprefix" >/dev/null
 "$build/wine.sh" "$build/qtxhost.exe" describe "$build/QTFILE.qtx"
 echo
-# The tour opens dialogs, which hang in i386 Wine under qemu-user: there it plays on the twin.
-if [ "$("$top/scripts/wine.sh" route)" = qemu ]; then
-    echo "(the tour plays on the 64-bit twin: i386 Wine's dialogs hang under qemu-user here)"
-    build="$top/build/win64"
-    "$top/tests/prepare_prefix.sh" win64 "$build/wineprefix" >/dev/null
-fi
 "$build/wine.sh" "$build/qtxhost.exe" --scratch run "$build/QTFILE.qtx" "$top/examples/tour.qtxs"

@@ -3,7 +3,6 @@
 #
 #   wine.sh win32|win64 PREFIX PROGRAM [ARGUMENT...]     run PROGRAM of that build in the prefix
 #   wine.sh win32|win64 PREFIX wineserver [ARGUMENT...]  the prefix's server (-k ends it, -w waits)
-#   wine.sh route                                        "native" or "qemu": how i386 Wine runs here
 #
 # Every program starts under wine64, which hands a 32-bit program to Debian's i386 Wine: natively
 # where the kernel runs i386 programs, else through qemu-user. On that route every Wine process
@@ -32,12 +31,6 @@ register_i386_handler() {   # inside the namespace: its own binfmt_misc, seen by
     # F: the kernel opens qemu now, so it is found from any mount namespace or root.
     printf ':qtfile-i386:M::%s:%s:%s:F' "$I386_MAGIC" "$I386_MASK" "$qemu" >"$binfmt/register"
 }
-
-# wine.sh route: how 32-bit programs run on this machine, "native" or "qemu".
-if [ "$1" = route ]; then
-    if [ -x "$qemu" ] && ! kernel_runs_i386; then echo qemu; else echo native; fi
-    exit 0
-fi
 
 bits="$1" prefix="$2"
 shift 2
