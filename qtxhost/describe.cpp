@@ -75,17 +75,19 @@ void PrintMenu(const std::vector<MenuNode>& nodes, Host& host, EntryKind kind, i
     }
 }
 
+// An expression's title (GetExpressionTitle), read through a guarded buffer.
+std::string ExpressionTitle(Host& host, const CatalogueEntry& entry) {
+    return ReadGuardedText(ABOUT_BUFFER,
+                           [&](char* text) { host.api.GetExpressionTitle(0, entry.code, text, ABOUT_BUFFER); });
+}
+
 void PrintEntries(Host& host, const CatalogueView& view, EntryKind kind) {
     for (const CatalogueEntry& entry : view.entries[static_cast<int>(kind)]) {
         const std::string display = ReadGuardedText(ABOUT_BUFFER, [&](char* text) {
             host.api.GetString[static_cast<int>(kind)](host.editorHost, entry.code, text, ABOUT_BUFFER);
         });
         std::printf("  %2d  \"%s\"", entry.code, display.c_str());
-        if (kind == EntryKind::Expression) {
-            const std::string title = ReadGuardedText(
-                ABOUT_BUFFER, [&](char* text) { host.api.GetExpressionTitle(0, entry.code, text, ABOUT_BUFFER); });
-            std::printf("  title \"%s\"", title.c_str());
-        }
+        if (kind == EntryKind::Expression) std::printf("  title \"%s\"", ExpressionTitle(host, entry).c_str());
         std::printf("\n");
         for (int i = 0; i < ParameterCount(entry); ++i)
             std::printf("        parameter %d: %s \"%s\"\n", i + 1, ParameterTypeName(entry.paramTypes[i]),
@@ -139,10 +141,8 @@ void PrintJsonEntry(Host& host, const CatalogueEntry& entry) {
     std::printf("{\"code\": %d, \"display\": ", entry.code);
     PrintJsonString(entry.displayString);
     if (entry.kind == EntryKind::Expression) {
-        const std::string title = ReadGuardedText(
-            ABOUT_BUFFER, [&](char* text) { host.api.GetExpressionTitle(0, entry.code, text, ABOUT_BUFFER); });
         std::printf(", \"title\": ");
-        PrintJsonString(title);
+        PrintJsonString(ExpressionTitle(host, entry));
         std::printf(", \"result\": \"%s\"", IsStringExpression(entry) ? "text" : "integer");
     }
     std::printf(", \"menus\": [");

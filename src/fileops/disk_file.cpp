@@ -12,15 +12,15 @@ namespace {
 
 constexpr char DEVICE_SPACE[] = "\\\\.\\";   // \\.\ begins every device path
 
-HANDLE HandleOf(FILE* stream) {
-    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
-}
-
 bool SizeOf(FILE* stream, LARGE_INTEGER& size) {
     return GetFileSizeEx(HandleOf(stream), &size) != 0;
 }
 
 }  // namespace
+
+HANDLE HandleOf(FILE* stream) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+}
 
 bool IsDeviceName(const char* name) {
     char full[PATH_BUFFER_SIZE];

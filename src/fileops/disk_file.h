@@ -1,7 +1,11 @@
 // Whether an open stream is a file on disk, and whether a copy on disk is whole.
 #pragma once
 
+#include <windows.h>
 #include <cstdio>
+
+// The platform handle under an open stream.
+HANDLE HandleOf(FILE* stream);
 
 // True when the name is a device's (COM1, nul.txt, c:\dir\prn, \\.\COM1): the platform
 // turns it into a path in the device space. Asked before anything is opened, for opening a

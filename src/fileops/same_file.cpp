@@ -1,7 +1,7 @@
 // Telling files apart by identity rather than by name, before anything is opened for writing.
 #include <windows.h>
-#include <io.h>
 
+#include "fileops/disk_file.h"
 #include "fileops/same_file.h"
 
 namespace {
@@ -17,8 +17,7 @@ bool IdentityOf(HANDLE file, BY_HANDLE_FILE_INFORMATION& identity) {
 
 bool IsSameFile(FILE* stream, const char* name) {
     BY_HANDLE_FILE_INFORMATION open{}, named{};
-    const auto streamHandle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
-    if (!IdentityOf(streamHandle, open)) return false;
+    if (!IdentityOf(HandleOf(stream), open)) return false;
     HANDLE file = CreateFileA(name, QUERY_ONLY, SHARED_WITH_ALL, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     const bool known = IdentityOf(file, named);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);

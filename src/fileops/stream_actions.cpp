@@ -35,8 +35,8 @@ Landing JudgeCopy(const RunData* rd, FILE* in, FILE* out) {
 // Source, then destination, both through workPath; the copy's outcome becomes lastError.
 // Both names must fit workPath whole. A source that is no file on disk is refused before a
 // byte is read, by its name before it is opened and by its handle after (a device can keep a
-// read waiting for ever), and a destination that is the
-// source itself before it is opened (it would be emptied or appended to itself without end).
+// read waiting for ever), and a destination that is the source itself before it is opened (it
+// would be emptied or appended to itself without end).
 Landing TransferFile(RunData* rd, HostWord source, HostWord destination, const char* mode) {
     if (!ActionMayRun(rd)) return Landing::FAILED;
     if (!TakeWholeName(rd, rd->workPath, destination) || !TakeWholeName(rd, rd->workPath, source))
