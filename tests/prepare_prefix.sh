@@ -27,6 +27,8 @@ registry="$prefix/qtx.reg"
 printf 'REGEDIT4\n' >"$registry"
 # No window manager runs on the virtual display: Wine must not wait for one at every window.
 printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >>"$registry"
+# A crash ends its test at once, its backtrace in the log: no crash dialog waits for a click.
+printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n' >>"$registry"
 # Copies named PROGRAM-VERSION.exe run as that Windows version: the selector record test as each
 # version that changes the dialog record, the test of the directory fallbacks as each family.
 for copy in selector_record_test-win95 selector_record_test-win98 selector_record_test-winme \
