@@ -26,15 +26,19 @@ bool CheckExpectation(ScriptContext& context, Cursor& cursor, const Value& got, 
         context.error = cursor.error;
         return false;
     }
-    bool met = false;
-    if (mode == "like")
-        met = got.kind == Value::Kind::Text && expected.kind == Value::Kind::Text && Like(expected.text, got.text);
-    else if (mode == "length")
-        met = got.kind == Value::Kind::Text && static_cast<std::int64_t>(got.text.size()) == expected.number;
-    else
+    // "like" and "length" apply to texts only: any other result fails them, negated or not.
+    bool applies = true, met = false;
+    if (mode == "like") {
+        applies = got.kind == Value::Kind::Text && expected.kind == Value::Kind::Text;
+        met = applies && Like(expected.text, got.text);
+    } else if (mode == "length") {
+        applies = got.kind == Value::Kind::Text && expected.kind == Value::Kind::Integer;
+        met = applies && static_cast<std::int64_t>(got.text.size()) == expected.number;
+    } else {
         met = SameValue(expected, got);
-    if (met == negated) {
-        const std::string shownGot = mode == "length" ? std::to_string(got.text.size()) + " characters" : Show(got);
+    }
+    if (!applies || met == negated) {
+        const std::string shownGot = mode == "length" && applies ? std::to_string(got.text.size()) + " characters" : Show(got);
         const std::string wanted = std::string(negated ? "not " : "") + (mode == "is" ? "" : mode + " ");
         failure = "expected " + wanted + Show(expected) + ", got " + shownGot;
     }
