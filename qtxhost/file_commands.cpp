@@ -42,6 +42,14 @@ CommandResult CommandUnlock(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
+// hardlink EXISTING NEW: a second name for an existing file.
+CommandResult CommandHardLink(ScriptContext& context, Cursor& cursor) {
+    std::string existing, name;
+    if (!TakeText(context, cursor, existing) || !TakeText(context, cursor, name)) return CommandResult{false, false, {}};
+    if (!CreateHardLinkA(name.c_str(), existing.c_str(), nullptr)) return Fail(context, "cannot link " + name + " to " + existing);
+    return CommandResult{};
+}
+
 // Which of a file's times "filetime" sets, in SetFileTime's order.
 constexpr const char* kFileTimeNames[] = {"created", "accessed", "modified"};
 constexpr int FILE_TIME_KINDS = 3;
@@ -137,6 +145,7 @@ constexpr ScriptCommand kFileCommands[] = {
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
     {"lock", CommandLock, "lock PATH (hold it open for reading, shared with nobody)"},
     {"unlock", CommandUnlock, "unlock PATH"},
+    {"hardlink", CommandHardLink, "hardlink EXISTING NEW"},
     {"filetime", CommandFileTime, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM (local time)"},
     {"sparse", CommandSparse, "sparse PATH SIZE (a file of SIZE bytes, none of them written)"},
     {"poke", CommandPoke, "poke PATH OFFSET WIDTH VALUE"},

@@ -1,4 +1,5 @@
-// Script commands about the process the module runs in: its environment and its error mode.
+// Script commands about the process the module runs in: its environment, its error mode, and
+// pipes it serves.
 #include <cstdlib>
 
 #include "script_context.h"
@@ -10,6 +11,28 @@ CommandResult CommandEnv(ScriptContext& context, Cursor& cursor) {
     if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
     const char* value = std::getenv(name.c_str());
     return Produce(value ? Value::Str(value) : Value{});
+}
+
+// setenv NAME TEXT: the process's environment, as the platform reads it (the temporary folder).
+CommandResult CommandSetEnv(ScriptContext& context, Cursor& cursor) {
+    std::string name, value;
+    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeText(context, cursor, value)) return CommandResult{false, false, {}};
+    if (!SetEnvironmentVariableA(name.c_str(), value.c_str())) return Fail(context, "cannot set " + name);
+    return CommandResult{};
+}
+
+// pipe-server NAME: serves the pipe \\.\pipe\NAME until the host ends, and neither reads nor
+// writes it; its 16-byte buffers fill at once, so a writer that waits for room waits for ever.
+CommandResult CommandPipeServer(ScriptContext& context, Cursor& cursor) {
+    constexpr DWORD BUFFER_BYTES = 16;
+    std::string name;
+    if (!TakeText(context, cursor, name)) return CommandResult{false, false, {}};
+    const std::string path = "\\\\.\\pipe\\" + name;
+    HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                   PIPE_UNLIMITED_INSTANCES, BUFFER_BYTES, BUFFER_BYTES, 0, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE) return Fail(context, "cannot serve " + path);
+    return CommandResult{};   // the handle stays open until the process ends
 }
 
 // "error-mode" gives the process's error mode; "error-mode N" sets it first.
@@ -27,6 +50,8 @@ CommandResult CommandErrorMode(ScriptContext& context, Cursor& cursor) {
 constexpr ScriptCommand kSystemCommands[] = {
     {"env", CommandEnv, "env NAME [-> EXPECTED] (an environment variable, null when unset)"},
     {"error-mode", CommandErrorMode, "error-mode [N] [-> EXPECTED]"},
+    {"setenv", CommandSetEnv, "setenv NAME TEXT"},
+    {"pipe-server", CommandPipeServer, "pipe-server NAME (serves \\\\.\\pipe\\NAME, reading and writing nothing)"},
 };
 
 }  // namespace
