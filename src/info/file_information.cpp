@@ -1,4 +1,5 @@
-// "Sizeof(" and the three date expressions: the file's status through workPath.
+// "Sizeof(" and the three date expressions: the file's status through workPath. A name longer
+// than 259 characters answers as a missing file: its first 259 could name another one.
 #include <algorithm>
 #include <cstring>
 
@@ -51,7 +52,7 @@ HostWord DateExpression(RunData* rd, HostWord token, FileTime selector) {
 extern "C" HostWord WINAPI ExpressionSizeof(RunData* rd, HostWord token) {
     const char* name = GetStringParameter(rd, token);
     if (!rd->workPath) return SIZE_FAILURE;   // creation failed: no buffer to work in
-    CopyPath(rd->workPath, name);
+    if (!CopyWholePath(rd->workPath, name)) return SIZE_FAILURE;   // cut, it could name another file
     FileStatus status;
     if (!ReadFileStatus(rd->workPath, status)) return SIZE_FAILURE;
     return static_cast<std::int32_t>(std::min(status.size, LARGEST_SIZE));
@@ -61,7 +62,7 @@ HostWord FormatFileDate(RunData* rd, const char* name, FileTime selector) {
     char* result = EmptyResult(rd, DATE_RESULT_SIZE);
     if (!result) return StringResult(rd, nullptr);
     if (!rd->workPath) return StringResult(rd, result);
-    CopyPath(rd->workPath, name);
+    if (!CopyWholePath(rd->workPath, name)) return StringResult(rd, result);
     FileStatus status;
     if (!ReadFileStatus(rd->workPath, status)) return StringResult(rd, result);
     const char* text = FileTimeText(status.times[selector]);

@@ -1,5 +1,6 @@
 // The path-piece expressions and "CurrentDirectory$(": names resolved against the process's
-// current directory, worked through workPath.
+// current directory, worked through workPath. A name longer than 259 characters gives the empty
+// string: its first 259 could name another file, whose name an application would act on.
 #include <direct.h>
 #include <stdlib.h>
 #include <cstddef>
@@ -34,8 +35,7 @@ HostWord GetPathPart(RunData* rd, HostWord token, PathPart part) {
     if (!rd->workPath) return StringResult(rd, result);   // creation failed: no buffer to work in
     auto* pieces = static_cast<PathPieces*>(LocalAlloc(LPTR, sizeof(PathPieces)));
     if (!pieces) return StringResult(rd, result);
-    CopyPath(rd->workPath, name);
-    if (!_fullpath(pieces->fullPath, rd->workPath, PATH_BUFFER_SIZE)) {
+    if (!CopyWholePath(rd->workPath, name) || !_fullpath(pieces->fullPath, rd->workPath, PATH_BUFFER_SIZE)) {
         LocalFree(pieces);
         return StringResult(rd, result);
     }
