@@ -1,5 +1,5 @@
 // Telling files on disk from devices: by the path the platform makes of a name, before anything
-// is opened (a device has many names), and by what the open handle is (a unix device can sit in
+// is opened (a device has many names), and by what a handle is (a unix device or FIFO can sit in
 // a drive under an ordinary name).
 #include <windows.h>
 #include <io.h>
@@ -10,10 +10,43 @@
 
 namespace {
 
-constexpr char DEVICE_SPACE[] = "\\\\.\\";   // \\.\ begins every device path
+// Both spellings of the device space: \\.\ and \\?\ (the second also leads to C:\ and UNC\).
+constexpr char DEVICE_SPACE[] = "\\\\.\\";
+constexpr char VERBATIM_SPACE[] = "\\\\?\\";
+constexpr std::size_t SPACE_LENGTH = sizeof DEVICE_SPACE - 1;
+constexpr char NETWORK_ROOT[] = "UNC\\";
+constexpr char NULL_DEVICE_NAME[] = "NUL";
+constexpr DWORD QUERY_ONLY = 0;   // opens no data: reads, writes and sharing stay untouched
+constexpr DWORD SHARED_WITH_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool SizeOf(FILE* stream, LARGE_INTEGER& size) {
     return GetFileSizeEx(HandleOf(stream), &size) != 0;
+}
+
+bool IsDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool StartsWith(const char* text, const char* prefix) {
+    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+// What follows \\.\ or \\?\: a drive's path (C:\...) or a network path (UNC\...) leads to a
+// file on disk; anything else (COM1, NUL, pipe\x, C: alone, the volume itself) to a device.
+NameTarget TargetInDeviceSpace(const char* rest) {
+    const bool drivePath = IsDriveLetter(rest[0]) && rest[1] == ':' && rest[2] == '\\' && rest[3] != '\0';
+    if (drivePath || _strnicmp(rest, NETWORK_ROOT, sizeof NETWORK_ROOT - 1) == 0) return NameTarget::DISK_FILE;
+    return _stricmp(rest, NULL_DEVICE_NAME) == 0 ? NameTarget::NULL_DEVICE : NameTarget::OTHER_DEVICE;
+}
+
+// An existing name whose handle is no file on disk is a device; a name that cannot be opened
+// (missing, a folder, locked) is left to the open that follows, which reports it.
+NameTarget TargetOfHandle(const char* name) {
+    HANDLE file = CreateFileA(name, QUERY_ONLY, SHARED_WITH_ALL, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return NameTarget::DISK_FILE;
+    const bool disk = GetFileType(file) == FILE_TYPE_DISK;
+    CloseHandle(file);
+    return disk ? NameTarget::DISK_FILE : NameTarget::OTHER_DEVICE;
 }
 
 }  // namespace
@@ -22,11 +55,15 @@ HANDLE HandleOf(FILE* stream) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
 }
 
-bool IsDeviceName(const char* name) {
+NameTarget TargetOf(const char* name) {
     char full[PATH_BUFFER_SIZE];
     const DWORD length = GetFullPathNameA(name, sizeof full, full, nullptr);
-    if (length == 0 || length >= sizeof full) return false;   // no device path is that long
-    return std::strncmp(full, DEVICE_SPACE, sizeof DEVICE_SPACE - 1) == 0;
+    const char* path = length != 0 && length < sizeof full ? full : name;   // a longer one as given
+    if (StartsWith(path, DEVICE_SPACE) || StartsWith(path, VERBATIM_SPACE)) {
+        const NameTarget target = TargetInDeviceSpace(path + SPACE_LENGTH);
+        if (target != NameTarget::DISK_FILE) return target;
+    }
+    return TargetOfHandle(name);
 }
 
 bool IsDiskFile(FILE* stream) {

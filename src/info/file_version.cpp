@@ -1,5 +1,7 @@
 // "VersionMS(" and "VersionLS(": the file version from the file's own version resource.
-// The name goes to the platform whole, without CopyPath.
+// The name goes to the platform whole, without CopyPath. A name that is no file on disk (a
+// device, a pipe, a FIFO) answers 0 before anything is read from it.
+#include "fileops/disk_file.h"
 #include "host/host_services.h"
 #include "info/file_information.h"
 
@@ -29,6 +31,7 @@ int ReadFixedVersion(void* block, DWORD* mostSignificant, DWORD* leastSignifican
 int GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DWORD* leastSignificant) {
     const char* parameter = GetStringParameter(rd, token);
     const char* name = parameter ? parameter : "";
+    if (TargetOf(name) != NameTarget::DISK_FILE) return VERSION_FAILURE;   // a pipe's read can wait for ever
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(name, &handle);
     if (size == 0) return VERSION_FAILURE;   // no version information
