@@ -11,9 +11,10 @@
 
 namespace {
 
-constexpr char READ_MODE[] = "rb";
 constexpr char APPEND_MODE[] = "a+b";   // data goes at the end; a missing file is created
 constexpr char REPLACE_MODE[] = "wb";   // the file is created or emptied
+
+enum class TransferKind { APPEND, COPY, MOVE };
 
 // Where a copy's bytes ended up, for "Move a file" to judge whether the source may go.
 enum class Landing {
@@ -32,39 +33,51 @@ Landing JudgeCopy(const RunData* rd, FILE* in, FILE* out) {
     return Landing::WHOLE;
 }
 
+// Refuses, with 19, a destination that could keep a write waiting for ever (a pipe, a FIFO, a
+// port, the console). The null device never waits: copies and appends may go there, but a
+// move may not, as it would delete a file whose bytes went nowhere.
+bool DestinationMayBeWritten(const char* destination, TransferKind kind) {
+    const NameTarget target = TargetOf(destination);
+    return target == NameTarget::DISK_FILE || (target == NameTarget::NULL_DEVICE && kind != TransferKind::MOVE);
+}
+
+// A transfer refused with the source already open: the code is stored, the source closed.
+Landing Abandon(RunData* rd, FILE* in, std::uint32_t code) {
+    rd->lastError = code;
+    std::fclose(in);
+    return Landing::FAILED;
+}
+
 // Source, then destination, both through workPath; the copy's outcome becomes lastError.
 // Both names must fit workPath whole. A source that is no file on disk is refused before a
 // byte is read, by its name before it is opened and by its handle after (a device can keep a
-// read waiting for ever), and a destination that is the source itself before it is opened (it
-// would be emptied or appended to itself without end).
-Landing TransferFile(RunData* rd, HostWord source, HostWord destination, const char* mode) {
+// read waiting for ever); so is a destination that could keep a write waiting. The source is
+// open with writing denied to others, so a destination that is the source itself, under any
+// name, cannot be opened for writing: that is refused with 16, and nothing is emptied or
+// appended to itself without end.
+Landing TransferFile(RunData* rd, HostWord source, HostWord destination, TransferKind kind) {
     if (!ActionMayRun(rd)) return Landing::FAILED;
     if (!TakeWholeName(rd, rd->workPath, destination) || !TakeWholeName(rd, rd->workPath, source))
         return Landing::FAILED;
-    if (IsDeviceName(rd->workPath)) {
+    if (TargetOf(rd->workPath) != NameTarget::DISK_FILE) {
         rd->lastError = ERROR_CODE_NO_DEVICE;
         return Landing::FAILED;
     }
-    FILE* in = std::fopen(rd->workPath, READ_MODE);
+    FILE* in = OpenSource(rd->workPath);
     if (!in) {
         StoreErrno(rd);
         return Landing::FAILED;
     }
-    if (!IsDiskFile(in)) {
-        rd->lastError = ERROR_CODE_NO_DEVICE;
-        std::fclose(in);
-        return Landing::FAILED;
-    }
+    if (!IsDiskFile(in)) return Abandon(rd, in, ERROR_CODE_NO_DEVICE);
     CopyPath(rd->workPath, TextParameter(destination));
-    if (IsSameFile(in, rd->workPath)) {
-        rd->lastError = ERROR_CODE_SAME_FILE;
-        std::fclose(in);
-        return Landing::FAILED;
-    }
-    FILE* out = std::fopen(rd->workPath, mode);
+    if (!DestinationMayBeWritten(rd->workPath, kind)) return Abandon(rd, in, ERROR_CODE_NO_DEVICE);
+    if (IsSameFile(in, rd->workPath)) return Abandon(rd, in, ERROR_CODE_SAME_FILE);
+    FILE* out = std::fopen(rd->workPath, kind == TransferKind::APPEND ? APPEND_MODE : REPLACE_MODE);
     if (!out) {
+        const DWORD openError = GetLastError();
         StoreErrno(rd);
         std::fclose(in);
+        if (WasHeldBySource(rd->workPath, openError)) rd->lastError = ERROR_CODE_SAME_FILE;
         return Landing::FAILED;
     }
     rd->lastError = CopyStream(rd, in, out);
@@ -77,20 +90,21 @@ Landing TransferFile(RunData* rd, HostWord source, HostWord destination, const c
 }  // namespace
 
 extern "C" HostWord WINAPI ActionAppendFile(RunData* rd, HostWord source, HostWord destination) {
-    TransferFile(rd, source, destination, APPEND_MODE);
+    TransferFile(rd, source, destination, TransferKind::APPEND);
     return 0;
 }
 
 extern "C" HostWord WINAPI ActionCopyFile(RunData* rd, HostWord source, HostWord destination) {
-    TransferFile(rd, source, destination, REPLACE_MODE);
+    TransferFile(rd, source, destination, TransferKind::COPY);
     return 0;
 }
 
 // Always a copy, then the deletion of the source, never a rename: so it works between drives.
 // The source goes only when its copy is a whole file on disk; a copy to a device (19) or one
-// that is not whole (32) deletes nothing. A failed deletion leaves the copy beside the source.
+// that is not whole (32) deletes nothing. A failed deletion leaves the copy beside the source,
+// also one the file system refuses after the runtime reported it done (13).
 extern "C" HostWord WINAPI ActionMoveFile(RunData* rd, HostWord source, HostWord destination) {
-    switch (TransferFile(rd, source, destination, REPLACE_MODE)) {
+    switch (TransferFile(rd, source, destination, TransferKind::MOVE)) {
         case Landing::FAILED:
             return 0;
         case Landing::ON_DEVICE:
@@ -106,10 +120,15 @@ extern "C" HostWord WINAPI ActionMoveFile(RunData* rd, HostWord source, HostWord
 }
 
 // The text's characters, cut to 259 (a text, not a name), with no terminator and no line end.
-// The stream is flushed before its indicator is read, so a full disk shows as 32.
+// The stream is flushed before its indicator is read, so a full disk shows as 32. A destination
+// that could keep the write waiting is refused with 19, as for the file transfers.
 extern "C" HostWord WINAPI ActionAppendText(RunData* rd, HostWord text, HostWord destination) {
     if (!ActionMayRun(rd)) return 0;
     if (!TakeWholeName(rd, rd->workPath, destination)) return 0;
+    if (!DestinationMayBeWritten(rd->workPath, TransferKind::APPEND)) {
+        rd->lastError = ERROR_CODE_NO_DEVICE;
+        return 0;
+    }
     FILE* out = std::fopen(rd->workPath, APPEND_MODE);
     if (!out) {
         StoreErrno(rd);
