@@ -2,6 +2,7 @@
 #include <direct.h>
 
 #include "fileops/file_actions.h"
+#include "fileops/removal.h"
 #include "fileops/sticky_error.h"
 #include "fileops/whole_name.h"
 
@@ -36,8 +37,11 @@ extern "C" HostWord WINAPI ActionCreateDirectory(RunData* rd, HostWord directory
     return 0;
 }
 
-// Only an empty directory goes; its contents are not removed first.
+// Only an empty directory goes; its contents are not removed first. A directory still there
+// after the runtime removed it stores 13.
 extern "C" HostWord WINAPI ActionDeleteDirectory(RunData* rd, HostWord directory, HostWord) {
-    DirectoryAction(rd, directory, _rmdir);
+    if (!ActionMayRun(rd)) return 0;
+    if (!TakeWholeName(rd, rd->workPath, directory)) return 0;
+    RemoveName(rd, rd->workPath, _rmdir);
     return 0;
 }

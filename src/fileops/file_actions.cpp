@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "fileops/file_actions.h"
+#include "fileops/removal.h"
+#include "fileops/same_file.h"
 #include "fileops/sticky_error.h"
 #include "fileops/whole_name.h"
 
@@ -10,7 +12,28 @@ namespace {
 
 constexpr int ACCESS_EXISTS = 0;
 constexpr int ACCESS_FAILED = -1;
-constexpr int REMOVE_FAILED = -1;
+
+bool Exists(const char* name) {
+    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
+}
+
+int RemoveFile(const char* name) {
+    return std::remove(name);
+}
+
+// A rename between drives is a copy and a deletion. When the runtime's rename fails, what it
+// left at a name that was free before goes; when it succeeds but the old name is still there
+// (the deletion was refused), the copy goes and 13 is stored. Either way the new name is
+// deleted only when it is not the old file (a rename can change just a letter's case).
+void RenameName(RunData* rd, const char* oldPath, const char* newPath) {
+    const bool newWasFree = !Exists(newPath);
+    if (std::rename(oldPath, newPath) != 0) {
+        StoreErrno(rd);
+        if (newWasFree && Exists(newPath)) DeleteUnlessSame(newPath, oldPath);
+        return;
+    }
+    if (StillThere(oldPath) && DeleteUnlessSame(newPath, oldPath)) rd->lastError = ERROR_CODE_NOT_REMOVED;
+}
 
 }  // namespace
 
@@ -31,10 +54,11 @@ extern "C" HostWord WINAPI ActionCreateFile(RunData* rd, HostWord file, HostWord
     return 0;
 }
 
+// A file still there after the runtime deleted it stores 13.
 extern "C" HostWord WINAPI ActionDeleteFile(RunData* rd, HostWord file, HostWord) {
     if (!ActionMayRun(rd)) return 0;
     if (!TakeWholeName(rd, rd->workPath, file)) return 0;
-    if (std::remove(rd->workPath) == REMOVE_FAILED) StoreErrno(rd);
+    RemoveName(rd, rd->workPath, RemoveFile);
     return 0;
 }
 
@@ -48,7 +72,7 @@ extern "C" HostWord WINAPI ActionRenameFile(RunData* rd, HostWord oldName, HostW
         return 0;
     }
     if (TakeWholeName(rd, rd->workPath, oldName) && TakeWholeName(rd, newPath, newName)) {
-        if (std::rename(rd->workPath, newPath) != 0) StoreErrno(rd);
+        RenameName(rd, rd->workPath, newPath);
     }
     LocalFree(newPath);
     return 0;

@@ -7,6 +7,8 @@
 constexpr std::uint32_t ERROR_CODE_SAME_FILE = 16;   // EBUSY: the file is busy as the source
 // Stored when a copy's source, or a move's destination, is a device rather than a file on disk.
 constexpr std::uint32_t ERROR_CODE_NO_DEVICE = 19;   // ENODEV
+// Stored when the runtime reported a file or directory deleted but the name is still there.
+constexpr std::uint32_t ERROR_CODE_NOT_REMOVED = 13;   // EACCES: the file system refused
 // Stored when a name is longer than CopyPath keeps, so that its cut form never reaches the disk.
 constexpr std::uint32_t ERROR_CODE_NAME_TOO_LONG = 38;   // ENAMETOOLONG
 

@@ -1,0 +1,18 @@
+// Deleting a name and making sure it is gone: a file system can refuse a deletion after the
+// runtime has reported it done (Wine unlinks when the last handle closes, and says nothing when
+// that fails).
+#pragma once
+
+#include "state/run_data.h"
+
+// The runtime's deletion of a file (remove) or of an empty directory (_rmdir).
+using RemovalCall = int (*)(const char* name);
+
+// True when the name still leads to a file or directory that nobody holds open. One that
+// another program holds open may be waiting for that program to let go before it goes: that
+// counts as gone.
+bool StillThere(const char* name);
+
+// Deletes name with call and stores its errno when it fails. When it reports success but the
+// name is still there, 13 (EACCES) is stored: the deletion was refused.
+void RemoveName(RunData* rd, const char* name, RemovalCall call);
