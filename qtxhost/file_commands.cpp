@@ -23,10 +23,15 @@ CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
+// lock PATH [shared]: holds the file open for reading, shared with nobody, or with "shared" as a
+// program does that lets others read, write and delete it meanwhile.
 CommandResult CommandLock(ScriptContext& context, Cursor& cursor) {
     std::string path;
     if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool shared = cursor.NextWord("shared");
+    if (shared) ++cursor.pos;
+    const DWORD sharing = shared ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot hold " + path + " open");
     lockedFiles[path] = file;
     return CommandResult{};
@@ -143,7 +148,7 @@ CommandResult CommandFileSize(ScriptContext& context, Cursor& cursor) {
 
 constexpr ScriptCommand kFileCommands[] = {
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
-    {"lock", CommandLock, "lock PATH (hold it open for reading, shared with nobody)"},
+    {"lock", CommandLock, "lock PATH [shared] (hold it open for reading, shared with nobody or all)"},
     {"unlock", CommandUnlock, "unlock PATH"},
     {"hardlink", CommandHardLink, "hardlink EXISTING NEW"},
     {"filetime", CommandFileTime, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM (local time)"},

@@ -10,8 +10,12 @@ wine() {
     "$launcher" "$build" "$prefix" "$@"
 }
 made_by="$(md5sum <"$0") $(/usr/lib/wine/wine64 --version)"
+# Drive M: starts empty but for M:\fifo, a unix FIFO that nobody reads or writes.
+empty_drive_m() {
+    rm -rf "$prefix/drive_m" && mkdir "$prefix/drive_m" && mkfifo "$prefix/drive_m/fifo"
+}
 if [ "$(cat "$prefix/.made-by" 2>/dev/null)" = "$made_by" ]; then
-    rm -rf "$prefix/drive_m" && mkdir "$prefix/drive_m"
+    empty_drive_m
     echo "wine prefix up to date: $prefix"
     exit 0
 fi
@@ -39,7 +43,7 @@ done
 # Drive M: is a second drive, a folder of the prefix, for moves between drives. Drives for the
 # CD-ROM lookup are folders whose .windows-label is the volume name: H: is a fixed drive; I:, J:
 # and K: are CD-ROM drives (J: holds a disc without a name).
-mkdir -p "$prefix/drive_m"
+empty_drive_m
 ln -sfn ../drive_m "$prefix/dosdevices/m:"
 for disc in h:QTX_DISC i:qtx_disc j: k:QTX_Disc; do   # DRIVE:LABEL
     drive="${disc%%:*}" label="${disc#*:}"
