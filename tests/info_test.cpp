@@ -145,6 +145,42 @@ void test_AddTrailingBackslash() {
     }
 }
 
+// In code page 932 the second byte of 表 (95 5C) is a backslash, which no search for a separator
+// may take for one. These rows run where 932 is the ANSI code page (the test cp932_names).
+void test_double_byte_names() {
+    constexpr UINT JAPANESE = 932;
+    if (GetACP() != JAPANESE) {
+        std::printf("double-byte names skipped: the ANSI code page is %u, not 932\n", GetACP());
+        return;
+    }
+    const std::string table = "\x95\x5c";   // 表
+    const struct {
+        const char* name;
+        int folder;
+        std::string answer;
+        int code;
+        std::string nt, other;
+    } rows[] = {
+        {"shared documents on a drive", CSIDL_COMMON_DOCUMENTS, "D:\\" + table, ALL_USERS, "D:\\", "D:\\"},
+        {"shared documents in a folder", CSIDL_COMMON_DOCUMENTS, "C:\\Docs\\" + table, ALL_USERS, "C:\\Docs", "C:\\Docs"},
+        {"shared documents, no separator", CSIDL_COMMON_DOCUMENTS, table, ALL_USERS, "c:\\", "c:\\"},
+        {"profile parent", CSIDL_APPDATA, "C:\\Users\\" + table, USER, "C:\\Users", "W"},
+        {"shared sibling", CSIDL_APPDATA, "C:\\Users\\" + table + "\\AppData", ALL_USERS, "C:\\Users\\All Users",
+         "W\\All Users"},
+    };
+    RunData* rd = harness::NewObject();
+    for (const auto& row : rows) {
+        shellAnswers = {{row.folder, row.answer}};
+        const std::string expected = Expand(ntFamily ? row.nt : row.other);
+        const std::string got = Text(rd, row.code);
+        ok(got == expected, "%s: expected \"%s\", got \"%s\"\n", row.name, expected.c_str(), got.c_str());
+    }
+    char path[PATH_BUFFER_SIZE];
+    CopyPath(path, ("C:\\" + table).c_str());
+    AddTrailingBackslash(path);
+    ok(path == "C:\\" + table + "\\", "AddTrailingBackslash(C:\\%s): got \"%s\"\n", table.c_str(), path);
+}
+
 // A record whose workPath could not be had: the expressions that need it answer their failure
 // values and write nothing; the others go on as usual.
 void test_record_without_workPath() {
@@ -179,6 +215,7 @@ int main() {
     test_shared_documents_parent();
     test_long_compositions();
     test_AddTrailingBackslash();
+    test_double_byte_names();
     test_record_without_workPath();
     return harness::Summary(ntFamily ? "info_test (NT family)" : "info_test (other family)");
 }

@@ -1,6 +1,9 @@
 // Walks the logical drives in the platform's order and answers the root of the first CD-ROM
-// drive whose volume name equals the label, letter case aside. The error mode is changed only
-// for the search, so that probing an empty drive shows no system message box.
+// drive whose volume name equals the label, letter case aside. Both are upper-cased by the
+// platform, character by character in the ANSI code page: the runtime's _strupr would also
+// change second bytes that happen to be letters (テ, 83 65, would become ウ, 83 45, in code page
+// 932). The error mode is changed only for the search, so that probing an empty drive shows no
+// system message box.
 #include <cstring>
 
 #include "host/host_services.h"
@@ -22,7 +25,7 @@ bool HoldsDisc(const char* root, const char* label) {
                                &fileSystemFlags, nullptr, 0))
         return false;
     volume[PATH_BUFFER_SIZE - 1] = '\0';
-    _strupr(volume);
+    CharUpperA(volume);
     return std::strcmp(volume, label) == 0;
 }
 
@@ -35,7 +38,7 @@ extern "C" HostWord WINAPI ExpressionCDDriveFromLabel(RunData* rd, HostWord toke
     result[0] = '\0';
     char label[PATH_BUFFER_SIZE];
     CopyPath(label, parameter);
-    _strupr(label);
+    CharUpperA(label);
 
     const UINT previousMode = SetErrorMode(SEARCH_ERROR_MODE);
     char drives[PATH_BUFFER_SIZE] = "";   // a list the platform does not fill stays empty

@@ -1,16 +1,25 @@
 // The runtime's 64-bit status and time-text functions are looked up when called: runtimes older
-// than them (Windows 9x, NT 4) still load the module and answer through the 32-bit ones.
+// than them (Windows 9x, NT 4) still load the module and answer through the 32-bit ones. A name
+// whose last byte the runtime takes for a trailing backslash (表 in code page 932) is looked up
+// in its directory instead, and given the status the runtime gives any other name.
 #include <windows.h>
 #include <sys/stat.h>
+#include <cstring>
 #include <ctime>
 
 #include "info/file_status.h"
+#include "state/name_characters.h"
 
 namespace {
 
 constexpr char RUNTIME_MODULE[] = "msvcrt.dll";
 constexpr char WIDE_STAT_NAME[] = "_stat64";
 constexpr char WIDE_TIME_TEXT_NAME[] = "_ctime64";
+
+constexpr char WILDCARDS[] = "*?";
+// FILETIME counts 100-nanosecond intervals from 1601-01-01 00:00 UTC.
+constexpr std::int64_t FILETIME_TICKS_PER_SECOND = 10000000;
+constexpr std::int64_t FILETIME_SECONDS_TO_1970 = 11644473600;
 
 using WideStatRoutine = int(__cdecl*)(const char* path, struct _stat64* record);
 using WideTimeTextRoutine = char*(__cdecl*)(const __time64_t* time);
@@ -41,9 +50,29 @@ bool ReadNarrowStatus(const char* path, struct _stat& record, FileStatus& status
     return true;
 }
 
+std::int64_t SecondsSince1970(const FILETIME& time) {
+    const std::int64_t ticks = (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return ticks / FILETIME_TICKS_PER_SECOND - FILETIME_SECONDS_TO_1970;
+}
+
+// The status from the name's own directory entry. A pattern is refused: it names no one file,
+// and the runtime finds none for it.
+bool ReadEntryStatus(const char* path, FileStatus& status) {
+    if (std::strpbrk(path, WILDCARDS)) return false;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA(path, &entry);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    status = {(static_cast<std::int64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow,
+              {SecondsSince1970(entry.ftCreationTime), SecondsSince1970(entry.ftLastWriteTime),
+               SecondsSince1970(entry.ftLastAccessTime)}};
+    return true;
+}
+
 }  // namespace
 
 bool ReadFileStatus(const char* path, FileStatus& status) {
+    if (EndsInSecondByteBackslash(path)) return ReadEntryStatus(path, status);
     auto* record = static_cast<StatusRecord*>(LocalAlloc(LPTR, sizeof(StatusRecord)));
     if (!record) return false;
     const auto wideStat = RuntimeRoutine<WideStatRoutine>(WIDE_STAT_NAME);

@@ -13,8 +13,9 @@ struct FileStatus {
     std::int64_t times[FILE_TIME_COUNT];   // seconds since 1970-01-01 00:00 UTC, by FileTime
 };
 
-// Asks the runtime for the status of path into a scratch record from the local heap.
-// False when the record cannot be had or the runtime finds no such name.
+// Asks the runtime for the status of path into a scratch record from the local heap; a name the
+// runtime misreads (EndsInSecondByteBackslash) is asked of the platform's directory search.
+// False when the record cannot be had or there is no such name.
 bool ReadFileStatus(const char* path, FileStatus& status);
 
 // The runtime's text for a time, "Wed Jan 02 02:03:55 1980\n" in local time, or null when the

@@ -1,11 +1,14 @@
 // The eight well-known directories. The shell answers where it can; where it cannot, the
 // directory is composed in the result buffer from the Windows directory or from the user's
 // application data directory, by platform family. Compositions are cut to 259 characters.
+// Separators are found character by character (LastSeparator), so that a second byte 0x5C in a
+// double-byte code page is never taken for one.
 #include <shlobj.h>
 #include <cstring>
 
 #include "info/known_directories.h"
 #include "host/host_services.h"
+#include "state/name_characters.h"
 
 namespace {
 
@@ -52,7 +55,7 @@ void WindowsDirectoryPlus(char* buffer, const char* literal) {
 // gave; "c:\" when the buffer holds no '\' at all.
 void ProfileParent(char* buffer) {
     GetShellFolderPath(buffer, CSIDL_APPDATA);
-    char* last = std::strrchr(buffer, '\\');
+    char* last = LastSeparator(buffer);
     if (!last) {
         PutAt(buffer, 0, NO_PARENT_ANSWER);
         return;
@@ -62,12 +65,12 @@ void ProfileParent(char* buffer) {
 
 // The parent of the shared documents: a drive root keeps its '\'; no '\' at all gives "c:\".
 void SharedParent(char* buffer) {
-    char* last = std::strrchr(buffer, '\\');
+    char* last = LastSeparator(buffer);
     if (!last) {
         PutAt(buffer, 0, NO_PARENT_ANSWER);
         return;
     }
-    const bool driveRoot = last != buffer && last[-1] == ':';
+    const bool driveRoot = last != buffer && last[-1] == ':';   // ':' is never a second byte
     last[driveRoot ? 1 : 0] = '\0';
 }
 
@@ -75,10 +78,10 @@ void SharedParent(char* buffer) {
 // which begins with '\'. False when the lookup fails or a '\' is missing.
 bool SharedSibling(char* buffer, const char* literal) {
     if (!GetShellFolderPath(buffer, CSIDL_APPDATA)) return false;
-    char* last = std::strrchr(buffer, '\\');
+    char* last = LastSeparator(buffer);
     if (!last) return false;
     *last = '\0';
-    char* profile = std::strrchr(buffer, '\\');
+    char* profile = LastSeparator(buffer);
     if (!profile) return false;
     PutAt(buffer, static_cast<std::size_t>(profile - buffer), literal);
     return true;
@@ -134,7 +137,8 @@ HostWord DirectoryResult(RunData* rd, void (*directory)(char* buffer)) {
 
 void AddTrailingBackslash(char* path) {
     const std::size_t length = strnlen(path, LAST_CHARACTER);
-    if (length == 0 || path[length - 1] == '\\') return;
+    if (length == 0 || length == LAST_CHARACTER) return;   // nothing to end, or no room left
+    if (EndsInSeparator(path)) return;
     PutAt(path, length, "\\");
 }
 

@@ -4,6 +4,7 @@
 
 #include "host/host_services.h"
 #include "selector/selector_results.h"
+#include "state/name_characters.h"
 
 namespace {
 
@@ -80,7 +81,8 @@ HostWord GetListEntry(RunData* rd, std::uint32_t entry) {
     if (!joined) return StaticEmptyString();
     std::memcpy(joined, rd->selectorBuffer, directory.length);
     std::size_t at = directory.length;
-    if (joined[at - 1] != PATH_SEPARATOR) joined[at++] = PATH_SEPARATOR;   // a root already ends in one
+    // A root already ends in one; a directory whose last character's second byte is 0x5C does not.
+    if (!EndsInSeparator(rd->selectorBuffer)) joined[at++] = PATH_SEPARATOR;
     std::memcpy(joined + at, rd->selectorBuffer + name.offset, name.length + 1);
     return reinterpret_cast<HostWord>(joined);
 }

@@ -1,0 +1,16 @@
+// Names read character by character in the ANSI code page. In a double-byte code page the second
+// byte of a character can be 0x5C, the byte of '\' (表 is 95 5C in code page 932): only a '\'
+// that is a character of its own separates a name's components.
+#pragma once
+
+// The last '\' of the name that is a character of its own, or null when there is none.
+const char* LastSeparator(const char* name);
+char* LastSeparator(char* name);
+
+// True when the name's last character is '\'; false for the empty name.
+bool EndsInSeparator(const char* name);
+
+// True when the name's last byte, trailing blanks aside, is 0x5C as the second byte of a
+// double-byte character. The runtime's status call takes such a byte for a trailing backslash
+// and finds no file.
+bool EndsInSecondByteBackslash(const char* name);
