@@ -6,15 +6,12 @@
 #include <cstring>
 
 #include "fileops/disk_file.h"
+#include "state/file_size.h"
 #include "state/run_data.h"
 
 namespace {
 
 constexpr char DEVICE_SPACE[] = "\\\\.\\";   // \\.\ begins every device path
-
-bool SizeOf(FILE* stream, LARGE_INTEGER& size) {
-    return GetFileSizeEx(HandleOf(stream), &size) != 0;
-}
 
 }  // namespace
 
@@ -34,7 +31,8 @@ bool IsDiskFile(FILE* stream) {
 }
 
 bool HoldsWholeCopy(FILE* source, FILE* destination) {
-    LARGE_INTEGER sourceSize{}, destinationSize{};
-    if (!SizeOf(source, sourceSize) || !SizeOf(destination, destinationSize)) return false;
-    return sourceSize.QuadPart == destinationSize.QuadPart;
+    std::int64_t sourceSize = 0, destinationSize = 0;
+    if (!HandleFileSize(HandleOf(source), sourceSize) || !HandleFileSize(HandleOf(destination), destinationSize))
+        return false;
+    return sourceSize == destinationSize;
 }
