@@ -12,6 +12,7 @@
 #include "catalogue/catalogue.h"
 #include "fileops/copy_stream.h"
 #include "harness/ok.h"
+#include "info/file_status.h"
 #include "launcher/launch_request.h"
 #include "state/file_size.h"
 
@@ -99,7 +100,8 @@ void test_launch_request_bytes() {
 }
 
 // A sparse file of each size (4 GiB - 1 ends in a low word of all ones, as a failure does): its
-// size and the position at its end, asked of the handle.
+// size and the position at its end, asked of the handle, and its size as a runtime without
+// _stat64 gives it.
 void test_sizes_past_32_bits() {
     constexpr std::int64_t SIZES[] = {0, 5, 0xFFFFFFFF, 0x100000005};
     for (const std::int64_t expected : SIZES) {
@@ -111,9 +113,15 @@ void test_sizes_past_32_bits() {
         ok(HandleFileSize(file, size) && size == expected, "size of %llx: got %llx\n", expected, size);
         ok(HandlePosition(file, position) && position == expected, "position %llx: got %llx\n", expected, position);
         CloseHandle(file);
+        FileStatus status{};
+        ok(ReadNarrowFileStatus("sparse.bin", status) && status.size == expected, "status of %llx: got %llx\n",
+           expected, status.size);
     }
     std::int64_t size = -1;
     ok(!HandleFileSize(nullptr, size), "a size from no handle: got %llx\n", size);
+    FileStatus status{};
+    ok(ReadNarrowFileStatus(".", status) && status.size == 0, "status of a directory: size %llx\n", status.size);
+    ok(!ReadNarrowFileStatus("sparse.bi?", status), "a status found for a name with a wildcard\n");
 }
 
 }  // namespace
