@@ -1,5 +1,6 @@
 // Record-level checks of the file actions and "Run application": an object whose creation got
-// no workPath, the stream copy's error rule, and the zeros of the launch request.
+// no workPath, the stream copy's error rule, the zeros of the launch request, and sizes past 32
+// bits through the calls Windows 95 has.
 #include <windows.h>
 #include <direct.h>
 #include <cstdio>
@@ -11,7 +12,9 @@
 #include "catalogue/catalogue.h"
 #include "fileops/copy_stream.h"
 #include "harness/ok.h"
+#include "info/file_status.h"
 #include "launcher/launch_request.h"
+#include "state/file_size.h"
 
 namespace {
 
@@ -96,13 +99,39 @@ void test_launch_request_bytes() {
     ok(Field(2, 260) == std::string(260, '\0') && Field(262, 7930) == line, "program all zeros, command x and zeros\n");
 }
 
+// A sparse file of each size (4 GiB - 1 ends in a low word of all ones, as a failure does): its
+// size and the position at its end, asked of the handle, and its size as a runtime without
+// _stat64 gives it.
+void test_sizes_past_32_bits() {
+    constexpr std::int64_t SIZES[] = {0, 5, 0xFFFFFFFF, 0x100000005};
+    for (const std::int64_t expected : SIZES) {
+        HANDLE file = CreateFileA("sparse.bin", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        LONG high = static_cast<LONG>(expected >> 32);
+        SetFilePointer(file, static_cast<LONG>(expected), &high, FILE_BEGIN);
+        SetEndOfFile(file);
+        std::int64_t size = -1, position = -1;
+        ok(HandleFileSize(file, size) && size == expected, "size of %llx: got %llx\n", expected, size);
+        ok(HandlePosition(file, position) && position == expected, "position %llx: got %llx\n", expected, position);
+        CloseHandle(file);
+        FileStatus status{};
+        ok(ReadNarrowFileStatus("sparse.bin", status) && status.size == expected, "status of %llx: got %llx\n",
+           expected, status.size);
+    }
+    std::int64_t size = -1;
+    ok(!HandleFileSize(nullptr, size), "a size from no handle: got %llx\n", size);
+    FileStatus status{};
+    ok(ReadNarrowFileStatus(".", status) && status.size == 0, "status of a directory: size %llx\n", status.size);
+    ok(!ReadNarrowFileStatus("sparse.bi?", status), "a status found for a name with a wildcard\n");
+}
+
 }  // namespace
 
 int main() {
     test_no_work_path();
     test_CopyStream();
     test_launch_request_bytes();
-    for (const char* name : {"keep.txt", "source.bin", "destination.bin"}) std::remove(name);
+    test_sizes_past_32_bits();
+    for (const char* name : {"keep.txt", "source.bin", "destination.bin", "sparse.bin"}) std::remove(name);
     _rmdir("keepdir");
     return harness::Summary("fileops_test");
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Checks the 32-bit module file and the objects it is linked from: headers, exports (ordinals,
-aliases, stdcall argument bytes), imported DLLs, the routine tables' handlers, and resources
-against the scripts they are compiled from (src/resources/*.rc, the drawn bitmap).
+aliases, stdcall argument bytes), imports (each on windows_imports.py's list, on Windows 95 and
+NT 4.0), no TLS directory and nothing in the objects that only runtime start-up code would run,
+the routine tables' handlers, and resources against the scripts they are compiled from
+(src/resources/*.rc, the drawn bitmap).
 
 Usage: pe_file_check.py QTFILE.qtx OBJECT_FOLDER DEF_FILE
 OBJECT_FOLDER is the 32-bit build's src/CMakeFiles/qtfile_code.dir. Prints one line per failed
@@ -17,6 +19,7 @@ import sys
 import pefile
 
 from check_report import check, report
+from windows_imports import IMPORTS, LOOKED_UP_AT_RUN_TIME, TARGET_9X, TARGET_NT
 
 
 # Export: (ordinal, number of 32-bit arguments): the host's interface, not read from the .def.
@@ -41,6 +44,12 @@ SYSTEM_DLL = re.compile(r"(kernel32|user32|gdi32|comdlg32|shell32|ole32|oleaut32
 # Routine-table object: bytes each of its handlers removes (RunData* and two parameters, or a token).
 ROUTINE_TABLES = {"catalogue/condition_routines.cpp.obj": 12, "catalogue/action_routines.cpp.obj": 12,
                   "catalogue/expression_routines.cpp.obj": 8}
+# What only runtime start-up code would run, which the module links without: static constructors
+# and destructors, atexit routines, thread-local data.
+START_UP_NEEDS = re.compile(r"\.ctors.*|\.dtors.*|\.CRT\$.*|\.tls.*|__GLOBAL__sub_[ID]_.*|_atexit|__onexit"
+                            r"|___cxa_atexit|___emutls_.*|__tls_.*")
+OLDEST_TARGETS = "Windows 95 and NT 4.0"   # the oldest the module is made for
+IMAGE_DIRECTORY_ENTRY_TLS = 9
 RUNTIME_SYMBOL = re.compile(r"__imp_.*|___.*|_(memcpy|memset|memmove|alloca|_chkstk_ms)")
 STDCALL = re.compile(r"_(?P<name>[A-Za-z0-9_]+)@(?P<bytes>\d+)")
 
@@ -84,16 +93,44 @@ def check_exports(pe, def_exports, defined):
           sorted(n for n, o in named.items() if slots.get(o) in shared - {0}) if len(shared) == 1 else shared)
 
 
+def oldest_windows(dll, name):
+    """The oldest Windows windows_imports.py gives for an import, or why it may not be imported."""
+    if name in LOOKED_UP_AT_RUN_TIME.get(dll.lower(), ()):
+        return "none: looked up at run time, never imported"
+    row = IMPORTS.get(dll.lower(), {}).get(name)
+    if not row:
+        return "not listed in tests/windows_imports.py"
+    windows_9x, windows_nt, _ = row
+    return OLDEST_TARGETS if windows_9x == TARGET_9X and windows_nt in TARGET_NT else f"Windows {windows_9x} and NT {windows_nt}"
+
+
 def check_imports(pe):
     for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) + getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", []):
-        check(f"imported DLL {entry.dll.decode()} is a Windows system DLL", True,
-              bool(SYSTEM_DLL.fullmatch(entry.dll.decode())))
+        dll = entry.dll.decode()
+        check(f"imported DLL {dll} is a Windows system DLL", True, bool(SYSTEM_DLL.fullmatch(dll)))
+        for function in entry.imports:
+            name = function.name.decode() if function.name else f"ordinal {function.ordinal}"
+            check(f"import {name} from {dll}, oldest Windows", OLDEST_TARGETS, oldest_windows(dll, name))
+
+
+def check_oldest_windows(pe):
+    header, tls = pe.OPTIONAL_HEADER, pe.OPTIONAL_HEADER.DATA_DIRECTORY[IMAGE_DIRECTORY_ENTRY_TLS]
+    check("operating system and subsystem versions", ((4, 0), (4, 0)),
+          ((header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion),
+           (header.MajorSubsystemVersion, header.MinorSubsystemVersion)))
+    check("TLS directory (Windows 95 loads no library that has one)", (0, 0), (tls.VirtualAddress, tls.Size))
+
+
+def check_start_up_needs(symbols):
+    for path, (_, _, names) in sorted(symbols.items()):
+        check(f"{os.path.basename(path)}: what only runtime start-up code would run", [],
+              sorted(n for n in names if START_UP_NEEDS.fullmatch(n)))
 
 
 def nm_symbols(paths):
-    """Object: (global code symbols defined, symbols referenced), from one run of nm."""
+    """Object: (global code symbols defined, symbols referenced, every symbol), from one run of nm."""
     lines = subprocess.run(["i686-w64-mingw32-nm", "-A"] + paths, capture_output=True, text=True, check=True).stdout
-    symbols = {path: (set(), set()) for path in paths}
+    symbols = {path: (set(), set(), set()) for path in paths}
     for line in lines.splitlines():
         path, _, rest = line.rpartition(".obj:")
         parts = rest.split()
@@ -101,12 +138,14 @@ def nm_symbols(paths):
             symbols[path + ".obj"][0].add(parts[2])
         elif len(parts) == 2 and parts[0] == "U":
             symbols[path + ".obj"][1].add(parts[1])
+        if parts:
+            symbols[path + ".obj"][2].add(parts[-1])
     return symbols
 
 
 def check_routine_tables(folder, symbols, defined):
     for table, handler_bytes in ROUTINE_TABLES.items():
-        referenced = symbols.get(os.path.join(folder, table), (set(), set()))[1]
+        referenced = symbols.get(os.path.join(folder, table), (set(), set(), set()))[1]
         handlers = sorted(s for s in referenced if not RUNTIME_SYMBOL.fullmatch(s))
         check(f"{table}: references some handler", True, bool(handlers))
         for symbol in handlers:
@@ -223,9 +262,11 @@ def main(path, folder, def_path):
     objects = [os.path.join(root, name) for root, _, names in os.walk(folder) for name in names if name.endswith(".obj")]
     check(f"objects under {folder}", True, bool(objects))
     symbols = nm_symbols(objects) if objects else {}
-    defined = set().union(*(d for d, _ in symbols.values()))
+    defined = set().union(*(d for d, _, _ in symbols.values()))
     check_exports(pe, read_def(def_path), defined)
     check_imports(pe)
+    check_oldest_windows(pe)
+    check_start_up_needs(symbols)
     check_routine_tables(folder, symbols, defined)
     resources, strings = {}, {}
     for rtype in pe.DIRECTORY_ENTRY_RESOURCE.entries:

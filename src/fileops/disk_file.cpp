@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "fileops/disk_file.h"
+#include "state/file_size.h"
 #include "state/run_data.h"
 
 namespace {
@@ -18,10 +19,6 @@ constexpr char NETWORK_ROOT[] = "UNC\\";
 constexpr char NULL_DEVICE_NAME[] = "NUL";
 constexpr DWORD QUERY_ONLY = 0;   // opens no data: reads, writes and sharing stay untouched
 constexpr DWORD SHARED_WITH_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-bool SizeOf(FILE* stream, LARGE_INTEGER& size) {
-    return GetFileSizeEx(HandleOf(stream), &size) != 0;
-}
 
 bool IsDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -71,7 +68,8 @@ bool IsDiskFile(FILE* stream) {
 }
 
 bool HoldsWholeCopy(FILE* source, FILE* destination) {
-    LARGE_INTEGER sourceSize{}, destinationSize{};
-    if (!SizeOf(source, sourceSize) || !SizeOf(destination, destinationSize)) return false;
-    return sourceSize.QuadPart == destinationSize.QuadPart;
+    std::int64_t sourceSize = 0, destinationSize = 0;
+    if (!HandleFileSize(HandleOf(source), sourceSize) || !HandleFileSize(HandleOf(destination), destinationSize))
+        return false;
+    return sourceSize == destinationSize;
 }

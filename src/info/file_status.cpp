@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "info/file_status.h"
+#include "state/file_size.h"
 #include "state/name_characters.h"
 
 namespace {
@@ -37,16 +38,35 @@ Routine RuntimeRoutine(const char* name) {
     return reinterpret_cast<Routine>(reinterpret_cast<void*>(GetProcAddress(runtime, name)));
 }
 
+// The name's own directory entry, when there is one.
+bool FindEntry(const char* path, WIN32_FIND_DATAA& entry) {
+    const HANDLE search = FindFirstFileA(path, &entry);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
 bool ReadWideStatus(WideStatRoutine wideStat, const char* path, struct _stat64& record, FileStatus& status) {
     if (wideStat(path, &record) != 0) return false;
     status = {record.st_size, {record.st_ctime, record.st_mtime, record.st_atime}};
     return true;
 }
 
-// A 32-bit runtime reports the low 32 bits of the size: read them as unsigned.
+// The whole size of a file from its directory entry, or the low 32 bits the runtime gave when
+// the entry cannot be read. _stat refuses names with wildcards, so the search finds this file.
+std::int64_t WholeSize(const char* path, std::uint32_t lowBits) {
+    WIN32_FIND_DATAA entry;
+    if (!FindEntry(path, entry)) return lowBits;
+    return JoinedSize(entry.nFileSizeHigh, entry.nFileSizeLow);
+}
+
+// A 32-bit runtime reports the low 32 bits of a file's size; the rest is asked of the directory
+// entry, so that a file of 4 GiB or more is never taken for a small one.
 bool ReadNarrowStatus(const char* path, struct _stat& record, FileStatus& status) {
     if (_stat(path, &record) != 0) return false;
-    status = {static_cast<std::uint32_t>(record.st_size), {record.st_ctime, record.st_mtime, record.st_atime}};
+    const auto lowBits = static_cast<std::uint32_t>(record.st_size);
+    const std::int64_t size = (record.st_mode & _S_IFREG) ? WholeSize(path, lowBits) : lowBits;
+    status = {size, {record.st_ctime, record.st_mtime, record.st_atime}};
     return true;
 }
 
@@ -60,26 +80,31 @@ std::int64_t SecondsSince1970(const FILETIME& time) {
 bool ReadEntryStatus(const char* path, FileStatus& status) {
     if (std::strpbrk(path, WILDCARDS)) return false;
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(path, &entry);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    status = {(static_cast<std::int64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow,
+    if (!FindEntry(path, entry)) return false;
+    status = {JoinedSize(entry.nFileSizeHigh, entry.nFileSizeLow),
               {SecondsSince1970(entry.ftCreationTime), SecondsSince1970(entry.ftLastWriteTime),
                SecondsSince1970(entry.ftLastAccessTime)}};
     return true;
 }
 
-}  // namespace
-
-bool ReadFileStatus(const char* path, FileStatus& status) {
+bool ReadStatusWith(WideStatRoutine wideStat, const char* path, FileStatus& status) {
     if (EndsInSecondByteBackslash(path)) return ReadEntryStatus(path, status);
     auto* record = static_cast<StatusRecord*>(LocalAlloc(LPTR, sizeof(StatusRecord)));
     if (!record) return false;
-    const auto wideStat = RuntimeRoutine<WideStatRoutine>(WIDE_STAT_NAME);
     const bool found = wideStat ? ReadWideStatus(wideStat, path, record->wide, status)
                                 : ReadNarrowStatus(path, record->narrow, status);
     LocalFree(record);
     return found;
+}
+
+}  // namespace
+
+bool ReadFileStatus(const char* path, FileStatus& status) {
+    return ReadStatusWith(RuntimeRoutine<WideStatRoutine>(WIDE_STAT_NAME), path, status);
+}
+
+bool ReadNarrowFileStatus(const char* path, FileStatus& status) {
+    return ReadStatusWith(nullptr, path, status);
 }
 
 const char* FileTimeText(std::int64_t time) {

@@ -18,6 +18,9 @@ struct FileStatus {
 // False when the record cannot be had or there is no such name.
 bool ReadFileStatus(const char* path, FileStatus& status);
 
+// The status as ReadFileStatus reads it where the runtime has no _stat64 (Windows 95, 98, NT 4.0).
+bool ReadNarrowFileStatus(const char* path, FileStatus& status);
+
 // The runtime's text for a time, "Wed Jan 02 02:03:55 1980\n" in local time, or null when the
 // runtime cannot express it.
 const char* FileTimeText(std::int64_t time);

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "state/file_size.h"
 #include "state/saved_state.h"
 
 namespace {
@@ -22,10 +23,10 @@ bool ReadBlock(HANDLE file, void* bytes, DWORD size, DWORD& delivered) {
 // Bytes the file still holds after the handle's position, or -1 where that cannot be known
 // (a pipe or a device has no size to ask).
 std::int64_t BytesLeft(HANDLE file) {
-    LARGE_INTEGER size{}, position{}, here{};
+    std::int64_t size = 0, position = 0;
     if (GetFileType(file) != FILE_TYPE_DISK) return UNKNOWN_SIZE;
-    if (!GetFileSizeEx(file, &size) || !SetFilePointerEx(file, here, &position, FILE_CURRENT)) return UNKNOWN_SIZE;
-    return size.QuadPart - position.QuadPart;
+    if (!HandleFileSize(file, size) || !HandlePosition(file, position)) return UNKNOWN_SIZE;
+    return size - position;
 }
 
 // A buffer the file cannot fill is not allocated: a damaged size field (4 GiB in a block of

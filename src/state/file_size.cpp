@@ -1,0 +1,33 @@
+// GetFileSize and SetFilePointer answer the low word and put the high one apart. A low word of
+// all ones is also a true answer (4 GiB - 1, 8 GiB - 1...): only the last error tells a failure.
+#include "state/file_size.h"
+
+namespace {
+
+constexpr DWORD ALL_ONES = 0xFFFFFFFF;   // INVALID_FILE_SIZE, INVALID_SET_FILE_POINTER
+
+// The last error is cleared before the call, so that one left by an earlier call is not taken
+// for this one's.
+bool Failed(DWORD low) {
+    return low == ALL_ONES && GetLastError() != NO_ERROR;
+}
+
+}  // namespace
+
+bool HandleFileSize(HANDLE file, std::int64_t& size) {
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    const DWORD low = GetFileSize(file, &high);
+    if (Failed(low)) return false;
+    size = JoinedSize(high, low);
+    return true;
+}
+
+bool HandlePosition(HANDLE file, std::int64_t& position) {
+    LONG high = 0;   // moved by 0 from the current position: the position itself
+    SetLastError(NO_ERROR);
+    const DWORD low = SetFilePointer(file, 0, &high, FILE_CURRENT);
+    if (Failed(low)) return false;
+    position = JoinedSize(static_cast<DWORD>(high), low);
+    return true;
+}

@@ -1,0 +1,46 @@
+"""Every function the 32-bit module may import, by DLL, with the oldest Windows of each family that
+has it and where that is documented. pe_file_check.py fails on an import missing here and on one
+whose oldest Windows is newer than Windows 95 or NT 4.0, the oldest the module is made for: add a
+function here, with its source, before the module calls it.
+"""
+
+# The oldest systems the module is made for: an import must exist on both.
+TARGET_9X = "95"
+TARGET_NT = ("3.1", "3.5", "3.51", "4.0")
+
+# Where the versions are documented.
+SDK = "Platform SDK reference (MSDN Library, 1999-2003), the function's Requirements section"
+SHELL = "Platform SDK Shell reference (MSDN Library), Requirements: shell32.dll 4.0, Windows 95 and NT 4.0"
+CRT = ("Visual C++ 6.0 Run-Time Library Reference, the routine's Compatibility (Win 95, Win NT); "
+       "msvcrt.dll ships with NT 4.0, Windows 95 needs it installed (README)")
+
+
+def functions(windows_9x, windows_nt, source, names):
+    """Function: (oldest Windows 9x, oldest Windows NT, where documented), for names sharing them."""
+    return {name: (windows_9x, windows_nt, source) for name in names.split()}
+
+
+IMPORTS = {
+    "kernel32.dll": functions("95", "3.1", SDK, """
+        CloseHandle CreateFileA FindClose FindFirstFileA GetDriveTypeA GetFileInformationByHandle
+        GetFileSize GetFileType GetFullPathNameA GetLastError GetLogicalDriveStringsA GetModuleHandleA
+        GetProcAddress GetSystemDirectoryA GetTempFileNameA GetTempPathA GetVolumeInformationA
+        GetWindowsDirectoryA GlobalAlloc GlobalFree LocalAlloc LocalFree ReadFile SetErrorMode
+        SetFilePointer SetLastError WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
+    "user32.dll": functions("95", "3.1", SDK, """
+        AppendMenuA CreatePopupMenu DestroyMenu GetMenuItemCount GetMenuItemID GetMenuState
+        GetMenuStringA GetSubMenu LoadMenuA LoadStringA SendMessageA"""),
+    "comdlg32.dll": functions("95", "3.1", SDK, "GetOpenFileNameA GetSaveFileNameA"),
+    "shell32.dll": functions("95", "4.0", SHELL, """
+        SHBrowseForFolderA SHGetMalloc SHGetPathFromIDListA SHGetSpecialFolderLocation"""),
+    "ole32.dll": functions("95", "3.1", SDK, "CoInitialize CoUninitialize"),
+    "version.dll": functions("95", "3.1", SDK, "GetFileVersionInfoA GetFileVersionInfoSizeA VerQueryValueA"),
+    "msvcrt.dll": functions("95", "4.0", CRT, """
+        _access _chdir _errno _fileno _fullpath _get_osfhandle _getcwd _mkdir _rmdir _splitpath _stat
+        _strupr calloc ctime fclose ferror fflush fopen fread free fwrite malloc memchr memcpy memset
+        remove rename strchr strcmp strlen strncpy strrchr strstr"""),
+}
+
+# Looked up with GetProcAddress when called (src/info/file_status.cpp), never imported: the
+# msvcrt.dll of Windows 95, 98 and NT 4.0 has neither (both came with Visual C++ .NET's runtime).
+LOOKED_UP_AT_RUN_TIME = {"msvcrt.dll": ("_stat64", "_ctime64")}
