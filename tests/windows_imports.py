@@ -22,23 +22,25 @@ def functions(windows_9x, windows_nt, source, names):
 
 IMPORTS = {
     "kernel32.dll": functions("95", "3.1", SDK, """
-        CloseHandle CreateFileA FindClose FindFirstFileA GetDriveTypeA GetFileInformationByHandle
-        GetFileSize GetFileType GetFullPathNameA GetLastError GetLogicalDriveStringsA GetModuleHandleA
-        GetProcAddress GetSystemDirectoryA GetTempFileNameA GetTempPathA GetVolumeInformationA
-        GetWindowsDirectoryA GlobalAlloc GlobalFree LocalAlloc LocalFree ReadFile SetErrorMode
-        SetFilePointer SetLastError WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
+        CloseHandle CreateFileA DeleteFileA FindClose FindFirstFileA GetDriveTypeA
+        GetFileAttributesA GetFileInformationByHandle GetFileSize GetFileType GetFullPathNameA
+        GetLastError GetLogicalDriveStringsA GetModuleHandleA GetProcAddress GetSystemDirectoryA
+        GetTempFileNameA GetTempPathA GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc
+        GlobalFree LocalAlloc LocalFree ReadFile SetErrorMode SetFilePointer SetLastError
+        WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
     "user32.dll": functions("95", "3.1", SDK, """
-        AppendMenuA CreatePopupMenu DestroyMenu GetMenuItemCount GetMenuItemID GetMenuState
-        GetMenuStringA GetSubMenu LoadMenuA LoadStringA SendMessageA"""),
+        AppendMenuA CharNextA CharPrevA CharUpperA CreatePopupMenu DestroyMenu GetMenuItemCount
+        GetMenuItemID GetMenuState GetMenuStringA GetSubMenu LoadMenuA LoadStringA SendMessageA"""),
     "comdlg32.dll": functions("95", "3.1", SDK, "GetOpenFileNameA GetSaveFileNameA"),
     "shell32.dll": functions("95", "4.0", SHELL, """
         SHBrowseForFolderA SHGetMalloc SHGetPathFromIDListA SHGetSpecialFolderLocation"""),
     "ole32.dll": functions("95", "3.1", SDK, "CoInitialize CoUninitialize"),
     "version.dll": functions("95", "3.1", SDK, "GetFileVersionInfoA GetFileVersionInfoSizeA VerQueryValueA"),
     "msvcrt.dll": functions("95", "4.0", CRT, """
-        _access _chdir _errno _fileno _fullpath _get_osfhandle _getcwd _mkdir _rmdir _splitpath _stat
-        _strupr calloc ctime fclose ferror fflush fopen fread free fwrite malloc memchr memcpy memset
-        remove rename strchr strcmp strlen strncpy strrchr strstr"""),
+        _access _chdir _errno _fileno _fsopen _fullpath _get_osfhandle _getcwd _mkdir _rmdir
+        _splitpath _stat _stricmp _strnicmp _strupr calloc ctime fclose ferror fflush fopen fread
+        free fwrite malloc memchr memcpy memset remove rename strchr strcmp strlen strncmp strncpy
+        strpbrk strrchr strstr"""),
 }
 
 # Looked up with GetProcAddress when called (src/info/file_status.cpp), never imported: the
