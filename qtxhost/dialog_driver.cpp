@@ -85,6 +85,7 @@ struct ChildNotes {
     std::string texts;
     bool sawList = false;
     bool singleSelection = false;
+    bool sawPage = false;            // a child dialog
 };
 
 BOOL CALLBACK NoteChild(HWND child, LPARAM data) {
@@ -98,6 +99,8 @@ BOOL CALLBACK NoteChild(HWND child, LPARAM data) {
     } else if (lstrcmpA(name, WC_LISTVIEWA) == 0 && !notes->sawList) {
         notes->sawList = true;
         notes->singleSelection = (GetWindowLongA(child, GWL_STYLE) & LVS_SINGLESEL) != 0;
+    } else if (lstrcmpA(name, DIALOG_CLASS) == 0) {
+        notes->sawPage = true;
     }
     return TRUE;
 }
@@ -119,6 +122,7 @@ void ReadDialog(HWND dialog) {
     EnumChildWindows(dialog, NoteChild, reinterpret_cast<LPARAM>(&notes));
     seen.texts = notes.texts;
     seen.multiSelect = notes.sawList && !notes.singleSelection;
+    seen.hookPage = notes.sawPage;
     HWND ok = GetDlgItem(dialog, IDOK);
     seen.okEnabled = ok && IsWindowEnabled(ok);
 }
