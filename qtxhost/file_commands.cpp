@@ -56,7 +56,7 @@ CommandResult CommandHardLink(ScriptContext& context, Cursor& cursor) {
 }
 
 // Which of a file's times "filetime" sets, in SetFileTime's order.
-constexpr const char* kFileTimeNames[] = {"created", "accessed", "modified"};
+constexpr const char* FILE_TIME_NAMES[] = {"created", "accessed", "modified"};
 constexpr int FILE_TIME_KINDS = 3;
 
 // A local date and time "YYYY-MM-DD HH:MM" as a file time in UTC.
@@ -74,7 +74,7 @@ CommandResult CommandFileTime(ScriptContext& context, Cursor& cursor) {
     if (!cursor.TakeWord(which) || !cursor.TakeWord(date) || !cursor.TakeWord(clock))
         return Fail(context, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM");
     int kind = 0;
-    while (kind < FILE_TIME_KINDS && which != kFileTimeNames[kind]) ++kind;
+    while (kind < FILE_TIME_KINDS && which != FILE_TIME_NAMES[kind]) ++kind;
     if (kind == FILE_TIME_KINDS) return Fail(context, "created, modified or accessed expected, not " + which);
     FILETIME utc{};
     if (!ParseLocalTime(date, clock, utc)) return Fail(context, "no such local time " + date + " " + clock);
@@ -146,7 +146,7 @@ CommandResult CommandFileSize(ScriptContext& context, Cursor& cursor) {
     return Produce(Value::Int((static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow));
 }
 
-constexpr ScriptCommand kFileCommands[] = {
+constexpr ScriptCommand FILE_COMMANDS[] = {
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
     {"lock", CommandLock, "lock PATH [shared] (hold it open for reading, shared with nobody or all)"},
     {"unlock", CommandUnlock, "unlock PATH"},
@@ -160,4 +160,4 @@ constexpr ScriptCommand kFileCommands[] = {
 
 }  // namespace
 
-const std::span<const ScriptCommand> FileCommands = kFileCommands;
+const std::span<const ScriptCommand> FileCommands = FILE_COMMANDS;

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr std::size_t DEFAULT_TEXT_BUFFER = 256;
-constexpr char kUntouched[] = "(untouched)";
+constexpr char UNTOUCHED[] = "(untouched)";
 
 
 
@@ -43,8 +43,8 @@ bool TakeBufferSize(ScriptContext& context, Cursor& cursor, std::size_t& size) {
 char* TextBuffer(std::size_t size) {
     auto* buffer = static_cast<char*>(GuardedAlloc(size));
     if (size > 0) {
-        const std::size_t fill = std::min(size - 1, sizeof(kUntouched) - 1);
-        std::memcpy(buffer, kUntouched, fill);
+        const std::size_t fill = std::min(size - 1, sizeof(UNTOUCHED) - 1);
+        std::memcpy(buffer, UNTOUCHED, fill);
         buffer[fill] = '\0';
     }
     return buffer;
@@ -289,7 +289,7 @@ CommandResult CommandLaunchMode(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
-constexpr ScriptCommand kCommands[] = {
+constexpr ScriptCommand COMMANDS[] = {
     {"condition", RunCondition, "condition ENTRY [PARAMETER...] [-> EXPECTED]"},
     {"action", RunAction, "action ENTRY [PARAMETER...]"},
     {"expression", RunExpression, "expression ENTRY [PARAMETER] [-> EXPECTED]"},
@@ -368,7 +368,7 @@ HostObject& Current(ScriptContext& context) {
     return *CurrentObject(context.host);
 }
 
-const std::span<const ScriptCommand> HostCommands = kCommands;
+const std::span<const ScriptCommand> HostCommands = COMMANDS;
 
 const ScriptCommand* FindCommand(const std::string& name) {
     for (const std::span<const ScriptCommand>& table : {HostCommands, FileCommands, SelectorCommands, SystemCommands})

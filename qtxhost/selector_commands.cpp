@@ -88,7 +88,7 @@ CommandResult CommandLoadState(ScriptContext& context, Cursor& cursor) {
     return TransferState(context, cursor, false);
 }
 
-constexpr ScriptCommand kSelectorCommands[] = {
+constexpr ScriptCommand SELECTOR_COMMANDS[] = {
     {"answer", CommandAnswer, "answer ok|cancel [filter N] [name TEXT] [files TEXT...] [folder PATH]"},
     {"shown", CommandShown, "shown found|title|name|filters|multiselect|text|ok-enabled|popup [-> EXPECTED]"},
     {"answers-left", CommandAnswersLeft, "answers-left [-> EXPECTED]"},
@@ -98,4 +98,4 @@ constexpr ScriptCommand kSelectorCommands[] = {
 
 }  // namespace
 
-const std::span<const ScriptCommand> SelectorCommands = kSelectorCommands;
+const std::span<const ScriptCommand> SelectorCommands = SELECTOR_COMMANDS;

@@ -47,7 +47,7 @@ CommandResult CommandErrorMode(ScriptContext& context, Cursor& cursor) {
     return Produce(Value::Int(mode));
 }
 
-constexpr ScriptCommand kSystemCommands[] = {
+constexpr ScriptCommand SYSTEM_COMMANDS[] = {
     {"env", CommandEnv, "env NAME [-> EXPECTED] (an environment variable, null when unset)"},
     {"error-mode", CommandErrorMode, "error-mode [N] [-> EXPECTED]"},
     {"setenv", CommandSetEnv, "setenv NAME TEXT"},
@@ -56,4 +56,4 @@ constexpr ScriptCommand kSystemCommands[] = {
 
 }  // namespace
 
-const std::span<const ScriptCommand> SystemCommands = kSystemCommands;
+const std::span<const ScriptCommand> SystemCommands = SYSTEM_COMMANDS;

@@ -209,7 +209,7 @@ int main() {
     harness::StartTestHost();
     GetWindowsDirectoryA(directory, sizeof directory);
     windowsDirectory = directory;
-    ok(IsNtPlatform() == (ntFamily ? 1 : 0), "IsNtPlatform: expected %d, got %d\n", ntFamily ? 1 : 0, IsNtPlatform());
+    ok(IsNtPlatform() == ntFamily, "IsNtPlatform: expected %d, got %d\n", ntFamily, IsNtPlatform());
 
     test_shell_cases();
     test_shared_documents_parent();

@@ -5,8 +5,8 @@
 #include "fileops/file_actions.h"
 #include "fileops/removal.h"
 #include "fileops/same_file.h"
-#include "fileops/sticky_error.h"
 #include "fileops/whole_name.h"
+#include "state/last_error.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Deletions that are checked on disk after the runtime reports them.
 #include "fileops/removal.h"
-#include "fileops/sticky_error.h"
+#include "state/last_error.h"
 
 namespace {
 
