@@ -6,6 +6,7 @@
 set -e
 top="$(cd "$(dirname "$0")/.." && pwd)"
 build="$top/build/win64"
+"$top/scripts/install-prerequisites.sh"
 "$top/scripts/build.sh"
 "$top/tests/prepare_prefix.sh" win64 "$build/wineprefix"
 work="$build/bench"

@@ -6,8 +6,8 @@ set -e
 top="$(cd "$(dirname "$0")/.." && pwd)"
 # The tour opens the selectors' dialogs: every Wine program here runs on one display, which
 # needs Xvfb installed before it starts.
+"$top/scripts/install-prerequisites.sh"
 if [ -z "$DISPLAY" ]; then
-    "$top/scripts/install-prerequisites.sh"
     exec "$top/scripts/with-display.sh" "$0" "$@"
 fi
 "$top/scripts/build.sh" >/dev/null

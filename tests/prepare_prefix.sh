@@ -9,7 +9,7 @@ launcher="$(cd "$(dirname "$0")/.." && pwd)/scripts/wine.sh"
 wine() {
     "$launcher" "$build" "$prefix" "$@"
 }
-made_by="$(md5sum <"$0") $(/usr/lib/wine/wine64 --version)"
+made_by="$(cat "$0" "$(dirname "$0")/windows_versions.txt" | md5sum) $(/usr/lib/wine/wine64 --version)"
 # Drive M: starts empty but for M:\fifo, a unix FIFO that nobody reads or writes.
 empty_drive_m() {
     rm -rf "$prefix/drive_m" && mkdir "$prefix/drive_m" && mkfifo "$prefix/drive_m/fifo"
@@ -33,11 +33,12 @@ printf 'REGEDIT4\n' >"$registry"
 printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >>"$registry"
 # A crash ends its test at once, its backtrace in the log: no crash dialog waits for a click.
 printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n' >>"$registry"
-# Copies named PROGRAM-VERSION.exe run as that Windows version: the selector record test as each
-# version that changes the dialog record, the test of the directory fallbacks as each family.
-for copy in selector_record_test-win95 selector_record_test-win98 selector_record_test-winme \
-    selector_record_test-nt40 selector_record_test-win2k info_test-win98 info_test-win2k; do
-    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s.exe]\n"Version"="%s"\n' "$copy" "${copy#*-}" >>"$registry"
+# Copies named PROGRAM-VERSION.exe run as that Windows version (the list: windows_versions.txt).
+grep -v '^#' "$(dirname "$0")/windows_versions.txt" | while read -r program versions; do
+    for version in $versions; do
+        printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s-%s.exe]\n"Version"="%s"\n' \
+            "$program" "$version" "$version" >>"$registry"
+    done
 done
 
 # Drive M: is a second drive, a folder of the prefix, for moves between drives. Drives for the

@@ -23,11 +23,11 @@ as_user() {
     setpriv --reuid="$user" --regid="$group" --clear-groups env HOME="$folder" "$@"
 }
 
+drive="$prefix/drive_c"
+rm -rf "$drive/locked" "$drive/readonly.txt"   # root's: the user could not remake the prefix
 mkdir -p "$folder"
 chown "$user:$group" "$folder"
 as_user "$top/tests/prepare_prefix.sh" "$build" "$prefix" >/dev/null
-drive="$prefix/drive_c"
-rm -rf "$drive/locked" "$drive/readonly.txt"
 mkdir -p "$drive/locked/empty"
 printf 'kept' >"$drive/locked/kept.txt"
 printf 'read-only' >"$drive/readonly.txt"
