@@ -15,7 +15,7 @@ std::map<std::string, HANDLE> lockedFiles;
 CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
     std::string path;
     bool on = false;
-    if (!TakeText(context, cursor, path) || !TakeOnOff(context, cursor, on)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path) || !TakeOnOff(context, cursor, on)) return Failed();
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return Fail(context, "no such file " + path);
     const DWORD wanted = on ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
@@ -27,7 +27,7 @@ CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
 // program does that lets others read, write and delete it meanwhile.
 CommandResult CommandLock(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     const bool shared = cursor.NextWord("shared");
     if (shared) ++cursor.pos;
     const DWORD sharing = shared ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
@@ -39,7 +39,7 @@ CommandResult CommandLock(ScriptContext& context, Cursor& cursor) {
 
 CommandResult CommandUnlock(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     const auto found = lockedFiles.find(path);
     if (found == lockedFiles.end()) return Fail(context, path + " is not held open");
     CloseHandle(found->second);
@@ -50,7 +50,7 @@ CommandResult CommandUnlock(ScriptContext& context, Cursor& cursor) {
 // hardlink EXISTING NEW: a second name for an existing file.
 CommandResult CommandHardLink(ScriptContext& context, Cursor& cursor) {
     std::string existing, name;
-    if (!TakeText(context, cursor, existing) || !TakeText(context, cursor, name)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, existing) || !TakeText(context, cursor, name)) return Failed();
     if (!CreateHardLinkA(name.c_str(), existing.c_str(), nullptr)) return Fail(context, "cannot link " + name + " to " + existing);
     return CommandResult{};
 }
@@ -70,7 +70,7 @@ bool ParseLocalTime(const std::string& date, const std::string& clock, FILETIME&
 
 CommandResult CommandFileTime(ScriptContext& context, Cursor& cursor) {
     std::string path, which, date, clock;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     if (!cursor.TakeWord(which) || !cursor.TakeWord(date) || !cursor.TakeWord(clock))
         return Fail(context, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM");
     int kind = 0;
@@ -102,7 +102,7 @@ bool EndFileAt(HANDLE file, std::int64_t length) {
 CommandResult CommandSparse(ScriptContext& context, Cursor& cursor) {
     std::string path;
     std::int64_t size = 0;
-    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, size)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, size)) return Failed();
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot create " + path);
     DWORD returned = 0;
@@ -117,7 +117,7 @@ CommandResult CommandPoke(ScriptContext& context, Cursor& cursor) {
     std::int64_t offset = 0, width = 0, value = 0;
     if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, offset) ||
         !TakeInteger(context, cursor, width) || !TakeInteger(context, cursor, value))
-        return CommandResult{false, false, {}};
+        return Failed();
     if (width < 1 || width > 8) return Fail(context, "a width of 1 to 8 bytes expected");
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
     if (!file) return Fail(context, "cannot open " + path);
@@ -131,7 +131,7 @@ CommandResult CommandPoke(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandTruncate(ScriptContext& context, Cursor& cursor) {
     std::string path;
     std::int64_t length = 0;
-    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, length)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, length)) return Failed();
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
     if (!EndFileAt(file, length)) return Fail(context, "cannot cut " + path);
@@ -140,7 +140,7 @@ CommandResult CommandTruncate(ScriptContext& context, Cursor& cursor) {
 
 CommandResult CommandFileSize(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return Produce(Value{});
     return Produce(Value::Int((static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow));

@@ -16,12 +16,9 @@ struct ModuleApi {
     int(WINAPI* GetInfos)(int);
     int(WINAPI* CreateObject)(EditorHost*, HostWord, EditData*);
     const char*(WINAPI* GetHelpFileName)();
-    void(WINAPI* GetObjectRect)(HostWord, RECT*, HostWord, EditData*);
     void(WINAPI* GetObjInfos)(HostWord, HostWord, char*, char*, char*, char*, char*);
     int(WINAPI* CreateRunObject)(RunData*, HostWord, HostWord);
     short(WINAPI* DestroyRunObject)(RunData*, HostWord);
-    short(WINAPI* HandleRunObject)(RunData*);
-    short(WINAPI* DisplayRunObject)(RunData*);
     short(WINAPI* GetRunObjectInfos)(HostWord, RunInfos*);
     short(WINAPI* GetRunObjectDataSize)(HostWord, HostWord);
     int(WINAPI* SaveRunObject)(RunData*, HANDLE);

@@ -61,7 +61,7 @@ CommandResult CommandDisplay(ScriptContext& context, Cursor& cursor) {
     std::int64_t code = 0;
     std::size_t size = 0;
     if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, code) || !TakeBufferSize(context, cursor, size))
-        return CommandResult{false, false, {}};
+        return Failed();
     char* buffer = TextBuffer(size);
     context.host.api.GetString[static_cast<int>(kind)](context.host.editorHost, code, buffer, size);
     return TextOf(buffer, size);
@@ -71,9 +71,9 @@ CommandResult CommandTitle(ScriptContext& context, Cursor& cursor) {
     EntryKind kind;
     std::int64_t code = 0, index = 0;
     std::size_t size = 0;
-    if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, code)) return CommandResult{false, false, {}};
-    if (kind != EntryKind::Expression && !TakeInteger(context, cursor, index)) return CommandResult{false, false, {}};
-    if (!TakeBufferSize(context, cursor, size)) return CommandResult{false, false, {}};
+    if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, code)) return Failed();
+    if (kind != EntryKind::Expression && !TakeInteger(context, cursor, index)) return Failed();
+    if (!TakeBufferSize(context, cursor, size)) return Failed();
     char* buffer = TextBuffer(size);
     if (kind == EntryKind::Expression)
         context.host.api.GetExpressionTitle(0, code, buffer, size);
@@ -86,7 +86,7 @@ CommandResult CommandParam(ScriptContext& context, Cursor& cursor) {
     std::int64_t code = 0, index = 0;
     std::size_t size = 0;
     if (!TakeInteger(context, cursor, code) || !TakeInteger(context, cursor, index) || !TakeBufferSize(context, cursor, size))
-        return CommandResult{false, false, {}};
+        return Failed();
     char* buffer = TextBuffer(size);
     context.host.api.GetExpressionParam(0, code, index, buffer, size);
     return TextOf(buffer, size);
@@ -95,14 +95,14 @@ CommandResult CommandParam(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandMenuCode(ScriptContext& context, Cursor& cursor) {
     EntryKind kind;
     std::int64_t id = 0;
-    if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, id)) return CommandResult{false, false, {}};
+    if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, id)) return Failed();
     return Produce(Value::Int(context.host.api.GetCodeFromMenu[static_cast<int>(kind)](0, id)));
 }
 
 CommandResult CommandInfos(ScriptContext& context, Cursor& cursor) {
     EntryKind kind;
     std::int64_t code = 0;
-    if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, code)) return CommandResult{false, false, {}};
+    if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, code)) return Failed();
     const std::uint16_t* row = context.host.api.GetInfosOf[static_cast<int>(kind)](0, code);
     if (!row) return Produce(Value{});
     char text[96];
@@ -126,7 +126,7 @@ CommandResult CommandHostVersion(ScriptContext& context, Cursor& cursor) {
         return CommandResult{};
     }
     std::int64_t version = 0;
-    if (!TakeInteger(context, cursor, version)) return CommandResult{false, false, {}};
+    if (!TakeInteger(context, cursor, version)) return Failed();
     SetHostVersion(context.host, true, static_cast<std::uint32_t>(version));
     return CommandResult{};
 }
@@ -134,14 +134,14 @@ CommandResult CommandHostVersion(ScriptContext& context, Cursor& cursor) {
 
 CommandResult CommandTempStrings(ScriptContext& context, Cursor& cursor) {
     bool on = true;
-    if (!TakeOnOff(context, cursor, on)) return CommandResult{false, false, {}};
+    if (!TakeOnOff(context, cursor, on)) return Failed();
     context.host.tempStringsAvailable = on;
     return CommandResult{};
 }
 
 CommandResult CommandNoHook(ScriptContext& context, Cursor& cursor) {
     bool on = false;
-    if (!TakeOnOff(context, cursor, on)) return CommandResult{false, false, {}};
+    if (!TakeOnOff(context, cursor, on)) return Failed();
     std::uint8_t& flags = context.host.appHeader[APP_HEADER_NO_HOOK_BYTE];
     flags = on ? (flags | APP_HEADER_NO_HOOK_BIT) : (flags & ~APP_HEADER_NO_HOOK_BIT);
     return CommandResult{};
@@ -178,7 +178,7 @@ CommandResult CommandDestroy(ScriptContext& context, Cursor& cursor) {
 
 CommandResult CommandCd(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     if (_chdir(path.c_str()) != 0) return Fail(context, "cannot enter " + path);
     return CommandResult{};
 }
@@ -190,7 +190,7 @@ CommandResult CommandCwd(ScriptContext&, Cursor&) {
 
 CommandResult CommandMkdir(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
         return Fail(context, "cannot create " + path);
     return CommandResult{};
@@ -198,7 +198,7 @@ CommandResult CommandMkdir(ScriptContext& context, Cursor& cursor) {
 
 CommandResult CommandWrite(ScriptContext& context, Cursor& cursor) {
     std::string path, content;
-    if (!TakeText(context, cursor, path) || !TakeText(context, cursor, content)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path) || !TakeText(context, cursor, content)) return Failed();
     std::ofstream out(path, std::ios::binary);
     out << content;
     if (!out) return Fail(context, "cannot write " + path);
@@ -207,7 +207,7 @@ CommandResult CommandWrite(ScriptContext& context, Cursor& cursor) {
 
 CommandResult CommandFile(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     std::ifstream in(path, std::ios::binary);
     if (!in) return Produce(Value{});
     std::stringstream content;
@@ -217,7 +217,7 @@ CommandResult CommandFile(ScriptContext& context, Cursor& cursor) {
 
 CommandResult CommandExists(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     return Produce(Value::Int(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES));
 }
 
@@ -225,7 +225,7 @@ CommandResult CommandSet(ScriptContext& context, Cursor& cursor) {
     std::string name;
     Value value;
     if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
-    if (!TakeValue(context, cursor, value)) return CommandResult{false, false, {}};
+    if (!TakeValue(context, cursor, value)) return Failed();
     context.variables[name] = value;
     return CommandResult{};
 }
@@ -234,8 +234,9 @@ CommandResult CommandEcho(ScriptContext& context, Cursor& cursor) {
     std::string line;
     while (!cursor.AtEnd()) {
         Value value;
-        if (!TakeValue(context, cursor, value)) return CommandResult{false, false, {}};
-        line += (line.empty() ? "" : " ") + (value.kind == Value::Kind::Text ? value.text : Show(value));
+        if (!TakeValue(context, cursor, value)) return Failed();
+        if (!line.empty()) line += ' ';
+        line += value.kind == Value::Kind::Text ? value.text : Show(value);
     }
     context.shown = line;
     return CommandResult{};
@@ -277,7 +278,7 @@ CommandResult CommandLastLaunch(ScriptContext& context, Cursor&) {
 
 CommandResult CommandLaunchResult(ScriptContext& context, Cursor& cursor) {
     std::int64_t result = 0;
-    if (!TakeInteger(context, cursor, result)) return CommandResult{false, false, {}};
+    if (!TakeInteger(context, cursor, result)) return Failed();
     context.host.launchResult = static_cast<std::int32_t>(result);
     return CommandResult{};
 }
@@ -356,6 +357,10 @@ bool TakeOnOff(ScriptContext& context, Cursor& cursor, bool& on) {
 
 CommandResult Fail(ScriptContext& context, const std::string& message) {
     context.error = message;
+    return Failed();
+}
+
+CommandResult Failed() {
     return CommandResult{false, false, {}};
 }
 

@@ -35,7 +35,9 @@ CommandResult RunCondition(ScriptContext& context, Cursor& cursor);
 CommandResult RunAction(ScriptContext& context, Cursor& cursor);
 CommandResult RunExpression(ScriptContext& context, Cursor& cursor);
 
+// The line cannot be carried out: Fail says why, Failed leaves the reason a helper already gave.
 CommandResult Fail(ScriptContext& context, const std::string& message);
+CommandResult Failed();
 CommandResult Produce(Value value);
 HostObject& Current(ScriptContext& context);
 
