@@ -8,7 +8,7 @@ namespace {
 
 template <typename Function>
 bool Resolve(HMODULE module, const char* name, Function& slot, std::string& error) {
-    slot = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    slot = ModuleExport<Function>(module, name);
     if (!slot) error = std::string("the module does not export ") + name;
     return slot != nullptr;
 }

@@ -7,6 +7,12 @@
 #include "host/host_records.h"
 #include "state/run_data.h"
 
+// An export of a loaded module as the function type it has, or null when it has none.
+template <typename Function>
+Function ModuleExport(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 enum class EntryKind { Condition, Action, Expression };
 
 constexpr int ENTRY_KINDS = 3;

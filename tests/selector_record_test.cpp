@@ -134,7 +134,7 @@ const ResultRow RESULT_ROWS[] = {
 void test_result_walks() {
     for (const ResultRow& row : RESULT_ROWS) {
         RunData* rd = harness::NewObject();
-        char* guarded = static_cast<char*>(harness::GuardedBlock(row.size ? row.size : 1));
+        char* guarded = static_cast<char*>(GuardedAlloc(row.size ? row.size : 1));
         std::memcpy(guarded, row.bytes, row.size);
         rd->selectorBuffer = guarded;
         rd->selectorBufferSize = row.size;
@@ -152,7 +152,7 @@ void test_result_walks() {
            "%s: a joined entry 1 without host strings\n", row.note);
         harness::host->tempStrings = true;
         rd->selectorBuffer = nullptr;
-        harness::ReleaseGuarded(guarded);
+        GuardedFree(guarded);
         harness::DeleteObject(rd);
     }
 }

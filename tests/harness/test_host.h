@@ -6,27 +6,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "guarded_memory.h"
 #include "state/run_data.h"
 
 extern "C" int WINAPI CreateRunObject(RunData* rd, HostWord, HostWord);
 extern "C" short WINAPI DestroyRunObject(RunData* rd, HostWord);
 
 namespace harness {
-
-// A block of size bytes whose last byte is followed by a no-access page.
-inline void* GuardedBlock(std::size_t size) {
-    const std::size_t page = 4096, pages = (size + page - 1) / page + 1;
-    auto* base = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT, PAGE_READWRITE));
-    DWORD old;
-    VirtualProtect(base + pages * page, page, PAGE_NOACCESS, &old);
-    return base + pages * page - size;
-}
-
-inline void ReleaseGuarded(void* block) {
-    MEMORY_BASIC_INFORMATION info;
-    VirtualQuery(block, &info, sizeof info);
-    VirtualFree(info.AllocationBase, 0, MEM_RELEASE);
-}
 
 struct TestHost {
     RunHeader header{};
@@ -42,7 +28,7 @@ inline HostWord WINAPI HostParameter(RunData*, HostWord, HostWord) {
 }
 
 inline char* WINAPI HostTempString(RunData*, HostWord size, HostWord) {
-    return host->tempStrings ? static_cast<char*>(GuardedBlock(static_cast<std::size_t>(size))) : nullptr;
+    return host->tempStrings ? static_cast<char*>(GuardedAlloc(static_cast<std::size_t>(size))) : nullptr;
 }
 
 inline TestHost& StartTestHost() {
@@ -56,7 +42,7 @@ inline TestHost& StartTestHost() {
 
 // A zero-filled record handed to CreateRunObject, as the host does.
 inline RunData* NewObject() {
-    auto* rd = static_cast<RunData*>(GuardedBlock(sizeof(RunData)));
+    auto* rd = static_cast<RunData*>(GuardedAlloc(sizeof(RunData)));
     std::memset(rd, 0, sizeof(RunData));
     rd->header.runHeader = &host->header;
     CreateRunObject(rd, 0, 0);
@@ -65,7 +51,7 @@ inline RunData* NewObject() {
 
 inline void DeleteObject(RunData* rd) {
     DestroyRunObject(rd, 0);
-    ReleaseGuarded(rd);
+    GuardedFree(rd);
 }
 
 // Evaluates a string expression the way the host does; the text it returned.
