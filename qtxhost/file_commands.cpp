@@ -1,13 +1,61 @@
 // Script commands that prepare files on disk the way another program or the user would.
+#include <direct.h>
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "script_context.h"
 
 #include <winioctl.h>
 
 namespace {
+
+// The host's own helpers for folders and files, as a script prepares and reads them.
+CommandResult CommandCd(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    if (!TakeText(context, cursor, path)) return Failed();
+    if (_chdir(path.c_str()) != 0) return Fail(context, "cannot enter " + path);
+    return CommandResult{};
+}
+
+CommandResult CommandCwd(ScriptContext&, Cursor&) {
+    char path[MAX_PATH * 2] = "";
+    return Produce(Value::Str(_getcwd(path, sizeof path) ? path : ""));
+}
+
+CommandResult CommandMkdir(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    if (!TakeText(context, cursor, path)) return Failed();
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return Fail(context, "cannot create " + path);
+    return CommandResult{};
+}
+
+CommandResult CommandWrite(ScriptContext& context, Cursor& cursor) {
+    std::string path, content;
+    if (!TakeText(context, cursor, path) || !TakeText(context, cursor, content)) return Failed();
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+    if (!out) return Fail(context, "cannot write " + path);
+    return CommandResult{};
+}
+
+CommandResult CommandFile(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    if (!TakeText(context, cursor, path)) return Failed();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Produce(Value{});
+    std::stringstream content;
+    content << in.rdbuf();
+    return Produce(Value::Str(content.str()));
+}
+
+CommandResult CommandExists(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    if (!TakeText(context, cursor, path)) return Failed();
+    return Produce(Value::Int(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES));
+}
 
 // Files the host holds open with no sharing, by path, until "unlock".
 std::map<std::string, HANDLE> lockedFiles;
@@ -147,6 +195,12 @@ CommandResult CommandFileSize(ScriptContext& context, Cursor& cursor) {
 }
 
 constexpr ScriptCommand FILE_COMMANDS[] = {
+    {"cd", CommandCd, "cd PATH"},
+    {"cwd", CommandCwd, "cwd [-> EXPECTED]"},
+    {"mkdir", CommandMkdir, "mkdir PATH"},
+    {"write", CommandWrite, "write PATH TEXT"},
+    {"file", CommandFile, "file PATH [-> EXPECTED] (content, null when missing)"},
+    {"exists", CommandExists, "exists PATH [-> EXPECTED]"},
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
     {"lock", CommandLock, "lock PATH [shared] (hold it open for reading, shared with nobody or all)"},
     {"unlock", CommandUnlock, "unlock PATH"},
