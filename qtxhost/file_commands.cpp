@@ -146,17 +146,23 @@ bool EndFileAt(HANDLE file, std::int64_t length) {
     return done;
 }
 
+// "sparse PATH SIZE" (a new file) and "truncate PATH LENGTH" (an existing one): the file opened
+// as disposition says, then its end moved; a new file is made sparse where that is supported.
+CommandResult EndFileCommand(ScriptContext& context, Cursor& cursor, DWORD disposition) {
+    std::string path;
+    std::int64_t length = 0;
+    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, length)) return Failed();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
+    DWORD returned = 0;
+    if (disposition == CREATE_ALWAYS) DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    if (!EndFileAt(file, length)) return Fail(context, "cannot end " + path + " there");
+    return CommandResult{};
+}
+
 // A file of the given size that takes no room on disk: its end is set past nothing written.
 CommandResult CommandSparse(ScriptContext& context, Cursor& cursor) {
-    std::string path;
-    std::int64_t size = 0;
-    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, size)) return Failed();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot create " + path);
-    DWORD returned = 0;
-    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);   // where supported
-    if (!EndFileAt(file, size)) return Fail(context, "cannot make " + path + " that long");
-    return CommandResult{};
+    return EndFileCommand(context, cursor, CREATE_ALWAYS);
 }
 
 // poke PATH OFFSET WIDTH VALUE: writes VALUE as a little-endian integer of WIDTH bytes.
@@ -175,15 +181,8 @@ CommandResult CommandPoke(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
-// truncate PATH LENGTH
 CommandResult CommandTruncate(ScriptContext& context, Cursor& cursor) {
-    std::string path;
-    std::int64_t length = 0;
-    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, length)) return Failed();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
-    if (!EndFileAt(file, length)) return Fail(context, "cannot cut " + path);
-    return CommandResult{};
+    return EndFileCommand(context, cursor, OPEN_EXISTING);
 }
 
 CommandResult CommandFileSize(ScriptContext& context, Cursor& cursor) {
