@@ -27,7 +27,7 @@ drive="$prefix/drive_c"
 rm -rf "$drive/locked" "$drive/readonly.txt"   # root's: the user could not remake the prefix
 mkdir -p "$folder"
 chown "$user:$group" "$folder"
-as_user "$top/tests/prepare_prefix.sh" "$build" "$prefix" >/dev/null
+as_user "$top/scripts/prepare_prefix.sh" "$build" "$prefix" >/dev/null
 mkdir -p "$drive/locked/empty"
 printf 'kept' >"$drive/locked/kept.txt"
 printf 'read-only' >"$drive/readonly.txt"

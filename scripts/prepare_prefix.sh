@@ -5,11 +5,11 @@
 # so the 32-bit build's prefix is made while Wine can start i386 programs and gets their half.
 set -e
 build="$1" prefix="$2"
-launcher="$(cd "$(dirname "$0")/.." && pwd)/scripts/wine.sh"
+launcher="$(cd "$(dirname "$0")" && pwd)/wine.sh"
 wine() {
     "$launcher" "$build" "$prefix" "$@"
 }
-made_by="$(cat "$0" "$(dirname "$0")/windows_versions.txt" | md5sum) $(/usr/lib/wine/wine64 --version)"
+made_by="$(cat "$0" "$(dirname "$0")/../tests/windows_versions.txt" | md5sum) $(/usr/lib/wine/wine64 --version)"
 # Drive M: starts empty but for M:\fifo, a unix FIFO that nobody reads or writes.
 empty_drive_m() {
     rm -rf "$prefix/drive_m" && mkdir "$prefix/drive_m" && mkfifo "$prefix/drive_m/fifo"
@@ -34,7 +34,7 @@ printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >>"$
 # A crash ends its test at once, its backtrace in the log: no crash dialog waits for a click.
 printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n' >>"$registry"
 # Copies named PROGRAM-VERSION.exe run as that Windows version (the list: windows_versions.txt).
-grep -v '^#' "$(dirname "$0")/windows_versions.txt" | while read -r program versions; do
+grep -v '^#' "$(dirname "$0")/../tests/windows_versions.txt" | while read -r program versions; do
     for version in $versions; do
         printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s-%s.exe]\n"Version"="%s"\n' \
             "$program" "$version" "$version" >>"$registry"
