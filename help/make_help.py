@@ -160,16 +160,7 @@ class Writer:
         if entry is None:
             self.errors.append(f"an example calls {kind} {name!r}, which the catalogue lacks")
             return None
-        values, expected = [], None
-        rest = tokens[2:]
-        while rest and rest[0] != "->":
-            if values and rest[0] in "+*" and len(rest) > 1:
-                values[-1] += f" {rest[0]} {rest[1]}"
-                rest = rest[2:]
-            else:
-                values.append(rest.pop(0))
-        if rest[1:] and rest[1] not in ("not", "like", "length"):
-            expected = " ".join(rest[1:])
+        values, expected = call_values(tokens[2:])
         if kind == "expression":
             written = entry["display"] + (f"{', '.join(values)})" if values else " )" if entry["display"].endswith("(") else "")
         else:
@@ -179,6 +170,29 @@ class Writer:
             if kind == "condition" and expected is not None:
                 expected = {"1": "true", "0": "false"}.get(expected, expected)
         return written, expected or ""
+
+
+def call_values(tokens):
+    """The parameters of a script's call as written, variables by their names, and what its
+    expectation tells a reader (None when nothing)."""
+    values, rest = [], list(tokens)
+    while rest and rest[0] != "->":
+        if values and rest[0] in ("+", "*") and len(rest) > 1:
+            values[-1] += f" {rest[0]} {rest[1]}"
+            rest = rest[2:]
+        else:
+            values.append(rest.pop(0))
+    return [value.replace("$", "") for value in values], shown_expectation(rest[1:])
+
+
+def shown_expectation(words):
+    """What a script line's expectation tells a reader: a value as written, the pattern of `like`
+    with `*` as an ellipsis; None for a negated one, a length or one built from a variable."""
+    if not words or words[0] in ("not", "length") or "$" in " ".join(words):
+        return None
+    if words[0] == "like":
+        return words[1].replace("*", "\N{HORIZONTAL ELLIPSIS}")
+    return " ".join(words)
 
 
 def shown_display(entry):
