@@ -28,13 +28,13 @@ HOST_DEFAULTS = ["launch-result 0", "launch-mode record", "temp-strings on", "no
 
 
 def claim_script(claims):
-    """The script that plays the claims one after another, and {script line: claim}."""
+    """The script that plays the claims one after another, and {script line: (claim, prose line)}."""
     lines, origin = [], {}
     for number, claim in enumerate(claims):
         lines += [f'mkdir "claim{number}"', f'cd "claim{number}"', "object claim"] + HOST_DEFAULTS
-        for _, text in claim.lines + [(0, "answers-left -> 0")]:
+        for number, text in claim.lines + [(claim.lines[-1][0], "answers-left -> 0")]:
             lines.append(text)
-            origin[len(lines)] = claim
+            origin[len(lines)] = (claim, number)
         lines += ["destroy claim", "cd $SCRATCH"]
     return "\n".join(lines) + "\n", origin
 
@@ -48,7 +48,7 @@ def play(command, path, claims):
     for line in run.stdout.splitlines():
         for pattern in (ACTION_CALL, STORED_CODE, FAILURE):
             match = pattern.match(line)
-            claim = origin.get(int(match[1])) if match else None
+            claim, number = origin.get(int(match[1]), (None, 0)) if match else (None, 0)
             if claim is None:
                 continue
             if pattern is ACTION_CALL:
@@ -56,10 +56,11 @@ def play(command, path, claims):
             elif pattern is STORED_CODE and int(match[2]) != 0 and claim in last_action:
                 seen.add((last_action[claim], int(match[2])))
             elif pattern is FAILURE:
-                failures[claim].append(match[2])
+                failures[claim].append(f"line {number}: {match[2]}")
     error = SCRIPT_ERROR.search(run.stderr)
     if error:
-        failures[origin.get(int(error[1]), claims[0])].append(f"script error: {error[2]}")
+        claim, number = origin.get(int(error[1]), (claims[0], 0))
+        failures[claim].append(f"line {number}: script error: {error[2]}")
     elif run.returncode not in (0, 1) or (run.returncode == 1) != any(failures.values()):
         failures[claims[0]].append(f"qtxhost ended with {run.returncode}: {run.stderr.strip()[-300:]}")
     return failures, seen
