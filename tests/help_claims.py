@@ -50,6 +50,8 @@ def play(command, path, claims):
         for pattern in (ACTION_CALL, STORED_CODE, FAILURE):
             match = pattern.match(line)
             claim, number = origin.get(int(match[1]), (None, 0)) if match else (None, 0)
+            if claim is None and match and pattern is FAILURE:   # a line of the frame around the claims
+                failures[claims[0]].append(f"script line {match[1]}: {match[2]}")
             if claim is None:
                 continue
             if pattern is ACTION_CALL:
