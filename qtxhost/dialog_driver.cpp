@@ -13,6 +13,7 @@ constexpr int FILE_TYPE_LIST = 0x470;       // cmb1: the filter list of the file
 constexpr int FILE_NAME_COMBO = 0x47C;      // cmb13: the file name field of the Explorer dialogs
 constexpr int FILE_NAME_EDIT = 0x480;       // edt1: the file name field of the older dialogs
 constexpr int PICK_ROUNDS = 20;             // attempts at selecting a folder before pressing on
+constexpr std::size_t DRIVE_LENGTH = 2;     // "C:", what a folder's path starts with
 
 std::deque<DialogAnswer> queued;
 DialogSeen seen;
@@ -84,6 +85,7 @@ struct ChildNotes {
     std::string texts;
     bool sawList = false;
     bool singleSelection = false;
+    bool sawPage = false;            // a child dialog
 };
 
 BOOL CALLBACK NoteChild(HWND child, LPARAM data) {
@@ -97,6 +99,8 @@ BOOL CALLBACK NoteChild(HWND child, LPARAM data) {
     } else if (lstrcmpA(name, WC_LISTVIEWA) == 0 && !notes->sawList) {
         notes->sawList = true;
         notes->singleSelection = (GetWindowLongA(child, GWL_STYLE) & LVS_SINGLESEL) != 0;
+    } else if (lstrcmpA(name, DIALOG_CLASS) == 0) {
+        notes->sawPage = true;
     }
     return TRUE;
 }
@@ -118,6 +122,7 @@ void ReadDialog(HWND dialog) {
     EnumChildWindows(dialog, NoteChild, reinterpret_cast<LPARAM>(&notes));
     seen.texts = notes.texts;
     seen.multiSelect = notes.sawList && !notes.singleSelection;
+    seen.hookPage = notes.sawPage;
     HWND ok = GetDlgItem(dialog, IDOK);
     seen.okEnabled = ok && IsWindowEnabled(ok);
 }
@@ -169,28 +174,64 @@ HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name) {
     return nullptr;
 }
 
-// Selects the folder: by its path as the browser's own message does, and when that does not
-// take (the browser matches the path against items it listed earlier, and a parent folder
-// changed since), by clicking the item of that name beside or below the selected one. It counts
-// as picked once the settled tree has shown it selected twice running.
+// What the tree shows for the folder's drive: its label, then "(C:)".
+std::string DriveMark(const std::string& folder) {
+    std::string mark = "(";
+    return mark.append(folder, 0, DRIVE_LENGTH).append(")");
+}
+
+// The drive's item among those the tree has listed, searched depth first.
+HTREEITEM DriveItem(HWND tree, HTREEITEM first, const std::string& mark) {
+    for (HTREEITEM item = first; item; item = TreeItem(tree, TVGN_NEXT, item)) {
+        if (ItemText(tree, item).find(mark) != std::string::npos) return item;
+        if (HTREEITEM found = DriveItem(tree, TreeItem(tree, TVGN_CHILD, item), mark)) return found;
+    }
+    return nullptr;
+}
+
+// Whether the item is the folder: its text and its parents' texts are the folder's names, up to
+// the drive's item. A name alone is not enough: C:\users\root\Music is not ...\Temp\x\music.
+bool IsFolderItem(HWND tree, HTREEITEM item, const std::string& folder) {
+    std::size_t end = folder.size();
+    for (; item; item = TreeItem(tree, TVGN_PARENT, item)) {
+        const std::size_t start = folder.rfind('\\', end - 1);
+        if (start == std::string::npos || start < DRIVE_LENGTH)
+            return ItemText(tree, item).find(DriveMark(folder)) != std::string::npos;
+        if (lstrcmpiA(ItemText(tree, item).c_str(), folder.substr(start + 1, end - start - 1).c_str()) != 0) return false;
+        end = start;
+    }
+    return false;
+}
+
+// Clicks the way down to the folder as a person would: from the drive's item, opening each folder
+// on the path, then selecting the last.
+void ClickAlong(HWND tree, const std::string& folder) {
+    HTREEITEM item = DriveItem(tree, TreeItem(tree, TVGN_ROOT, nullptr), DriveMark(folder));
+    for (std::size_t start = folder.find('\\'); item && start != std::string::npos;) {
+        const std::size_t end = folder.find('\\', start + 1);
+        item = ChildNamed(tree, item, folder.substr(start + 1, end == std::string::npos ? end : end - start - 1));
+        start = end;
+    }
+    if (item) SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+// Selects the folder (a full path, C:\...): by its path as the browser's own message does, and
+// when that does not take, by clicking along its path. The browser looks the path up among the
+// items it listed earlier, each of which carries its folder's date: once a folder on the way has
+// changed since (another test makes or removes its scratch directory in the temporary folder),
+// the lookup stops short. It counts as picked once the settled tree has shown it selected twice
+// running, known by the names of the whole path.
 void PickFolder(HWND dialog, const std::string& folder) {
     HWND tree = FolderTree(dialog);
     if (!tree) return;
-    const std::string name = folder.substr(folder.find_last_of('\\') + 1);
     int confirmed = 0;
     for (int round = 0; confirmed < 2 && round < PICK_ROUNDS; ++round) {
         if (confirmed == 0) {
             SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-            const HTREEITEM selected = TreeItem(tree, TVGN_CARET, nullptr);
-            if (lstrcmpiA(ItemText(tree, selected).c_str(), name.c_str()) != 0) {
-                HTREEITEM item = ChildNamed(tree, TreeItem(tree, TVGN_PARENT, selected), name);
-                if (!item) item = ChildNamed(tree, selected, name);
-                if (item) SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-            }
+            if (!IsFolderItem(tree, TreeItem(tree, TVGN_CARET, nullptr), folder)) ClickAlong(tree, folder);
         }
         if (!Settle(dialog)) return;
-        const bool shown = lstrcmpiA(ItemText(tree, TreeItem(tree, TVGN_CARET, nullptr)).c_str(), name.c_str()) == 0;
-        confirmed = shown ? confirmed + 1 : 0;
+        confirmed = IsFolderItem(tree, TreeItem(tree, TVGN_CARET, nullptr), folder) ? confirmed + 1 : 0;
     }
 }
 

@@ -25,6 +25,7 @@ struct DialogSeen {
     bool multiSelect = false;        // whether the file list lets several files be chosen
     std::string texts;               // the dialog's static texts, joined with '|'
     bool okEnabled = false;          // the OK button, as the dialog was ready
+    bool hookPage = false;           // a dialog inside it: the page an Explorer dialog makes for a hook
     std::string popup;               // text of a message box the dialog raised, answered with its default
 };
 

@@ -103,7 +103,8 @@ CommandResult CommandHardLink(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
-// Which of a file's times "filetime" sets, in SetFileTime's order.
+// Which of a file's times "filetime" sets, in SetFileTime's order. Under Wine "created" sets
+// nothing that is read back: it keeps no creation time and reports the modification time for it.
 constexpr const char* FILE_TIME_NAMES[] = {"created", "accessed", "modified"};
 constexpr int FILE_TIME_KINDS = 3;
 

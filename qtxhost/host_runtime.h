@@ -7,6 +7,11 @@
 
 #include "module_api.h"
 
+// The host's flag in its application header that forbids the selectors' hook: bit 0x08 of byte
+// 23. The host's own numbers, kept apart from the module's, so that a wrong bit in the module fails.
+constexpr std::size_t NO_HOOK_FLAG_BYTE = 23;
+constexpr std::uint8_t NO_HOOK_FLAG_BIT = 0x08;
+
 // What the host does with a LaunchRequest.
 enum class LaunchMode { Record, Start };
 

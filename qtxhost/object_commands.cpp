@@ -14,8 +14,8 @@ CommandResult CommandTempStrings(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandNoHook(ScriptContext& context, Cursor& cursor) {
     bool on = false;
     if (!TakeOnOff(context, cursor, on)) return Failed();
-    std::uint8_t& flags = context.host.appHeader[APP_HEADER_NO_HOOK_BYTE];
-    flags = on ? (flags | APP_HEADER_NO_HOOK_BIT) : (flags & ~APP_HEADER_NO_HOOK_BIT);
+    std::uint8_t& flags = context.host.appHeader[NO_HOOK_FLAG_BYTE];
+    flags = on ? (flags | NO_HOOK_FLAG_BIT) : (flags & ~NO_HOOK_FLAG_BIT);
     return CommandResult{};
 }
 

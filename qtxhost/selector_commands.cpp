@@ -47,7 +47,7 @@ std::string Joined(const std::vector<std::string>& items) {
     return text;
 }
 
-// shown found|title|name|filters|multiselect|text|ok-enabled|popup
+// shown found|title|name|filters|multiselect|text|ok-enabled|hook|popup
 CommandResult CommandShown(ScriptContext& context, Cursor& cursor) {
     std::string what;
     if (!cursor.TakeWord(what)) return Fail(context, cursor.error);
@@ -59,8 +59,9 @@ CommandResult CommandShown(ScriptContext& context, Cursor& cursor) {
     if (what == "multiselect") return Produce(Value::Int(seen.multiSelect));
     if (what == "text") return Produce(Value::Str(seen.texts));
     if (what == "ok-enabled") return Produce(Value::Int(seen.okEnabled));
+    if (what == "hook") return Produce(Value::Int(seen.hookPage));
     if (what == "popup") return Produce(Value::Str(seen.popup));
-    return Fail(context, "found, title, name, filters, multiselect, text, ok-enabled or popup expected");
+    return Fail(context, "found, title, name, filters, multiselect, text, ok-enabled, hook or popup expected");
 }
 
 CommandResult CommandAnswersLeft(ScriptContext&, Cursor&) {
@@ -90,7 +91,7 @@ CommandResult CommandLoadState(ScriptContext& context, Cursor& cursor) {
 
 constexpr ScriptCommand SELECTOR_COMMANDS[] = {
     {"answer", CommandAnswer, "answer ok|cancel [filter N] [name TEXT] [files TEXT...] [folder PATH]"},
-    {"shown", CommandShown, "shown found|title|name|filters|multiselect|text|ok-enabled|popup [-> EXPECTED]"},
+    {"shown", CommandShown, "shown found|title|name|filters|multiselect|text|ok-enabled|hook|popup [-> EXPECTED]"},
     {"answers-left", CommandAnswersLeft, "answers-left [-> EXPECTED]"},
     {"save-state", CommandSaveState, "save-state PATH [-> EXPECTED]"},
     {"load-state", CommandLoadState, "load-state PATH [-> EXPECTED]"},

@@ -3,6 +3,8 @@
 #
 #   wine.sh win32|win64 PREFIX PROGRAM [ARGUMENT...]     run PROGRAM of that build in the prefix
 #   wine.sh win32|win64 PREFIX wineserver [ARGUMENT...]  the prefix's server (-k ends it, -w waits)
+#   wine.sh win32|win64 PREFIX route                     "qemu" when that build's programs run
+#                                                        through qemu-user, else "native"
 #
 # Every program starts under wine64, which hands a 32-bit program to Debian's i386 Wine: natively
 # where the kernel runs i386 programs, else through qemu-user. On that route every Wine process
@@ -26,6 +28,10 @@ kernel_runs_i386() {
     /lib/ld-linux.so.2 --version >/dev/null 2>&1
 }
 
+through_qemu() {
+    [ -x "$qemu" ] && ! kernel_runs_i386
+}
+
 register_i386_handler() {   # inside the namespace: its own binfmt_misc, seen by nobody else
     mount -t binfmt_misc binfmt_misc "$binfmt"
     # F: the kernel opens qemu now, so it is found from any mount namespace or root.
@@ -46,10 +52,14 @@ if [ "$1" = wineserver ]; then
     shift
     exec /usr/lib/wine/wineserver "$@"
 fi
+if [ "$1" = route ]; then
+    if [ "$bits" = win32 ] && through_qemu; then echo qemu; else echo native; fi
+    exit 0
+fi
 
 if [ -n "$QTFILE_I386_NAMESPACE" ]; then
     [ -e "$handler" ] || register_i386_handler
-elif [ -x "$qemu" ] && ! kernel_runs_i386; then
+elif through_qemu; then
     # The 32-bit route through qemu: no Wine process may re-execute its loader, and each one
     # gets the preload library ($LIB picks its own copy: the i386 one or the empty x86-64 one).
     export WINELOADERNOEXEC=1

@@ -3,7 +3,8 @@
 aliases, stdcall argument bytes), imports (each on windows_imports.py's list, on Windows 95 and
 NT 4.0), no TLS directory and nothing in the objects that only runtime start-up code would run,
 the routine tables' handlers, and resources against the scripts they are compiled from
-(src/resources/*.rc, the drawn bitmap).
+(src/resources/*.rc, the drawn bitmap) and the diskette's picture pixel by pixel. The version
+record is module_test's, on both builds.
 
 Usage: pe_file_check.py QTFILE.qtx OBJECT_FOLDER DEF_FILE
 OBJECT_FOLDER is the 32-bit build's src/CMakeFiles/qtfile_code.dir. Prints one line per failed
@@ -57,8 +58,12 @@ RT_BITMAP, RT_MENU, RT_STRING, RT_RCDATA, RT_VERSION = 2, 4, 6, 10, 16
 RESOURCES = {(RT_BITMAP, 400), (RT_BITMAP, 401), (RT_MENU, 20000), (RT_MENU, 20001),
              (RT_MENU, 20002), (RT_RCDATA, 200), (RT_VERSION, 1)}     # string blocks apart
 RCDATA_200 = "16 25 08 59"
-BITMAP_HEADER = (40, 32, 32, 1, 24, 0)   # size, width, height, planes, bits, compression
-MAGENTA, MIN_RED_PIXELS = (255, 0, 255), 100
+BITMAP_HEADER = (40, 32, 32, 1, 24, 0)   # size, width, height (positive: rows bottom-up), planes, bits, compression
+# The picture as a person sees it, x from the left and y from the top: a red diskette on magenta,
+# its corner cut at the top right, the metal shutter at the top, the paper label at the bottom.
+DISKETTE = [((0, 0), "magenta"), ((31, 31), "magenta"), ((29, 2), "magenta"), ((2, 2), "red"),
+            ((2, 29), "red"), ((29, 29), "red"), ((4, 4), "red"), ((4, 26), "red"), ((12, 5), "grey"),
+            ((18, 6), "grey"), ((15, 16), "white"), ((10, 18), "grey")]
 RC_TEXT = r'"((?:[^"]|"")*)"'            # a quoted text of a resource script ("" is one quote)
 
 
@@ -160,17 +165,26 @@ def read_def(path):
     return {m[1]: m[2] or m[1] for m in re.finditer(r"^\s*(\w+)\s*(?:=\s*(\w+))?", text, re.MULTILINE)}
 
 
+def colour_name(red, green, blue):
+    if (red, green, blue) == (255, 0, 255):
+        return "magenta"
+    if red >= 128 and green <= 64 and blue <= 64:
+        return "red"
+    if red == green == blue:
+        return "white" if red == 255 else "grey"
+    return f"other ({red}, {green}, {blue})"
+
+
 def check_bitmaps(resources, drawn_path):
     data = resources.get((RT_BITMAP, 400), b"")
     check_sequence("bitmap 401 as bitmap 400, byte by byte", data, resources.get((RT_BITMAP, 401), b""))
     check_sequence("bitmap 400 as diskette.bmp after its 14-byte file header, byte by byte",
                    open(drawn_path, "rb").read()[14:], data)
     check("bitmap 400 header", BITMAP_HEADER, struct.unpack_from("<IiiHHI", data) if len(data) >= 20 else None)
-    pixels = [(data[p + 2], data[p + 1], data[p]) for p in range(40, len(data) - 2, 3)]  # stored as B, G, R
-    red = sum(1 for r, g, b in pixels if r >= 128 and g <= 64 and b <= 64)
-    check(f"bitmap 400 has at least {MIN_RED_PIXELS} red pixels", True, red >= MIN_RED_PIXELS)
-    check("bitmap 400 corner pixels are magenta", [MAGENTA] * 4, [pixels[i] for i in (0, 31, 992, 1023)]
-          if len(pixels) == 1024 else len(pixels))
+    for (x, y), expected in DISKETTE:
+        at = 40 + (31 - y) * 96 + x * 3                  # rows of 96 bytes from the bottom, B G R
+        found = colour_name(data[at + 2], data[at + 1], data[at]) if len(data) >= at + 3 else "(no pixel)"
+        check(f"bitmap 400 pixel at x {x}, y {y} from the top", expected, found)
 
 
 def rc_menus(script, ids):
@@ -234,27 +248,6 @@ def check_strings(strings, script, ids):
         check(f"string {sid}", expected[sid], strings.get(sid, "(absent)"))
 
 
-def check_version(pe, script):
-    text, f = open(script).read(), pe.VS_FIXEDFILEINFO[0]
-    words = lambda ms, ls: f"{ms >> 16},{ms & 0xFFFF},{ls >> 16},{ls & 0xFFFF}"
-    check("version fixed part as version.rc gives it", re.findall(r"^ ([A-Z]+) (\S+?)L?$", text, re.MULTILINE), [
-        ("FILEVERSION", words(f.FileVersionMS, f.FileVersionLS)),
-        ("PRODUCTVERSION", words(f.ProductVersionMS, f.ProductVersionLS))] + [(name, hex(getattr(f, field)))
-        for name, field in (("FILEFLAGSMASK", "FileFlagsMask"), ("FILEFLAGS", "FileFlags"), ("FILEOS", "FileOS"),
-                            ("FILETYPE", "FileType"), ("FILESUBTYPE", "FileSubtype"))])
-    check("version date", 0, f.FileDateMS << 32 | f.FileDateLS)
-    info = {i.Key.decode(): i for i in pe.FileInfo[0]}
-    tables = {t.LangID.decode(): {k.decode(): v.decode() for k, v in t.entries.items()}
-              for t in getattr(info.get("StringFileInfo"), "StringTable", [])}
-    block = re.search(r'BLOCK "StringFileInfo".*?BLOCK "(\w+)"', text, re.DOTALL)[1]
-    check("version string blocks as version.rc gives them", [block], list(tables))
-    expected, found = dict(re.findall(rf'VALUE "(\w+)", {RC_TEXT}', text)), tables.get(block, {})
-    for name in sorted(expected.keys() | found.keys()):
-        check(f"version string {name}", rc_text(expected.get(name, "(absent)")), found.get(name, "(absent)"))
-    variables = [v.entry for v in getattr(info.get("VarFileInfo"), "Var", [])]
-    check("version translation", [{b"Translation": "0x0409 0x04e4"}], variables)
-
-
 def main(path, folder, def_path):
     pe = pefile.PE(path)
     check("PE32 file of an i386 DLL", (0x10B, 0x14C, True),
@@ -283,7 +276,6 @@ def main(path, folder, def_path):
         check_menu(rid, resources.get((RT_MENU, int(rid)), b""), expected)
     check_strings(strings, os.path.join(scripts, "strings.rc"), ids)
     check("raw data 200 (hex)", RCDATA_200, resources.get((RT_RCDATA, 200), b"").hex(" "))
-    check_version(pe, os.path.join(scripts, "version.rc"))
     return report("pe_file_check")
 
 

@@ -95,14 +95,15 @@ void test_record_fields() {
     ok(FileSelectorHook(nullptr, WM_INITDIALOG, 0, 0) == 1 && FileSelectorHook(nullptr, WM_COMMAND, 0, 0) == 0,
        "the hook answers 1 to WM_INITDIALOG only\n");
 
-    harness::host->appHeader[APP_HEADER_NO_HOOK_BYTE] = APP_HEADER_NO_HOOK_BIT;
+    std::uint8_t& hostFlags = harness::host->appHeader[harness::NO_HOOK_FLAG_BYTE];
+    hostFlags = harness::NO_HOOK_FLAG_BIT;
     PrepareFileSelector(rd, &dialog, nullptr, LOAD_SELECTOR);
     ok(!(dialog.record.Flags & OFN_ENABLEHOOK) && dialog.record.lpfnHook == nullptr, "the host's bit forbids the hook\n");
-    harness::host->appHeader[APP_HEADER_NO_HOOK_BYTE] = static_cast<std::uint8_t>(~APP_HEADER_NO_HOOK_BIT);
+    hostFlags = static_cast<std::uint8_t>(~harness::NO_HOOK_FLAG_BIT);
     PrepareFileSelector(rd, &dialog, nullptr, LOAD_SELECTOR);
     ok((dialog.record.Flags & OFN_ENABLEHOOK) && dialog.record.lpfnHook == FileSelectorHook,
        "the other bits of that byte leave the hook in place\n");
-    harness::host->appHeader[APP_HEADER_NO_HOOK_BYTE] = 0;
+    hostFlags = 0;
     harness::DeleteObject(rd);
 }
 

@@ -14,6 +14,11 @@ extern "C" short WINAPI DestroyRunObject(RunData* rd, HostWord);
 
 namespace harness {
 
+// The host's flag in its application header that forbids the selectors' hook: bit 0x08 of byte
+// 23, the host's numbers (not the module's constants, which a fault would change with them).
+constexpr std::size_t NO_HOOK_FLAG_BYTE = 23;
+constexpr std::uint8_t NO_HOOK_FLAG_BIT = 0x08;
+
 struct TestHost {
     RunHeader header{};
     std::uint8_t appHeader[64]{};
