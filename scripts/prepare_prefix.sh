@@ -33,9 +33,8 @@ printf 'REGEDIT4\n' >"$registry"
 printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >>"$registry"
 # A crash ends its test at once, its backtrace in the log: no crash dialog waits for a click.
 printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n' >>"$registry"
-# Through qemu-user Wine's debugger never gets hold of a crashed 32-bit program: both wait until
-# the test's timeout. There the 32-bit programs get no debugger, and a crash ends its test at once
-# with Wine's line naming the exception and its address (the backtrace is the 64-bit twin's).
+# Through qemu, Wine's debugger and a crashed 32-bit program wait for each other for ever: there a
+# crash ends its test at once with no debugger, Wine's line naming the exception and its address.
 if [ "$(wine route)" = qemu ]; then
     printf '\n[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\n"Debugger"=""\n' >>"$registry"
 fi

@@ -165,65 +165,39 @@ void test_CopyPath() {
     ok(destination[0] == '\0', "a null source should copy as the empty string\n");
 }
 
-// The version record, as the host's "about" and Windows' file properties read it.
-struct FixedVersionField {
-    const char* name;
-    DWORD VS_FIXEDFILEINFO::*field;
-    DWORD expected;
-};
+// The version record, as Windows' file properties read it: the fixed part from dwFileVersionMS on
+// (file and product version 3.0.228.0, flags mask, flags: special build, OS, type, subtype, date),
+// the strings of block 040904e4 (null: present, its text free) and one translation.
+constexpr DWORD kFixedVersion[] = {0x30000, 0xE40000, 0x30000, 0xE40000, 0, 0x20, 0x10001, 1, 0, 0, 0};
+constexpr const char* kVersionStrings[][2] = {
+    {"CompanyName", "Norvale"}, {"FileDescription", "File Object"}, {"FileVersion", "3,0,228,0"},
+    {"InternalName", "QTFILE"}, {"OriginalFilename", "QTFILE.qtx"}, {"ProductVersion", "3,0,228,0"},
+    {"SpecialBuild", "00000002"}, {"LegalTrademarks", ""}, {"PrivateBuild", ""}, {"ProductName", ""},
+    {"LegalCopyright", "Copyright (C) 1998-2026 Norvale"}, {"Comments", nullptr}};
 
-constexpr FixedVersionField kFixedVersion[] = {
-    {"file version, high word", &VS_FIXEDFILEINFO::dwFileVersionMS, 0x00030000},     // 3.0
-    {"file version, low word", &VS_FIXEDFILEINFO::dwFileVersionLS, 0x00E40000},      // 228.0
-    {"product version, high word", &VS_FIXEDFILEINFO::dwProductVersionMS, 0x00030000},
-    {"product version, low word", &VS_FIXEDFILEINFO::dwProductVersionLS, 0x00E40000},
-    {"flags mask", &VS_FIXEDFILEINFO::dwFileFlagsMask, 0},
-    {"flags (special build)", &VS_FIXEDFILEINFO::dwFileFlags, 0x20},
-    {"operating system", &VS_FIXEDFILEINFO::dwFileOS, 0x10001},
-    {"file type", &VS_FIXEDFILEINFO::dwFileType, 1},
-    {"file subtype", &VS_FIXEDFILEINFO::dwFileSubtype, 0},
-    {"date, high word", &VS_FIXEDFILEINFO::dwFileDateMS, 0},
-    {"date, low word", &VS_FIXEDFILEINFO::dwFileDateLS, 0},
-};
-
-struct VersionString {
-    const char* name;
-    const char* expected;            // null: present, its text free
-};
-
-constexpr VersionString kVersionStrings[] = {
-    {"CompanyName", "Norvale"},           {"FileDescription", "File Object"},
-    {"FileVersion", "3,0,228,0"},         {"InternalName", "QTFILE"},
-    {"OriginalFilename", "QTFILE.qtx"},   {"ProductVersion", "3,0,228,0"},
-    {"SpecialBuild", "00000002"},         {"LegalTrademarks", ""},
-    {"PrivateBuild", ""},                 {"ProductName", ""},
-    {"LegalCopyright", "Copyright (C) 1998-2026 Norvale"},  {"Comments", nullptr},
-};
+// The value of one entry of the version block, or null.
+const void* VersionValue(const std::string& block, const std::string& name, UINT* length) {
+    void* value = nullptr;
+    return VerQueryValueA(block.data(), name.c_str(), &value, length) ? value : nullptr;
+}
 
 void test_version_record(const char* path) {
     DWORD handle = 0;
     std::string block(GetFileVersionInfoSizeA(path, &handle), '\0');
-    ok(!block.empty() && GetFileVersionInfoA(path, handle, block.size(), block.data()),
-       "the module should carry a version record\n");
-    if (block.empty()) return;
-    void* value = nullptr;
     UINT length = 0;
-    ok(VerQueryValueA(block.data(), "\\", &value, &length) && length >= sizeof(VS_FIXEDFILEINFO),
-       "the version record should have its fixed part\n");
-    if (length < sizeof(VS_FIXEDFILEINFO)) return;
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-    for (const FixedVersionField& row : kFixedVersion)
-        ok(fixed->*row.field == row.expected, "version %s: expected 0x%lX, got 0x%lX\n", row.name, row.expected,
-           fixed->*row.field);
-    for (const VersionString& row : kVersionStrings) {
-        const std::string query = std::string("\\StringFileInfo\\040904e4\\") + row.name;
-        const char* text = VerQueryValueA(block.data(), query.c_str(), &value, &length) ? static_cast<const char*>(value)
-                                                                                         : nullptr;
-        ok(text && (!row.expected || std::strcmp(text, row.expected) == 0), "version string %s: expected \"%s\", got \"%s\"\n",
-           row.name, row.expected ? row.expected : "(any text)", text ? text : "(absent)");
+    const auto* fixed = !block.empty() && GetFileVersionInfoA(path, handle, block.size(), block.data())
+                            ? static_cast<const VS_FIXEDFILEINFO*>(VersionValue(block, "\\", &length)) : nullptr;
+    ok(fixed && length >= sizeof(VS_FIXEDFILEINFO), "the module should carry a version record with its fixed part\n");
+    if (!fixed) return;
+    for (std::size_t i = 0; i < std::size(kFixedVersion); ++i)
+        ok((&fixed->dwFileVersionMS)[i] == kFixedVersion[i], "VS_FIXEDFILEINFO word %zu: expected 0x%lX, got 0x%lX\n",
+           i + 2, kFixedVersion[i], (&fixed->dwFileVersionMS)[i]);
+    for (const auto& [name, expected] : kVersionStrings) {
+        const auto* text = static_cast<const char*>(VersionValue(block, std::string("\\StringFileInfo\\040904e4\\") + name, &length));
+        ok(text && (!expected || std::strcmp(text, expected) == 0), "version string %s: expected \"%s\", got \"%s\"\n", name,
+           expected ? expected : "(any text)", text ? text : "(absent)");
     }
-    const auto* translation = VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length)
-                                  ? static_cast<const WORD*>(value) : nullptr;
+    const auto* translation = static_cast<const WORD*>(VersionValue(block, "\\VarFileInfo\\Translation", &length));
     ok(translation && length == 4 && translation[0] == 0x0409 && translation[1] == 0x04E4,
        "version translation: expected one, 0x0409 0x04E4\n");
 }

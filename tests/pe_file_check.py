@@ -165,14 +165,9 @@ def read_def(path):
     return {m[1]: m[2] or m[1] for m in re.finditer(r"^\s*(\w+)\s*(?:=\s*(\w+))?", text, re.MULTILINE)}
 
 
-def colour_name(red, green, blue):
-    if (red, green, blue) == (255, 0, 255):
-        return "magenta"
-    if red >= 128 and green <= 64 and blue <= 64:
-        return "red"
-    if red == green == blue:
-        return "white" if red == 255 else "grey"
-    return f"other ({red}, {green}, {blue})"
+def colour_name(red, green, blue):   # any shade of red or grey counts as such
+    return {(255, 0, 255): "magenta", (255, 255, 255): "white"}.get((red, green, blue)) or (
+        "red" if red >= 128 and green <= 64 and blue <= 64 else "grey" if red == green == blue else f"other {red, green, blue}")
 
 
 def check_bitmaps(resources, drawn_path):

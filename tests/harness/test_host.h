@@ -14,8 +14,7 @@ extern "C" short WINAPI DestroyRunObject(RunData* rd, HostWord);
 
 namespace harness {
 
-// The host's flag in its application header that forbids the selectors' hook: bit 0x08 of byte
-// 23, the host's numbers (not the module's constants, which a fault would change with them).
+// The host's own numbers for its flag that forbids the selectors' hook, not the module's.
 constexpr std::size_t NO_HOOK_FLAG_BYTE = 23;
 constexpr std::uint8_t NO_HOOK_FLAG_BIT = 0x08;
 
