@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "module_api.h"
 #include "state/run_data.h"
 
 namespace {
@@ -28,18 +29,13 @@ struct Module {
     DestroyRunObjectExport destroy = nullptr;
 };
 
-template <typename Function>
-Function Export(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 bool LoadObject(const char* path, Module& object) {
     HMODULE module = LoadLibraryA(path);
     if (!module) return false;
-    auto infos = Export<GetRunObjectInfosExport>(module, "GetRunObjectInfos");
-    auto size = Export<GetRunObjectDataSizeExport>(module, "GetRunObjectDataSize");
-    auto create = Export<CreateRunObjectExport>(module, "CreateRunObject");
-    object.destroy = Export<DestroyRunObjectExport>(module, "DestroyRunObject");
+    auto infos = ModuleExport<GetRunObjectInfosExport>(module, "GetRunObjectInfos");
+    auto size = ModuleExport<GetRunObjectDataSizeExport>(module, "GetRunObjectDataSize");
+    auto create = ModuleExport<CreateRunObjectExport>(module, "CreateRunObject");
+    object.destroy = ModuleExport<DestroyRunObjectExport>(module, "DestroyRunObject");
     if (!infos || !size || !create || !object.destroy) return false;
     infos(0, &object.infos);
     object.rd = static_cast<RunData*>(std::calloc(1, static_cast<std::uint16_t>(size(0, 0))));

@@ -1,18 +1,15 @@
 #!/usr/bin/python3
 """Writes the File object's help pages, contents, index and project for chmcmd.
 
-Usage: make_help.py CATALOGUE.json PROSE_FOLDER OUTPUT_FOLDER
+Usage: make_help.py CATALOGUE.json PROSE_FOLDER CHANGELOG.md OUTPUT_FOLDER
 
 The catalogue is what `qtxhost describe --json` reads from the module: menus, display
-strings, parameter titles and types. The prose, one file per menu group, says what each entry
-does. Every entry of the catalogue needs exactly one prose section, and a section must name an
-entry that exists; otherwise nothing is written and the exit status is 1.
-
-Prose format: a section starts with a line `[KIND CODE] NAME` (NAME is one of the entry's menu
-texts or its display name). Then fields, each starting a line: `what:`, `param 1:`, `param 2:`,
-`result:`, `example:`, and `- ` for each edge case. Other lines continue the field above; a
-blank line starts a new paragraph. In the text, `code` is set as code and [[KIND CODE]] or
-[[overview#ANCHOR]] becomes a link. Lines starting with `#` are comments.
+strings, parameter titles and types. The prose folder says what each entry does, holds the
+overview, the troubleshooting page and the table of error numbers (formats in help_prose.py).
+The change log's latest entry goes on the overview. Every entry of the catalogue needs exactly
+one prose section, a section must name an entry that exists, and a link to an error number on
+an action's page needs that action among the number's entries; otherwise nothing is written
+and the exit status is 1.
 """
 import html
 import json
@@ -21,24 +18,23 @@ import re
 import shutil
 import sys
 
-KINDS = ("condition", "action", "expression")
+from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read_article,
+                        article_anchors, read_error_table, read_prose, topic_words)
+
 GROUP_TITLES = {"condition": "Conditions", "action": "Actions", "expression": "Expressions"}
 RESULT_HEADINGS = {"condition": "Answer", "action": "What it stores", "expression": "Result"}
-FIELD = re.compile(r"^(what|param [12]|result|example):\s*(.*)$")
-HEADER = re.compile(r"^\[(condition|action|expression) (\d+)\]\s+(.+)$")
-LINK = re.compile(r"\[\[(condition|action|expression) (\d+)\]\]|\[\[overview(#[a-z-]+)?\]\]")
+PARAMETER_TYPES = {"text": "text", "number": "integer", "integer": "integer"}
+LINK = re.compile(r"\[\[(condition|action|expression) (\d+)\]\]|\[\[error (-?\d+|launch)\]\]"
+                  r"|\[\[(overview|troubleshooting|errors)(#[a-z-]+)?\]\]")
 TITLE = "File object help"
 HELP_FILE = "File.chm"
-OVERVIEW = "overview.html"
+OVERVIEW, TROUBLESHOOTING, ERROR_PAGE = "overview.html", "troubleshooting.html", "errors.html"
+ERROR_PAGE_TITLE = "Error numbers"
+ARTICLE_LINK_TEXTS = {"overview": "the overview", "troubleshooting": "Troubleshooting"}
 STYLESHEET = "help.css"
+OBJECT_NAME = "File"   # the object as an example names it
 # Actions that never store an error (the selector settings and dialogs) may leave `result:` out.
 NO_STORE_ACTIONS = set(range(13, 23))
-# The overview's headings by anchor ("#last-error": "The last error"), read before any page.
-OVERVIEW_HEADINGS = {}
-
-
-class ProseError(Exception):
-    pass
 
 
 # ---- the catalogue ----------------------------------------------------------------------
@@ -59,156 +55,190 @@ def display_text(entry):
     return text[2:] if entry["kind"] != "expression" and text[:2].isdigit() else text
 
 
+def placeholder_names(entry):
+    """What stands for each %s of the display string: the object, then each parameter."""
+    titles = [p["title"] or f"parameter {i + 1}" for i, p in enumerate(entry["parameters"])]
+    return ([None] if entry["display"][:1] == "1" else []) + titles
+
+
 def entry_name(entry):
-    if entry["menus"]:
-        return entry["menus"][0].split(" > ")[-1]
-    return display_text(entry)
+    """Every menu text of the entry, or its display text when no menu item leads to it."""
+    return " / ".join(dict.fromkeys(path.split(" > ")[-1] for path in entry["menus"])) or display_text(entry)
 
 
 def entry_names(entry):
     return {path.split(" > ")[-1] for path in entry["menus"]} | {display_text(entry)}
 
 
+def script_names(entries):
+    """{(KIND, name): entry} for every way a script may name an entry."""
+    names = {}
+    for (kind, code), entry in entries.items():
+        for name in entry_names(entry) | set(entry["menus"]) | {entry["display"], str(code)}:
+            names[(kind, name)] = entry
+    return names
+
+
 def page_name(kind, code):
     return f"{kind}{code}.html"
+
+
+def error_anchor(number):
+    return f"e{number}"
 
 
 def anchor(text):
     return re.sub(r"[^a-z0-9]+", "-", text.lower()).strip("-")
 
 
-# ---- the prose --------------------------------------------------------------------------
+# ---- text -------------------------------------------------------------------------------
 
-def read_prose(folder, entries):
-    sections, errors = {}, []
-    for path in sorted(pathlib.Path(folder).glob("*.txt")):
-        if path.name == "overview.txt":
-            continue
-        current, field = None, None
-        for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
-            where = f"{path.name}:{number}"
-            if line.startswith("#"):
-                continue
-            header = HEADER.match(line)
-            if header:
-                key = (header[1], int(header[2]))
-                entry = entries.get(key)
-                if entry is None:
-                    errors.append(f"{where}: no {key[0]} {key[1]} in the catalogue")
-                elif header[3].strip() not in entry_names(entry):
-                    errors.append(f"{where}: {key[0]} {key[1]} is {sorted(entry_names(entry))}, not {header[3]!r}")
-                elif key in sections:
-                    errors.append(f"{where}: {key[0]} {key[1]} has prose already")
-                current = sections.setdefault(key, {"edge": [], "file": path.name})
-                field = None
-                continue
-            if current is None:
-                if line.strip():
-                    errors.append(f"{where}: text before the first [KIND CODE] line")
-                continue
-            named = FIELD.match(line)
-            if named:
-                field = named[1]
-                current[field] = [named[2]]
-            elif line.startswith("- "):
-                field = "edge"
-                current["edge"].append([line[2:]])
-            elif field is None:
-                if line.strip():
-                    errors.append(f"{where}: text outside a field")
-            elif field == "edge":
-                current["edge"][-1].append(line.strip())
-            else:
-                current[field].append(line.strip())
-    for key, entry in sorted(entries.items()):
-        section = sections.get(key)
-        if section is None:
-            errors.append(f"{key[0]} {key[1]} ({entry_name(entry)}) has no prose")
-            continue
-        wanted = {"what", "example"} | {f"param {i + 1}" for i in range(len(entry["parameters"]))}
-        if key[0] != "action" or key[1] not in NO_STORE_ACTIONS:
-            wanted.add("result")
-        for field in sorted(wanted - section.keys()):
-            errors.append(f"{section['file']}: {key[0]} {key[1]} lacks '{field}:'")
-        for i in (1, 2):
-            if f"param {i}" in section and i > len(entry["parameters"]):
-                errors.append(f"{section['file']}: {key[0]} {key[1]} has no parameter {i}")
-    return sections, errors
+class Writer:
+    """Turns prose into HTML for one help file, collecting what is wrong in `errors`."""
 
+    def __init__(self, entries, rows, headings):
+        self.entries, self.rows, self.headings = entries, rows, headings
+        self.errors, self.page_entry = [], None
+        self.names = script_names(entries)
 
-def inline(text, entries, errors):
-    """Escapes text, sets `code`, and turns [[...]] into links."""
-    parts = re.split(r"(`[^`]*`)", text)
-    out = []
-    for part in parts:
-        if part.startswith("`") and part.endswith("`") and len(part) > 1:
-            out.append(f"<code>{html.escape(part[1:-1])}</code>")
-            continue
-
-        def link(match):
-            if match[1]:
-                entry = entries.get((match[1], int(match[2])))
-                if entry is None:
-                    errors.append(f"link to a missing {match[1]} {match[2]}")
-                    return html.escape(match[0])
-                return f'<a href="{page_name(match[1], int(match[2]))}">{html.escape(entry_name(entry))}</a>'
-            heading = OVERVIEW_HEADINGS.get(match[3]) if match[3] else "the overview"
-            if heading is None:
-                errors.append(f"link to a missing overview heading {match[3]}")
+    def link(self, match):
+        if match[1]:
+            entry = self.entries.get((match[1], int(match[2])))
+            if entry is None:
+                self.errors.append(f"link to a missing {match[1]} {match[2]}")
                 return html.escape(match[0])
-            return f'<a href="{OVERVIEW}{match[3] or ""}">{html.escape(heading)}</a>'
+            return f'<a href="{page_name(match[1], int(match[2]))}">{html.escape(entry_name(entry))}</a>'
+        if match[3]:
+            number = match[3] if match[3] == LAUNCH else int(match[3])
+            row = self.rows.get(number)
+            if row is None:
+                self.errors.append(f"link to error {number}, which the table of error numbers lacks")
+            elif self.page_entry and self.page_entry[0] == "action" and self.page_entry not in row["entries"]:
+                self.errors.append(f"action {self.page_entry[1]} names error {number}; the table does not list it there")
+            text = "the launch results" if number == LAUNCH else str(number)
+            return f'<a href="{ERROR_PAGE}#{error_anchor(number)}">{text}</a>'
+        page, key = match[4], match[5]
+        if page == "errors":
+            return f'<a href="{ERROR_PAGE}">{ERROR_PAGE_TITLE}</a>'
+        heading = self.headings[page].get(key) if key else ARTICLE_LINK_TEXTS[page]
+        if heading is None:
+            self.errors.append(f"link to a missing {page} heading {key}")
+            return html.escape(match[0])
+        return f'<a href="{page}.html{key or ""}">{html.escape(heading)}</a>'
 
-        out.append(LINK.sub(link, html.escape(part, quote=False)))
-    return "".join(out)
+    def inline(self, text):
+        """Escapes text, sets `code`, and turns [[...]] into links."""
+        out = []
+        for part in re.split(r"(`[^`]*`)", text):
+            if part.startswith("`") and part.endswith("`") and len(part) > 1:
+                out.append(f"<code>{html.escape(part[1:-1])}</code>")
+            else:
+                out.append(LINK.sub(self.link, html.escape(part, quote=False)))
+        return "".join(out)
+
+    def paragraphs(self, lines):
+        """Lines of one field into <p> paragraphs; an empty line separates them."""
+        blocks, current = [], []
+        for line in lines + [""]:
+            if line:
+                current.append(line)
+            elif current:
+                blocks.append(" ".join(current))
+                current = []
+        return "".join(f"<p>{self.inline(block)}</p>\n" for block in blocks)
+
+    def as_written(self, script_line):
+        """A script's call of an entry as the editor shows it, and what it gives; None for
+        the script's other commands."""
+        tokens = re.findall(r'"[^"]*"|\S+', script_line)
+        if tokens[:1] == ["let"]:
+            tokens = tokens[3:]
+        if len(tokens) < 2 or tokens[0] not in KINDS:
+            return None
+        kind, name = tokens[0], tokens[1].strip('"')
+        entry = self.names.get((kind, name))
+        if entry is None:
+            self.errors.append(f"an example calls {kind} {name!r}, which the catalogue lacks")
+            return None
+        values, expected = call_values(tokens[2:])
+        if kind == "expression":
+            written = entry["display"] + (f"{', '.join(values)})" if values else " )" if entry["display"].endswith("(") else "")
+        else:
+            pieces = display_text(entry).split("%s")
+            fillers = ([OBJECT_NAME] if placeholder_names(entry)[:1] == [None] else []) + values
+            written = pieces[0] + "".join(f"{fill}{piece}" for fill, piece in zip(fillers, pieces[1:]))
+            if kind == "condition" and expected is not None:
+                expected = {"1": "true", "0": "false"}.get(expected, expected)
+        return written, expected or ""
 
 
-def paragraphs(lines, entries, errors):
-    """Lines of one field into <p> paragraphs; an empty line separates them."""
-    blocks, current = [], []
-    for line in lines + [""]:
-        if line:
-            current.append(line)
-        elif current:
-            blocks.append(" ".join(current))
-            current = []
-    return "".join(f"<p>{inline(block, entries, errors)}</p>\n" for block in blocks)
+def call_values(tokens):
+    """The parameters of a script's call as written, variables by their names, and what its
+    expectation tells a reader (None when nothing)."""
+    values, rest = [], list(tokens)
+    while rest and rest[0] != "->":
+        if values and rest[0] in ("+", "*") and len(rest) > 1:
+            values[-1] += f" {rest[0]} {rest[1]}"
+            rest = rest[2:]
+        else:
+            values.append(rest.pop(0))
+    return [value.replace("$", "") for value in values], shown_expectation(rest[1:])
+
+
+def shown_expectation(words):
+    """What a script line's expectation tells a reader: a value as written, the pattern of `like`
+    with `*` as an ellipsis; None for a negated one, a length or one built from a variable."""
+    if not words or words[0] in ("not", "length") or "$" in " ".join(words):
+        return None
+    if words[0] == "like":
+        return words[1].replace("*", "\N{HORIZONTAL ELLIPSIS}")
+    return " ".join(words)
+
+
+def shown_display(entry):
+    """The display text as the editor shows it, each placeholder named by what it stands for."""
+    if entry["kind"] == "expression":
+        return f"<code>{html.escape(entry['display'])}</code>"
+    pieces = display_text(entry).split("%s")
+    names = placeholder_names(entry)
+    out = html.escape(pieces[0])
+    for i, piece in enumerate(pieces[1:]):
+        name = (names[i] or "object") if i < len(names) else "?"
+        out += f"<var>&lt;{html.escape(name)}&gt;</var>{html.escape(piece)}"
+    return out
 
 
 # ---- pages ------------------------------------------------------------------------------
 
-def page(title, body, nav):
-    links = " | ".join(f'<a href="{href}">{html.escape(text)}</a>' for text, href in nav)
+NAV = [("Overview", OVERVIEW), ("Conditions", "conditions.html"), ("Actions", "actions.html"),
+       ("Expressions", "expressions.html"), (ERROR_PAGE_TITLE, ERROR_PAGE), ("Troubleshooting", TROUBLESHOOTING)]
+
+
+def page(title, body):
+    links = " | ".join(f'<a href="{href}">{html.escape(text)}</a>' for text, href in NAV)
     return ("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<html>\n<head>\n"
             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\n"
             f"<title>{html.escape(title)}</title>\n<link rel=\"stylesheet\" type=\"text/css\" href=\"{STYLESHEET}\">\n"
             f"</head>\n<body>\n<p class=\"nav\">{links}</p>\n{body}</body>\n</html>\n")
 
 
-def shown_display(entry, raw=True):
-    """The display text with its placeholders named: the object, then each parameter; with
-    raw, the display string as the module gives it follows."""
-    if entry["kind"] == "expression":
-        return f"<code>{html.escape(entry['display'])}</code>"
-    text = display_text(entry)
-    titles = [p["title"] or f"parameter {i + 1}" for i, p in enumerate(entry["parameters"])]
-    if entry["display"][0] == "1":
-        titles.insert(0, "object")
-    pieces = text.split("%s")
-    out = html.escape(pieces[0])
-    for i, piece in enumerate(pieces[1:]):
-        name = titles[i] if i < len(titles) else "?"
-        out += f"<var>{html.escape(name)}</var>{html.escape(piece)}"
-    if not raw:
-        return out
-    return f"{out} <span class=\"raw\">(<code>{html.escape(entry['display'])}</code>)</span>"
+def example_section(section, writer):
+    body = "<h2>Example</h2>\n" + writer.paragraphs(section["example"])
+    written = [row for row in map(writer.as_written, section.get("example script", [])) if row]
+    if written:
+        body += ("<table class=\"written\">\n<tr><th>As written in the editor</th><th>Gives</th></tr>\n"
+                 + "".join(f"<tr><td><code>{html.escape(text)}</code></td><td>{html.escape(result)}</td></tr>\n"
+                           for text, result in written) + "</table>\n")
+    return body
 
 
-def entry_page(entry, section, entries, errors):
+def entry_page(entry, section, writer):
     kind, code = entry["kind"], entry["code"]
+    writer.page_entry = (kind, code)
     group = GROUP_TITLES[kind]
     menus = "<br>".join(html.escape(f"{group} > {path}") for path in entry["menus"]) or "none: no menu item leads here"
-    title = " / ".join(dict.fromkeys(path.split(" > ")[-1] for path in entry["menus"])) or entry_name(entry)
-    body = [f"<h1>{html.escape(title)}</h1>\n", paragraphs(section["what"], entries, errors)]
+    title = entry_name(entry)
+    body = [f"<h1>{html.escape(title)}</h1>\n", writer.paragraphs(section["what"])]
     facts = [("Menu", menus), ("Display text", shown_display(entry)), ("Code", f"{kind} {code}")]
     if kind == "expression":
         facts.insert(2, ("Gives", "a text" if entry["result"] == "text" else "an integer"))
@@ -219,18 +249,22 @@ def entry_page(entry, section, entries, errors):
                     "<tr><th>#</th><th>Title</th><th>Takes</th><th>What to give</th></tr>\n")
         for i, parameter in enumerate(entry["parameters"], 1):
             body.append(f"<tr><td>{i}</td><td>{html.escape(parameter['title']) or '(none)'}</td>"
-                        f"<td>{parameter['type']}</td><td>{paragraphs(section[f'param {i}'], entries, errors)}</td></tr>\n")
+                        f"<td>{PARAMETER_TYPES[parameter['type']]}</td><td>{writer.paragraphs(section[f'param {i}'])}</td></tr>\n")
         body.append("</table>\n")
     else:
         body.append("<h2>Parameters</h2>\n<p>None.</p>\n")
-    if "result" in section:
-        body.append(f"<h2>{RESULT_HEADINGS[kind]}</h2>\n" + paragraphs(section["result"], entries, errors))
+    if "result" in section or kind == "action":
+        body.append(f"<h2>{RESULT_HEADINGS[kind]}</h2>\n" + writer.paragraphs(section.get("result", [])))
+    if kind == "action":
+        body.append(writer.paragraphs(["What each number means for your files, and what to do: [[errors]]."]))
     if section["edge"]:
         body.append("<h2>Edge cases</h2>\n<ul>\n" + "".join(
-            f"<li>{inline(' '.join(item), entries, errors)}</li>\n" for item in section["edge"]) + "</ul>\n")
-    body.append("<h2>Example</h2>\n" + paragraphs(section["example"], entries, errors))
-    nav = [("Overview", OVERVIEW), (group, f"{kind}s.html")]
-    return title, page(f"{title} ({kind} {code})", "".join(body), nav)
+            f"<li>{writer.inline(' '.join(item))}</li>\n" for item in section["edge"]) + "</ul>\n")
+    body.append(example_section(section, writer))
+    if "see also" in section:
+        body.append("<h2>See also</h2>\n" + writer.paragraphs(section["see also"]))
+    writer.page_entry = None
+    return page(f"{title} ({kind} {code})", "".join(body))
 
 
 def menu_list(nodes, kind, entries, trail):
@@ -245,7 +279,7 @@ def menu_list(nodes, kind, entries, trail):
         else:
             entry = entries[(kind, node["code"])]
             items.append(f"<li><a href=\"{page_name(kind, node['code'])}\">{html.escape(node['text'])}</a>"
-                         f" &mdash; {shown_display(entry, raw=False)}</li>\n")
+                         f" &mdash; {shown_display(entry)}</li>\n")
     return "<ul>\n" + "".join(items) + "</ul>\n"
 
 
@@ -259,59 +293,66 @@ def group_page(kind, catalogue, entries):
     body += menu_list(catalogue[kind]["menu"], kind, entries, [])
     hidden = unlisted(kind, entries)
     if hidden:
-        body += "<h2>Not in the menu</h2>\n<p>These entries have no menu item; applications made with older versions may still use them.</p>\n<ul>\n"
+        body += ("<h2>Not in the menu</h2>\n<p>No menu item leads to these, so the editor cannot offer them; "
+                 "each page says what to use instead.</p>\n<ul>\n")
         body += "".join(f"<li><a href=\"{page_name(kind, e['code'])}\">{html.escape(entry_name(e))}</a></li>\n" for e in hidden)
         body += "</ul>\n"
-    return page(title, body, [("Overview", OVERVIEW)])
+    return page(title, body)
 
 
-def overview_page(folder, entries, errors):
-    """overview.txt: `= TITLE`, `== HEADING {#anchor}`, paragraphs and `- ` lists."""
-    lines = pathlib.Path(folder, "overview.txt").read_text(encoding="utf-8").splitlines()
-    body, block, bullets, title = [], [], [], TITLE
+def filled(text, tokens):
+    """{version} and the other tokens replaced by their texts."""
+    return re.sub(r"\{(\w+)\}", lambda m: tokens.get(m[1], m[0]), text)
 
-    def flush():
-        if block:
-            body.append(paragraphs([" ".join(block)], entries, errors))
-            block.clear()
-        if bullets:
-            body.append("<ul>\n" + "".join(f"<li>{inline(b, entries, errors)}</li>\n" for b in bullets) + "</ul>\n")
-            bullets.clear()
 
+def article_page(path, writer, tokens):
+    """An article; a paragraph that is just a {token} becomes the HTML `tokens` holds for it,
+    and {version} in the text the version the help describes."""
+    body, title = [], TITLE
+    for block in read_article(path):
+        if block[0] == "title":
+            title = block[1]
+            body.append(f"<h1>{html.escape(title)}</h1>\n")
+        elif block[0] == "heading":
+            name = f"<a name=\"{block[2]}\"></a>" if block[2] else ""
+            body.append(f"<h2>{name}{html.escape(filled(block[1], tokens))}</h2>\n")
+        elif block[0] == "paragraph" and re.fullmatch(r"\{\w+\}", block[1]):
+            body.append(tokens[block[1][1:-1]])
+        elif block[0] == "paragraph":
+            body.append(f"<p>{writer.inline(filled(block[1], tokens))}</p>\n")
+        elif block[0] == "list":
+            body.append("<ul>\n" + "".join(f"<li>{writer.inline(filled(item, tokens))}</li>\n" for item in block[1]) + "</ul>\n")
+    return page(title, "".join(body))
+
+
+def error_page(intro, rows, writer):
+    # The numbers about files first, then those about launches.
+    ordered = sorted(rows.items(), key=lambda item: (item[0] == LAUNCH, item[0] != LAUNCH and item[0] < 0,
+                                                     item[0] if item[0] != LAUNCH else 0))
+    body = [f"<h1>{ERROR_PAGE_TITLE}</h1>\n", writer.paragraphs(intro["intro"])]
+    body.append("<table class=\"errors\">\n<tr><th>Number</th><th>What happened</th></tr>\n")
+    for number, row in ordered:
+        shown = "any other" if number == LAUNCH else str(number)
+        body.append(f"<tr><td><a href=\"#{error_anchor(number)}\">{shown}</a></td><td>{writer.inline(row['name'])}</td></tr>\n")
+    body.append("</table>\n")
+    for number, row in ordered:
+        heading = row["name"] if number == LAUNCH else f"{number}: {row['name']}"
+        body.append(f"<h2><a name=\"{error_anchor(number)}\"></a>{writer.inline(heading)}</h2>\n")
+        for label, field in (("Stored by", "stored by"), ("What it means for your file", "means"), ("What to do", "do")):
+            body.append(f"<p><b>{label}:</b> {writer.inline(' '.join(row[field]))}</p>\n")
+    return page(ERROR_PAGE_TITLE, "".join(body))
+
+
+def changes_list(changelog):
+    version, lines = latest_change(changelog)
+    items, current = [], None
     for line in lines:
-        if line.startswith("#"):
-            continue
-        heading = re.match(r"^(==?) (.+?)(?: \{#([a-z-]+)\})?$", line)
-        if heading:
-            flush()
-            if heading[1] == "=":
-                title = heading[2]
-                body.append(f"<h1>{html.escape(title)}</h1>\n")
-            else:
-                name = f"<a name=\"{heading[3]}\"></a>" if heading[3] else ""
-                body.append(f"<h2>{name}{html.escape(heading[2])}</h2>\n")
-        elif line.startswith("- "):
-            if block:
-                flush()
-            bullets.append(line[2:])
-        elif line.startswith("  ") and bullets:
-            bullets[-1] += " " + line.strip()
-        elif line.strip():
-            if bullets:
-                flush()
-            block.append(line.strip())
-        else:
-            flush()
-    flush()
-    contents = "<ul>\n" + "".join(f"<li><a href=\"{k}s.html\">{GROUP_TITLES[k]}</a></li>\n" for k in KINDS) + "</ul>\n"
-    # The list of the three menus ends the overview, under its last heading.
-    return page(title, "".join(body) + contents, [("Conditions", "conditions.html"),
-                ("Actions", "actions.html"), ("Expressions", "expressions.html")])
-
-
-def overview_anchors(folder):
-    text = pathlib.Path(folder, "overview.txt").read_text(encoding="utf-8")
-    return {f"#{m[2]}": m[1] for m in re.finditer(r"^== (.+?) \{#([a-z-]+)\}$", text, re.M)}
+        if line.startswith("- "):
+            current = [line[2:]]
+            items.append(current)
+        elif current is not None:
+            current.append(line.strip())
+    return version, "<ul>\n" + "".join(f"<li>{html.escape(' '.join(item))}</li>\n" for item in items) + "</ul>\n"
 
 
 # ---- contents, index, project -----------------------------------------------------------
@@ -341,9 +382,15 @@ def contents_tree(nodes, kind, entries, trail):
     return out
 
 
-def contents(catalogue, entries, anchors):
-    out = sitemap_item("Overview", OVERVIEW) + "<UL>\n"
-    out += "".join(sitemap_item(name, OVERVIEW + key) for key, name in anchors.items()) + "</UL>\n"
+def article_contents(title, local, anchors):
+    return (sitemap_item(title, local) + "<UL>\n"
+            + "".join(sitemap_item(name, local + key) for key, name in anchors.items()) + "</UL>\n")
+
+
+def contents(catalogue, entries, headings):
+    out = article_contents("Overview", OVERVIEW, headings["overview"])
+    out += sitemap_item(ERROR_PAGE_TITLE, ERROR_PAGE)
+    out += article_contents("Troubleshooting", TROUBLESHOOTING, headings["troubleshooting"])
     for kind in KINDS:
         out += sitemap_item(GROUP_TITLES[kind], f"{kind}s.html") + "<UL>\n"
         out += contents_tree(catalogue[kind]["menu"], kind, entries, [])
@@ -353,15 +400,46 @@ def contents(catalogue, entries, anchors):
     return sitemap(out)
 
 
-def index(entries, anchors):
-    keywords = [(name, OVERVIEW + key) for key, name in anchors.items()]
+def article_topics(folder, name):
+    """(word, page and anchor) for each word of an article's `index:` lines."""
+    local, topics = f"{pathlib.Path(name).stem}.html", []
+    for block in read_article(pathlib.Path(folder, name)):
+        if block[0] == "heading":
+            local = f"{pathlib.Path(name).stem}.html" + (f"#{block[2]}" if block[2] else "")
+        elif block[0] == "index":
+            topics += [(word, local) for word in block[1]]
+    return topics
+
+
+def index(entries, sections, folder, error_intro, headings):
+    """Entry names lead to their pages; a topic word leads to one page, or, shared by several,
+    to a list of them under the word, each named by its page or heading."""
+    titles = {page_name(*key): entry_name(entry) for key, entry in entries.items()}
+    titles.update({OVERVIEW: "Overview", TROUBLESHOOTING: "Troubleshooting", ERROR_PAGE: ERROR_PAGE_TITLE})
+    for article, anchors in headings.items():
+        titles.update({f"{article}.html{key}": heading for key, heading in anchors.items()})
+    topics = {}
+    for key, section in sorted(sections.items()):
+        for word in topic_words(" ".join(section["index"])):
+            topics.setdefault(word, []).append(page_name(*key))
+    for name in ARTICLES:
+        for word, local in article_topics(folder, name):
+            topics.setdefault(word, []).append(local)
+    for word in topic_words(" ".join(error_intro.get("index", []))):
+        topics.setdefault(word, []).append(ERROR_PAGE)
     for (kind, code), entry in entries.items():
         names = {path.split(" > ")[-1] for path in entry["menus"]}
         if kind == "expression" or not names:
             names.add(display_text(entry))
-        keywords += [(name, page_name(kind, code)) for name in names]
-    keywords.sort(key=lambda item: (item[0].lower(), item[1]))
-    return sitemap("".join(sitemap_item(name, local) for name, local in keywords))
+        for name in names:
+            topics.setdefault(name, []).append(page_name(kind, code))
+    out = ""
+    for word, locals_ in sorted(topics.items(), key=lambda item: item[0].lower()):
+        locals_ = list(dict.fromkeys(locals_))
+        out += sitemap_item(word, locals_[0])
+        if len(locals_) > 1:
+            out += "<UL>\n" + "".join(sitemap_item(titles[local], local) for local in locals_) + "</UL>\n"
+    return sitemap(out)
 
 
 def project(files):
@@ -373,17 +451,37 @@ def project(files):
             "[FILES]\n" + "".join(f"{name}\n" for name in files))
 
 
-def main(catalogue_path, prose_folder, out_folder):
+def write_pages(catalogue, entries, prose_folder, changelog):
+    """{file name: text} of every page, contents and index, and the errors found."""
+    sections, errors = read_prose(prose_folder, entries, entry_names,
+                                  lambda key: key[0] == "action" and key[1] in NO_STORE_ACTIONS)
+    intro, rows, table_errors = read_error_table(prose_folder)
+    errors += table_errors
+    for number, row in rows.items():
+        errors += [f"error {number} is stored by a missing {k} {c}" for k, c in row["entries"] if (k, c) not in entries]
+    if errors:
+        return {}, errors
+    headings = {name: article_anchors(prose_folder, f"{name}.txt") for name in ("overview", "troubleshooting")}
+    writer = Writer(entries, rows, headings)
+    version, changes = changes_list(changelog)
+    menus = "<ul>\n" + "".join(f"<li><a href=\"{k}s.html\">{GROUP_TITLES[k]}</a></li>\n" for k in KINDS) + "</ul>\n"
+    tokens = {"version": version, "changes": changes, "menus": menus}
+    pages = {page_name(*key): entry_page(entry, sections[key], writer) for key, entry in sorted(entries.items())}
+    pages.update({f"{kind}s.html": group_page(kind, catalogue, entries) for kind in KINDS})
+    for name in ARTICLES:
+        pages[f"{pathlib.Path(name).stem}.html"] = article_page(pathlib.Path(prose_folder, name), writer, tokens)
+    pages[ERROR_PAGE] = error_page(intro, rows, writer)
+    pages["contents.hhc"] = contents(catalogue, entries, headings)
+    pages["index.hhk"] = index(entries, sections, prose_folder, intro, headings)
+    return pages, writer.errors
+
+
+def main(catalogue_path, prose_folder, changelog, out_folder):
     catalogue, entries = load_catalogue(catalogue_path)
-    sections, errors = read_prose(prose_folder, entries)
-    OVERVIEW_HEADINGS.update(overview_anchors(prose_folder))
-    pages = {}
-    if not errors:
-        for key, entry in sorted(entries.items()):
-            pages[page_name(*key)] = entry_page(entry, sections[key], entries, errors)[1]
-        for kind in KINDS:
-            pages[f"{kind}s.html"] = group_page(kind, catalogue, entries)
-        pages[OVERVIEW] = overview_page(prose_folder, entries, errors)
+    try:
+        files, errors = write_pages(catalogue, entries, prose_folder, changelog)
+    except ProseError as error:
+        files, errors = {}, [str(error)]
     if errors:
         for error in errors:
             print(f"make_help: {error}", file=sys.stderr)
@@ -391,16 +489,15 @@ def main(catalogue_path, prose_folder, out_folder):
     out = pathlib.Path(out_folder)
     shutil.rmtree(out, ignore_errors=True)
     out.mkdir(parents=True)
-    anchors = OVERVIEW_HEADINGS
-    files = {**pages, "contents.hhc": contents(catalogue, entries, anchors), "index.hhk": index(entries, anchors)}
     for name, text in files.items():
         (out / name).write_text(text, encoding="cp1252", errors="xmlcharrefreplace", newline="\r\n")
     shutil.copy(pathlib.Path(__file__).with_name(STYLESHEET), out / STYLESHEET)
-    (out / "File.hhp").write_text(project(sorted(pages) + [STYLESHEET]), encoding="cp1252", newline="\r\n")
+    pages = sorted(name for name in files if name.endswith(".html"))
+    (out / "File.hhp").write_text(project(pages + [STYLESHEET]), encoding="cp1252", newline="\r\n")
     return 0
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))

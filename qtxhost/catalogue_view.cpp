@@ -37,15 +37,13 @@ std::string LoadTitle(Host& host, EntryKind kind, int code, int index) {
 
 CatalogueEntry ReadEntry(Host& host, EntryKind kind, int code) {
     const int k = static_cast<int>(kind);
-    CatalogueEntry entry{kind, code, {}, {}, {}, {}, {}};
+    CatalogueEntry entry{kind, code, {}, {}, {}, {}};
     entry.displayString = ReadGuardedText(
         TEXT_BUFFER, [&](char* text) { host.api.GetString[k](host.compatibleEditor, code, text, TEXT_BUFFER); });
     if (const std::uint16_t* row = host.api.GetInfosOf[k](0, code)) {
-        // From the code field on: code, entryFlags, paramTypes[2], paramTitles[2].
+        // From the code field on: code, entryFlags, paramTypes[2].
         entry.paramTypes[0] = row[2];
         entry.paramTypes[1] = row[3];
-        entry.paramTitleIds[0] = row[4];
-        entry.paramTitleIds[1] = row[5];
     }
     for (int i = 0; i < ParameterCount(entry); ++i) entry.titles[i] = LoadTitle(host, kind, code, i);
     return entry;

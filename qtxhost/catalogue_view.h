@@ -19,7 +19,6 @@ struct CatalogueEntry {
     std::string displayString;
     std::vector<std::string> menuTexts;  // "Popup > Item" paths; empty when no menu item leads here
     std::uint16_t paramTypes[2] = {0, 0};
-    std::uint16_t paramTitleIds[2] = {0, 0};
     std::string titles[2];
 };
 

@@ -1,7 +1,9 @@
 // Script commands that prepare files on disk the way another program or the user would.
+#include <direct.h>
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "script_context.h"
 
@@ -9,13 +11,59 @@
 
 namespace {
 
+// The host's own helpers for folders and files, as a script prepares and reads them.
+CommandResult CommandCd(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    if (!TakeText(context, cursor, path)) return Failed();
+    if (_chdir(path.c_str()) != 0) return Fail(context, "cannot enter " + path);
+    return CommandResult{};
+}
+
+CommandResult CommandCwd(ScriptContext&, Cursor&) {
+    char path[MAX_PATH * 2] = "";
+    return Produce(Value::Str(_getcwd(path, sizeof path) ? path : ""));
+}
+
+CommandResult CommandMkdir(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    if (!TakeText(context, cursor, path)) return Failed();
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return Fail(context, "cannot create " + path);
+    return CommandResult{};
+}
+
+CommandResult CommandWrite(ScriptContext& context, Cursor& cursor) {
+    std::string path, content;
+    if (!TakeText(context, cursor, path) || !TakeText(context, cursor, content)) return Failed();
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+    if (!out) return Fail(context, "cannot write " + path);
+    return CommandResult{};
+}
+
+CommandResult CommandFile(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    if (!TakeText(context, cursor, path)) return Failed();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Produce(Value{});
+    std::stringstream content;
+    content << in.rdbuf();
+    return Produce(Value::Str(content.str()));
+}
+
+CommandResult CommandExists(ScriptContext& context, Cursor& cursor) {
+    std::string path;
+    if (!TakeText(context, cursor, path)) return Failed();
+    return Produce(Value::Int(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES));
+}
+
 // Files the host holds open with no sharing, by path, until "unlock".
 std::map<std::string, HANDLE> lockedFiles;
 
 CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
     std::string path;
     bool on = false;
-    if (!TakeText(context, cursor, path) || !TakeOnOff(context, cursor, on)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path) || !TakeOnOff(context, cursor, on)) return Failed();
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return Fail(context, "no such file " + path);
     const DWORD wanted = on ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
@@ -27,7 +75,7 @@ CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
 // program does that lets others read, write and delete it meanwhile.
 CommandResult CommandLock(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     const bool shared = cursor.NextWord("shared");
     if (shared) ++cursor.pos;
     const DWORD sharing = shared ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
@@ -39,7 +87,7 @@ CommandResult CommandLock(ScriptContext& context, Cursor& cursor) {
 
 CommandResult CommandUnlock(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     const auto found = lockedFiles.find(path);
     if (found == lockedFiles.end()) return Fail(context, path + " is not held open");
     CloseHandle(found->second);
@@ -50,14 +98,14 @@ CommandResult CommandUnlock(ScriptContext& context, Cursor& cursor) {
 // hardlink EXISTING NEW: a second name for an existing file.
 CommandResult CommandHardLink(ScriptContext& context, Cursor& cursor) {
     std::string existing, name;
-    if (!TakeText(context, cursor, existing) || !TakeText(context, cursor, name)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, existing) || !TakeText(context, cursor, name)) return Failed();
     if (!CreateHardLinkA(name.c_str(), existing.c_str(), nullptr)) return Fail(context, "cannot link " + name + " to " + existing);
     return CommandResult{};
 }
 
 // Which of a file's times "filetime" sets, in SetFileTime's order. Under Wine "created" sets
 // nothing that is read back: it keeps no creation time and reports the modification time for it.
-constexpr const char* kFileTimeNames[] = {"created", "accessed", "modified"};
+constexpr const char* FILE_TIME_NAMES[] = {"created", "accessed", "modified"};
 constexpr int FILE_TIME_KINDS = 3;
 
 // A local date and time "YYYY-MM-DD HH:MM" as a file time in UTC.
@@ -71,11 +119,11 @@ bool ParseLocalTime(const std::string& date, const std::string& clock, FILETIME&
 
 CommandResult CommandFileTime(ScriptContext& context, Cursor& cursor) {
     std::string path, which, date, clock;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     if (!cursor.TakeWord(which) || !cursor.TakeWord(date) || !cursor.TakeWord(clock))
         return Fail(context, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM");
     int kind = 0;
-    while (kind < FILE_TIME_KINDS && which != kFileTimeNames[kind]) ++kind;
+    while (kind < FILE_TIME_KINDS && which != FILE_TIME_NAMES[kind]) ++kind;
     if (kind == FILE_TIME_KINDS) return Fail(context, "created, modified or accessed expected, not " + which);
     FILETIME utc{};
     if (!ParseLocalTime(date, clock, utc)) return Fail(context, "no such local time " + date + " " + clock);
@@ -99,17 +147,23 @@ bool EndFileAt(HANDLE file, std::int64_t length) {
     return done;
 }
 
+// "sparse PATH SIZE" (a new file) and "truncate PATH LENGTH" (an existing one): the file opened
+// as disposition says, then its end moved; a new file is made sparse where that is supported.
+CommandResult EndFileCommand(ScriptContext& context, Cursor& cursor, DWORD disposition) {
+    std::string path;
+    std::int64_t length = 0;
+    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, length)) return Failed();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
+    DWORD returned = 0;
+    if (disposition == CREATE_ALWAYS) DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    if (!EndFileAt(file, length)) return Fail(context, "cannot end " + path + " there");
+    return CommandResult{};
+}
+
 // A file of the given size that takes no room on disk: its end is set past nothing written.
 CommandResult CommandSparse(ScriptContext& context, Cursor& cursor) {
-    std::string path;
-    std::int64_t size = 0;
-    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, size)) return CommandResult{false, false, {}};
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot create " + path);
-    DWORD returned = 0;
-    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);   // where supported
-    if (!EndFileAt(file, size)) return Fail(context, "cannot make " + path + " that long");
-    return CommandResult{};
+    return EndFileCommand(context, cursor, CREATE_ALWAYS);
 }
 
 // poke PATH OFFSET WIDTH VALUE: writes VALUE as a little-endian integer of WIDTH bytes.
@@ -118,7 +172,7 @@ CommandResult CommandPoke(ScriptContext& context, Cursor& cursor) {
     std::int64_t offset = 0, width = 0, value = 0;
     if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, offset) ||
         !TakeInteger(context, cursor, width) || !TakeInteger(context, cursor, value))
-        return CommandResult{false, false, {}};
+        return Failed();
     if (width < 1 || width > 8) return Fail(context, "a width of 1 to 8 bytes expected");
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
     if (!file) return Fail(context, "cannot open " + path);
@@ -128,26 +182,25 @@ CommandResult CommandPoke(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
-// truncate PATH LENGTH
 CommandResult CommandTruncate(ScriptContext& context, Cursor& cursor) {
-    std::string path;
-    std::int64_t length = 0;
-    if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, length)) return CommandResult{false, false, {}};
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
-    if (!EndFileAt(file, length)) return Fail(context, "cannot cut " + path);
-    return CommandResult{};
+    return EndFileCommand(context, cursor, OPEN_EXISTING);
 }
 
 CommandResult CommandFileSize(ScriptContext& context, Cursor& cursor) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return Produce(Value{});
     return Produce(Value::Int((static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow));
 }
 
-constexpr ScriptCommand kFileCommands[] = {
+constexpr ScriptCommand FILE_COMMANDS[] = {
+    {"cd", CommandCd, "cd PATH"},
+    {"cwd", CommandCwd, "cwd [-> EXPECTED]"},
+    {"mkdir", CommandMkdir, "mkdir PATH"},
+    {"write", CommandWrite, "write PATH TEXT"},
+    {"file", CommandFile, "file PATH [-> EXPECTED] (content, null when missing)"},
+    {"exists", CommandExists, "exists PATH [-> EXPECTED]"},
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
     {"lock", CommandLock, "lock PATH [shared] (hold it open for reading, shared with nobody or all)"},
     {"unlock", CommandUnlock, "unlock PATH"},
@@ -161,4 +214,4 @@ constexpr ScriptCommand kFileCommands[] = {
 
 }  // namespace
 
-const std::span<const ScriptCommand> FileCommands = kFileCommands;
+const std::span<const ScriptCommand> FileCommands = FILE_COMMANDS;

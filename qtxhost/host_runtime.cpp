@@ -21,7 +21,7 @@ std::uint32_t WINAPI HostVersion() {
 }
 
 std::uint32_t WINAPI CompatibleVersion() {
-    return 0x02000100;
+    return DEFAULT_HOST_VERSION;
 }
 
 HostObject* ObjectOf(RunData* rd) {
@@ -40,7 +40,6 @@ HostWord WINAPI ServiceGetExpressionParameter(RunData*, HostWord type, HostWord 
     }
     if ((type == PARAM_STRING) != argument.isString)
         theHost->protocolErrors.push_back("GetExpressionParameter asked for the wrong type");
-    argument.fetched = true;
     return argument.isString ? reinterpret_cast<HostWord>(argument.text) : argument.number;
 }
 

@@ -28,7 +28,6 @@ struct ExpressionArgument {
     const char* text = nullptr;            // guarded copy, or null
     std::int32_t number = 0;
     HostWord token = 0;
-    bool fetched = false;
 };
 
 struct LaunchRecord {
@@ -37,13 +36,17 @@ struct LaunchRecord {
     std::string commandLine;
 };
 
+// The version word the editor's GetHostVersion answers unless --host-version says otherwise: a
+// host the object accepts.
+constexpr std::uint32_t DEFAULT_HOST_VERSION = 0x02000100;
+
 struct Host {
     ModuleApi api;
     RunHeader* runHeader = nullptr;
     std::uint8_t* appHeader = nullptr;
     EditorHost* editorHost = nullptr;      // what the editor exports are given
     EditorHost* compatibleEditor = nullptr;  // used to read the catalogue itself
-    std::uint32_t hostVersion = 0x02000100;
+    std::uint32_t hostVersion = DEFAULT_HOST_VERSION;
     bool tempStringsAvailable = true;
     LaunchMode launchMode = LaunchMode::Record;
     HostWord launchResult = 0;

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     RunOptions options;
     bool hasVersion = true;
-    std::uint32_t version = 0x02000100;
+    std::uint32_t version = DEFAULT_HOST_VERSION;
     int i = 1;
     for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
         const std::string option = argv[i];

@@ -8,7 +8,7 @@ namespace {
 
 template <typename Function>
 bool Resolve(HMODULE module, const char* name, Function& slot, std::string& error) {
-    slot = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    slot = ModuleExport<Function>(module, name);
     if (!slot) error = std::string("the module does not export ") + name;
     return slot != nullptr;
 }
@@ -51,12 +51,9 @@ bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error) 
     return Resolve(m, "GetInfos", api.GetInfos, error) &&
            Resolve(m, "CreateObject", api.CreateObject, error) &&
            Resolve(m, "GetHelpFileName", api.GetHelpFileName, error) &&
-           Resolve(m, "GetObjectRect", api.GetObjectRect, error) &&
            Resolve(m, "GetObjInfos", api.GetObjInfos, error) &&
            Resolve(m, "CreateRunObject", api.CreateRunObject, error) &&
            Resolve(m, "DestroyRunObject", api.DestroyRunObject, error) &&
-           Resolve(m, "HandleRunObject", api.HandleRunObject, error) &&
-           Resolve(m, "DisplayRunObject", api.DisplayRunObject, error) &&
            Resolve(m, "GetRunObjectInfos", api.GetRunObjectInfos, error) &&
            Resolve(m, "GetRunObjectDataSize", api.GetRunObjectDataSize, error) &&
            Resolve(m, "SaveRunObject", api.SaveRunObject, error) &&

@@ -7,6 +7,12 @@
 #include "host/host_records.h"
 #include "state/run_data.h"
 
+// An export of a loaded module as the function type it has, or null when it has none.
+template <typename Function>
+Function ModuleExport(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 enum class EntryKind { Condition, Action, Expression };
 
 constexpr int ENTRY_KINDS = 3;
@@ -16,12 +22,9 @@ struct ModuleApi {
     int(WINAPI* GetInfos)(int);
     int(WINAPI* CreateObject)(EditorHost*, HostWord, EditData*);
     const char*(WINAPI* GetHelpFileName)();
-    void(WINAPI* GetObjectRect)(HostWord, RECT*, HostWord, EditData*);
     void(WINAPI* GetObjInfos)(HostWord, HostWord, char*, char*, char*, char*, char*);
     int(WINAPI* CreateRunObject)(RunData*, HostWord, HostWord);
     short(WINAPI* DestroyRunObject)(RunData*, HostWord);
-    short(WINAPI* HandleRunObject)(RunData*);
-    short(WINAPI* DisplayRunObject)(RunData*);
     short(WINAPI* GetRunObjectInfos)(HostWord, RunInfos*);
     short(WINAPI* GetRunObjectDataSize)(HostWord, HostWord);
     int(WINAPI* SaveRunObject)(RunData*, HANDLE);

@@ -80,7 +80,10 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     context.host.protocolErrors.clear();
     ReclaimTempStrings(context.host);
     const CommandResult result = command->run(context, cursor);
-    if (!result.ok) return LineOutcome::ScriptError;
+    if (!result.ok) {
+        context.error += std::string(" (usage: ") + command->usage + ")";
+        return LineOutcome::ScriptError;
+    }
     if (context.shown.empty()) context.shown = LineText(tokens);
     std::printf("%d: %s", lineNumber, context.shown.c_str());
     if (result.hasValue) std::printf(" = %s", Show(result.value).c_str());

@@ -35,7 +35,9 @@ bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry&
         const bool wantsText = type == PARAM_TYPE_TEXT || type == PARAM_TYPE_EXPRESSION_TEXT;
         const bool isText = args[i].kind != Value::Kind::Integer;
         if (wantsText != isText) {
-            context.error = "parameter " + std::to_string(i + 1) + " must be " + (wantsText ? "a text or null" : "a number");
+            // Appended piece by piece: GCC 12 warns of overlapping copies in "literal" + string.
+            context.error = "parameter ";
+            context.error.append(std::to_string(i + 1)).append(" must be ").append(wantsText ? "a text or null" : "a number");
             return false;
         }
     }
@@ -53,7 +55,7 @@ CommandResult Call(ScriptContext& context, Cursor& cursor, EntryKind kind) {
     const CatalogueEntry* entry = nullptr;
     std::vector<Value> args;
     if (!ReadEntry(context, cursor, kind, entry) || !ReadArguments(context, cursor, *entry, args))
-        return CommandResult{false, false, {}};
+        return Failed();
     const Value result = InvokeEntry(context.host, context.infos, Current(context).rd, *entry, args);
     context.shown = ShowCall(*entry, args);
     if (kind == EntryKind::Action) return CommandResult{};

@@ -35,12 +35,17 @@ CommandResult RunCondition(ScriptContext& context, Cursor& cursor);
 CommandResult RunAction(ScriptContext& context, Cursor& cursor);
 CommandResult RunExpression(ScriptContext& context, Cursor& cursor);
 
+// The line cannot be carried out: Fail says why, Failed leaves the reason a helper already gave.
 CommandResult Fail(ScriptContext& context, const std::string& message);
+CommandResult Failed();
 CommandResult Produce(Value value);
 HostObject& Current(ScriptContext& context);
 
-// The commands, by concern: the host's own, files prepared on disk, the selectors' dialogs.
-extern const std::span<const ScriptCommand> HostCommands;       // script_commands.cpp
+// The commands, by concern: the script's own, the editor's, the running host's, files prepared
+// on disk, the selectors' dialogs, the process.
+extern const std::span<const ScriptCommand> ScriptCommands;     // script_commands.cpp
+extern const std::span<const ScriptCommand> EditorCommands;     // editor_commands.cpp
+extern const std::span<const ScriptCommand> ObjectCommands;     // object_commands.cpp
 extern const std::span<const ScriptCommand> FileCommands;       // file_commands.cpp
 extern const std::span<const ScriptCommand> SelectorCommands;   // selector_commands.cpp
 extern const std::span<const ScriptCommand> SystemCommands;     // system_commands.cpp

@@ -129,9 +129,12 @@ std::string Show(const Value& value) {
     switch (value.kind) {
         case Value::Kind::Null: return "null";
         case Value::Kind::Integer: return std::to_string(value.number);
-        case Value::Kind::Text:
-            if (value.text.size() <= SHOWN_TEXT) return "\"" + value.text + "\"";
-            return "\"" + value.text.substr(0, SHOWN_TEXT) + "...\" (" + std::to_string(value.text.size()) + " chars)";
+        case Value::Kind::Text: {
+            // Appended piece by piece: GCC 12 warns of overlapping copies in "literal" + string.
+            std::string shown = "\"";
+            if (value.text.size() <= SHOWN_TEXT) return shown.append(value.text).append("\"");
+            return shown.append(value.text, 0, SHOWN_TEXT).append("...\" (").append(std::to_string(value.text.size())).append(" chars)");
+        }
     }
     return "?";
 }

@@ -18,21 +18,21 @@ CommandResult CommandAnswer(ScriptContext& context, Cursor& cursor) {
         if (!cursor.TakeWord(option)) return Fail(context, cursor.error);
         std::int64_t number = 0;
         if (option == "filter") {
-            if (!TakeInteger(context, cursor, number)) return CommandResult{false, false, {}};
+            if (!TakeInteger(context, cursor, number)) return Failed();
             answer.filter = static_cast<int>(number);
         } else if (option == "name") {
             answer.typeName = true;
-            if (!TakeText(context, cursor, answer.name)) return CommandResult{false, false, {}};
+            if (!TakeText(context, cursor, answer.name)) return Failed();
         } else if (option == "files") {
             // Several names typed as the dialogs take them: each in quotes, separated by a space.
             answer.typeName = true;
             for (std::string file; !cursor.AtEnd() && cursor.Next(TokenKind::Text);) {
-                if (!TakeText(context, cursor, file)) return CommandResult{false, false, {}};
+                if (!TakeText(context, cursor, file)) return Failed();
                 answer.name += (answer.name.empty() ? "\"" : " \"") + file + "\"";
             }
         } else if (option == "folder") {
             answer.pickFolder = true;
-            if (!TakeText(context, cursor, answer.folder)) return CommandResult{false, false, {}};
+            if (!TakeText(context, cursor, answer.folder)) return Failed();
         } else {
             return Fail(context, "filter, name, files or folder expected, not " + option);
         }
@@ -71,7 +71,7 @@ CommandResult CommandAnswersLeft(ScriptContext&, Cursor&) {
 // save-state PATH / load-state PATH: the module's answer, the file opened as the host opens it.
 CommandResult TransferState(ScriptContext& context, Cursor& cursor, bool save) {
     std::string path;
-    if (!TakeText(context, cursor, path)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, path)) return Failed();
     HANDLE file = CreateFileA(path.c_str(), save ? GENERIC_WRITE : GENERIC_READ, 0, nullptr,
                               save ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
@@ -89,7 +89,7 @@ CommandResult CommandLoadState(ScriptContext& context, Cursor& cursor) {
     return TransferState(context, cursor, false);
 }
 
-constexpr ScriptCommand kSelectorCommands[] = {
+constexpr ScriptCommand SELECTOR_COMMANDS[] = {
     {"answer", CommandAnswer, "answer ok|cancel [filter N] [name TEXT] [files TEXT...] [folder PATH]"},
     {"shown", CommandShown, "shown found|title|name|filters|multiselect|text|ok-enabled|hook|popup [-> EXPECTED]"},
     {"answers-left", CommandAnswersLeft, "answers-left [-> EXPECTED]"},
@@ -99,4 +99,4 @@ constexpr ScriptCommand kSelectorCommands[] = {
 
 }  // namespace
 
-const std::span<const ScriptCommand> SelectorCommands = kSelectorCommands;
+const std::span<const ScriptCommand> SelectorCommands = SELECTOR_COMMANDS;

@@ -17,7 +17,7 @@ CommandResult CommandEnv(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandSetEnv(ScriptContext& context, Cursor& cursor) {
     std::string name, value;
     if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
-    if (!TakeText(context, cursor, value)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, value)) return Failed();
     if (!SetEnvironmentVariableA(name.c_str(), value.c_str())) return Fail(context, "cannot set " + name);
     return CommandResult{};
 }
@@ -27,7 +27,7 @@ CommandResult CommandSetEnv(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandPipeServer(ScriptContext& context, Cursor& cursor) {
     constexpr DWORD BUFFER_BYTES = 16;
     std::string name;
-    if (!TakeText(context, cursor, name)) return CommandResult{false, false, {}};
+    if (!TakeText(context, cursor, name)) return Failed();
     const std::string path = "\\\\.\\pipe\\" + name;
     HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
                                    PIPE_UNLIMITED_INSTANCES, BUFFER_BYTES, BUFFER_BYTES, 0, nullptr);
@@ -39,7 +39,7 @@ CommandResult CommandPipeServer(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandErrorMode(ScriptContext& context, Cursor& cursor) {
     if (!cursor.AtEnd()) {
         std::int64_t mode = 0;
-        if (!TakeInteger(context, cursor, mode)) return CommandResult{false, false, {}};
+        if (!TakeInteger(context, cursor, mode)) return Failed();
         SetErrorMode(static_cast<UINT>(mode));
     }
     const UINT mode = SetErrorMode(0);
@@ -47,7 +47,7 @@ CommandResult CommandErrorMode(ScriptContext& context, Cursor& cursor) {
     return Produce(Value::Int(mode));
 }
 
-constexpr ScriptCommand kSystemCommands[] = {
+constexpr ScriptCommand SYSTEM_COMMANDS[] = {
     {"env", CommandEnv, "env NAME [-> EXPECTED] (an environment variable, null when unset)"},
     {"error-mode", CommandErrorMode, "error-mode [N] [-> EXPECTED]"},
     {"setenv", CommandSetEnv, "setenv NAME TEXT"},
@@ -56,4 +56,4 @@ constexpr ScriptCommand kSystemCommands[] = {
 
 }  // namespace
 
-const std::span<const ScriptCommand> SystemCommands = kSystemCommands;
+const std::span<const ScriptCommand> SystemCommands = SYSTEM_COMMANDS;

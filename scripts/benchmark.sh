@@ -6,8 +6,9 @@
 set -e
 top="$(cd "$(dirname "$0")/.." && pwd)"
 build="$top/build/win64"
+"$top/scripts/install-prerequisites.sh"
 "$top/scripts/build.sh"
-"$top/tests/prepare_prefix.sh" win64 "$build/wineprefix"
+"$top/scripts/prepare_prefix.sh" win64 "$build/wineprefix"
 work="$build/bench"
 [ -d /dev/shm ] && work="/dev/shm/qtfile-bench-$$"
 mkdir -p "$work"

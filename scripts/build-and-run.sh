@@ -6,15 +6,15 @@ set -e
 top="$(cd "$(dirname "$0")/.." && pwd)"
 # The tour opens the selectors' dialogs: every Wine program here runs on one display, which
 # needs Xvfb installed before it starts.
+"$top/scripts/install-prerequisites.sh"
 if [ -z "$DISPLAY" ]; then
-    "$top/scripts/install-prerequisites.sh"
     exec "$top/scripts/with-display.sh" "$0" "$@"
 fi
 "$top/scripts/build.sh" >/dev/null
 echo "built $top/build/win32/QTFILE.qtx (the deliverable) and $top/build/win64/QTFILE.qtx"
 echo "its help $top/build/win32/File.chm and the release $(ls "$top"/build/win32/QTFILE-*.zip)"
 build="$top/build/win32"
-"$top/tests/prepare_prefix.sh" win32 "$build/wineprefix" >/dev/null
+"$top/scripts/prepare_prefix.sh" win32 "$build/wineprefix" >/dev/null
 "$build/wine.sh" "$build/qtxhost.exe" describe "$build/QTFILE.qtx"
 echo
 "$build/wine.sh" "$build/qtxhost.exe" --scratch run "$build/QTFILE.qtx" "$top/examples/tour.qtxs"

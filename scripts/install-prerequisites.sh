@@ -95,6 +95,8 @@ install_i386_wine() {
         fi
     fi
     echo "installing: wine32:i386 $wine_version ($(grep -c '^Inst ' "$work/plan") packages): $*"
+    # Downgrades happen only on the pinned path above: the shared libraries whose amd64 copy is
+    # newer than any i386 one go back to the release's version, or i386 Wine could not be added.
     apt_install --allow-downgrades "$@"
 }
 

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds everything and runs every test of both builds (the 32-bit module under i386 Wine, its
-# 64-bit twin under wine64), with a virtual display for the dialogs. Arguments go to CTest:
+# Installs what is missing, builds everything and runs every test of both builds (the 32-bit
+# module under i386 Wine, its 64-bit twin under wine64), with a virtual display for the dialogs.
+# Arguments go to CTest:
 # -L win32 or -L win64 runs one build's tests. A test that hangs is stopped after 5 minutes.
 #
 #   test.sh [--repeat N] [CTEST ARGUMENT...]
@@ -14,6 +15,7 @@ if [ "$1" = --repeat ]; then
     runs="$2"
     shift 2
 fi
+"$top/scripts/install-prerequisites.sh"
 "$top/scripts/build.sh"
 
 run=1

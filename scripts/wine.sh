@@ -8,7 +8,7 @@
 #
 # Every program starts under wine64, which hands a 32-bit program to Debian's i386 Wine: natively
 # where the kernel runs i386 programs, else through qemu-user. On that route every Wine process
-# gets the preload library (scripts/wine-preload, built by scripts/build.sh) that makes a 32-bit
+# gets the preload library (scripts/wine-preload, built by its CMake preset) that makes a 32-bit
 # Wine start in a second instead of minutes, and the programs of the 32-bit build run in a user
 # and mount namespace of their own whose private binfmt_misc hands i386 programs to qemu: Wine
 # executes the ones it starts by itself (its setup, CreateProcess) directly. The handler is

@@ -15,6 +15,7 @@
 #include "info/file_status.h"
 #include "launcher/launch_request.h"
 #include "state/file_size.h"
+#include "state/last_error.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ void test_CopyStream() {
         const std::uint32_t result = CopyStream(&rd, source, destination);
         std::fclose(source);
         std::fclose(destination);
-        ok(result == (*spoil ? STREAM_ERROR : 0), "spoiled %s: got %u\n", spoil, result);
+        ok(result == (*spoil ? ERROR_CODE_STREAM : 0), "spoiled %s: got %u\n", spoil, result);
         ok(ReadFile(*spoil ? "source.bin" : "destination.bin") == pattern, "spoiled %s: a copy or the source differs\n", spoil);
     }
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Opens File.chm with an independent reader (extract_chmLib) and checks it against the
-catalogue the module reports: every condition, action and expression has its page, the
-contents and the index lead to each of them, and every link inside the file resolves.
+catalogue and the module: every condition, action and expression has its page, showing its
+display string as the editor does (no leading digits); every action page leads to the error
+numbers; the contents and the index lead to every page, the error numbers and troubleshooting;
+the overview names the module's version; and every link inside the file resolves.
 
-Usage: help_check.py File.chm catalogue.json
+Usage: help_check.py File.chm catalogue.json QTFILE.qtx
 """
 import html
 import json
@@ -14,33 +16,52 @@ import sys
 import tempfile
 
 from check_report import check, report
+from release_check import record_version
 
 LINK = re.compile(r'(?:href|src)="([^"]*)"|<param name="Local" value="([^"]*)"', re.IGNORECASE)
+ARTICLES = ("overview.html", "errors.html", "troubleshooting.html")
 
 
 def links(text):
     return [a or b for a, b in LINK.findall(text)]
 
 
-def main(chm, catalogue_path):
+def check_entry_page(kind, entry, page):
+    name = f"{kind}{entry['code']}.html"
+    display = entry["display"]
+    if kind == "expression":
+        check(f"{name} shows the display name", True, display in page)
+    else:
+        check(f"{name} hides the display string's digits", False, display in page)
+        text = re.sub(r"<[^>]+>", "", page)
+        check(f"{name} shows the display text", True, all(piece in text for piece in display[2:].split("%s")))
+    for path in entry["menus"]:
+        check(f"{name} shows its menu path", True, path in page)
+    if kind == "action":
+        check(f"{name} leads to the error numbers", True, 'href="errors.html' in page)
+
+
+def main(chm, catalogue_path, module):
     catalogue = json.loads(pathlib.Path(catalogue_path).read_text(encoding="utf-8"))
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run(["extract_chmLib", chm, folder], check=True, stdout=subprocess.DEVNULL)
         files = {p.name: p.read_text(encoding="cp1252") for p in pathlib.Path(folder).iterdir()
                  if p.suffix in (".html", ".hhc", ".hhk", ".css")}
     contents, index = set(links(files.get("contents.hhc", ""))), set(links(files.get("index.hhk", "")))
+    pages = [f"{kind}{entry['code']}.html" for kind in ("condition", "action", "expression")
+             for entry in catalogue[kind]["entries"]]
     for kind in ("condition", "action", "expression"):
         for entry in catalogue[kind]["entries"]:
-            name = f"{kind}{entry['code']}.html"
-            page = html.unescape(files.get(name, ""))
-            check(f"{name} shows the display string", True, entry["display"] in page)
-            for path in entry["menus"]:
-                check(f"{name} shows its menu path", True, path in page)
-            check(f"contents lead to {name}", True, name in contents)
-            check(f"index leads to {name}", True, name in index)
+            check_entry_page(kind, entry, html.unescape(files.get(f"{kind}{entry['code']}.html", "")))
+    for name in pages + list(ARTICLES):
+        check(f"contents lead to {name}", True, name in contents)
+        check(f"index leads to {name}", True, any(link.partition("#")[0] == name for link in index))
+    version = record_version(pathlib.Path(module).read_bytes())
+    check("the overview names the module's version", True, f"version {version} " in files.get("overview.html", ""))
     for source, text in sorted(files.items()):
         for link in links(text):
             target, _, anchor = link.partition("#")
+            target = target or source
             check(f"{source} links to {link}", True, target in files and
                   (not anchor or f'name="{anchor}"' in files[target]))
     return report("help_check")

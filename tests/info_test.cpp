@@ -137,7 +137,7 @@ void test_AddTrailingBackslash() {
         {std::string(259, 'x'), std::string(259, 'x')},
     };
     for (const auto& row : rows) {
-        auto* buffer = static_cast<char*>(harness::GuardedBlock(PATH_BUFFER_SIZE));
+        auto* buffer = static_cast<char*>(GuardedAlloc(PATH_BUFFER_SIZE));
         CopyPath(buffer, row.before.c_str());
         AddTrailingBackslash(buffer);
         ok(buffer == row.after, "AddTrailingBackslash(%zu characters): expected %zu, got %zu\n", row.before.size(),
@@ -209,7 +209,7 @@ int main() {
     harness::StartTestHost();
     GetWindowsDirectoryA(directory, sizeof directory);
     windowsDirectory = directory;
-    ok(IsNtPlatform() == (ntFamily ? 1 : 0), "IsNtPlatform: expected %d, got %d\n", ntFamily ? 1 : 0, IsNtPlatform());
+    ok(IsNtPlatform() == ntFamily, "IsNtPlatform: expected %d, got %d\n", ntFamily, IsNtPlatform());
 
     test_shell_cases();
     test_shared_documents_parent();

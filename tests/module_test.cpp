@@ -8,6 +8,7 @@
 #include "catalogue/menus.h"
 #include "harness/ok.h"
 #include "harness/test_host.h"
+#include "module_api.h"
 #include "state/run_data.h"
 
 namespace {
@@ -16,10 +17,8 @@ HMODULE module;
 
 template <typename Function>
 Function Export(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return ModuleExport<Function>(module, name);
 }
-
-using harness::GuardedBlock;
 
 void test_GetRunObjectInfos() {
     auto getInfos = Export<short(WINAPI*)(HostWord, RunInfos*)>("GetRunObjectInfos");
@@ -66,7 +65,7 @@ void test_identity() {
 void test_about_strings() {
     auto objInfos = Export<void(WINAPI*)(HostWord, HostWord, char*, char*, char*, char*, char*)>("GetObjInfos");
     char* buffers[5];
-    for (char*& buffer : buffers) buffer = static_cast<char*>(GuardedBlock(255));
+    for (char*& buffer : buffers) buffer = static_cast<char*>(GuardedAlloc(255));
     objInfos(0, 0, buffers[0], buffers[1], buffers[2], buffers[3], buffers[4]);
     for (int i = 0; i < 5; ++i) {
         char expected[255] = "";
@@ -79,9 +78,9 @@ void test_about_strings() {
 void test_edit_data() {
     auto createObject = Export<int(WINAPI*)(EditorHost*, HostWord, EditData*)>("CreateObject");
     auto objectRect = Export<void(WINAPI*)(HostWord, RECT*, HostWord, EditData*)>("GetObjectRect");
-    auto* editor = static_cast<EditorHost*>(GuardedBlock(sizeof(EditorHost)));
+    auto* editor = static_cast<EditorHost*>(GuardedAlloc(sizeof(EditorHost)));
     editor->getHostVersion = nullptr;
-    auto* edit = static_cast<EditData*>(GuardedBlock(sizeof(EditData)));
+    auto* edit = static_cast<EditData*>(GuardedAlloc(sizeof(EditData)));
     std::memset(edit, 0x5A, sizeof(EditData));
     ok(createObject(editor, 0, edit) == -1, "CreateObject without a version routine should answer -1\n");
     ok(edit->width == 32 && edit->height == 32, "EditData should read 32 x 32, got %d x %d\n", edit->width, edit->height);
@@ -105,7 +104,7 @@ void test_edit_data() {
 void test_new_record() {
     auto create = Export<int(WINAPI*)(RunData*, HostWord, HostWord)>("CreateRunObject");
     auto destroy = Export<short(WINAPI*)(RunData*, HostWord)>("DestroyRunObject");
-    auto* rd = static_cast<RunData*>(GuardedBlock(sizeof(RunData)));
+    auto* rd = static_cast<RunData*>(GuardedAlloc(sizeof(RunData)));
     std::memset(rd, 0xEE, sizeof(RunData));
     ok(create(rd, 0, 0) == 0, "CreateRunObject should answer 0\n");
     ok(std::memcmp(rd->filterList, "All files\0*.*\0\0\0\xEE", 17) == 0,
@@ -150,7 +149,7 @@ void test_CopyMenuItems() {
 void test_CopyPath() {
     const std::size_t lengths[] = {0, 1, 259, 260, 300};
     for (std::size_t length : lengths) {
-        auto* destination = static_cast<char*>(GuardedBlock(PATH_BUFFER_SIZE));
+        auto* destination = static_cast<char*>(GuardedAlloc(PATH_BUFFER_SIZE));
         std::memset(destination, '#', PATH_BUFFER_SIZE);
         const std::string source(length, 'p');
         CopyPath(destination, source.c_str());
@@ -161,7 +160,7 @@ void test_CopyPath() {
         for (std::size_t i = kept; i < PATH_BUFFER_SIZE; ++i) zeroFilled &= destination[i] == '\0';
         ok(zeroFilled, "length %zu: the bytes after the copy should be zero\n", length);
     }
-    auto* destination = static_cast<char*>(GuardedBlock(PATH_BUFFER_SIZE));
+    auto* destination = static_cast<char*>(GuardedAlloc(PATH_BUFFER_SIZE));
     CopyPath(destination, nullptr);
     ok(destination[0] == '\0', "a null source should copy as the empty string\n");
 }

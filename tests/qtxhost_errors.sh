@@ -37,5 +37,17 @@ wrong-type|must be a text|expression "Sizeof(" 12
 unknown-command|unknown command|frobnicate 1
 EOF
 
+# A text expectation fails on an integer or null result, negated or not: exit 1.
+for line in 'expression "Sizeof(" "missing" -> not like "5"' \
+    'expression "Sizeof(" "missing" -> not length 3' 'file "missing" -> not like "x"'; do
+    printf '%s\n' "$line" >expectation.qtxs
+    "$wine" "$host" run "$module" expectation.qtxs </dev/null >out.txt 2>&1
+    status=$?
+    if [ "$status" -ne 1 ]; then
+        echo "FAIL expectation $line: expected exit 1, got $status"
+        failures=$((failures + 1))
+    fi
+done
+
 echo "qtxhost_errors: $failures failure(s)"
 [ "$failures" -eq 0 ]

@@ -17,7 +17,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr char kStateFile[] = "saved_state_test.bin";
+constexpr char STATE_FILE[] = "saved_state_test.bin";
 constexpr std::size_t BLOCK = sizeof(SavedSelectorState);
 constexpr std::size_t BLOCKS = 10000;
 
@@ -30,8 +30,8 @@ void WriteAndClose(HANDLE file, const Bytes& bytes) {
 
 // LoadRunObject on a state file of the given bytes, opened as the host opens its save file.
 int LoadStateFile(RunData* rd, const Bytes& bytes) {
-    WriteAndClose(CreateFileA(kStateFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr), bytes);
-    HANDLE file = CreateFileA(kStateFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    WriteAndClose(CreateFileA(STATE_FILE, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr), bytes);
+    HANDLE file = CreateFileA(STATE_FILE, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     const int answer = LoadRunObject(rd, file);
     CloseHandle(file);
     return answer;
@@ -119,6 +119,6 @@ int main() {
     harness::StartTestHost();
     test_short_read();
     test_generated_blocks();
-    DeleteFileA(kStateFile);
+    DeleteFileA(STATE_FILE);
     return harness::Summary("saved_state_test");
 }

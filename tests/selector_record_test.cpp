@@ -21,7 +21,7 @@ struct WindowsVersion {
     bool sizable;                    // whether the dialogs get OFN_ENABLESIZING
 };
 
-constexpr WindowsVersion kVersions[] = {
+constexpr WindowsVersion VERSIONS[] = {
     {"-win95", VER_PLATFORM_WIN32_WINDOWS, 4, 0, false},
     {"-win98", VER_PLATFORM_WIN32_WINDOWS, 4, 10, true},
     {"-winme", VER_PLATFORM_WIN32_WINDOWS, 4, 90, true},
@@ -33,7 +33,7 @@ constexpr WindowsVersion kVersions[] = {
 const WindowsVersion* RunningVersion() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    for (const WindowsVersion& version : kVersions)
+    for (const WindowsVersion& version : VERSIONS)
         if (std::strstr(path, version.suffix)) return &version;
     return nullptr;
 }
@@ -44,7 +44,7 @@ struct StyleRow {
     DWORD flags;                     // without OFN_ENABLESIZING and OFN_ENABLEHOOK
 };
 
-constexpr StyleRow kStyleRows[] = {
+constexpr StyleRow STYLE_ROWS[] = {
     {LOAD_SELECTOR, 0, 0x8180C},  {LOAD_SELECTOR, 1, 0x8380C},  {LOAD_SELECTOR, 2, 0x8080C},
     {LOAD_SELECTOR, 4, 0x81804},  {LOAD_SELECTOR, 8, 0xA180C},  {LOAD_SELECTOR, 16, 0x8180C},
     {LOAD_SELECTOR, 32, 0x8100C}, {LOAD_SELECTOR, 64, 0x8180C}, {LOAD_SELECTOR, 63, 0xA2004},
@@ -65,7 +65,7 @@ void test_platform_version(const WindowsVersion* expected) {
 
 void test_style_flags(bool sizable) {
     const DWORD extra = (sizable ? OFN_ENABLESIZING : 0) | OFN_ENABLEHOOK;
-    for (const StyleRow& row : kStyleRows) {
+    for (const StyleRow& row : STYLE_ROWS) {
         RunData* rd = harness::NewObject();
         rd->selectorStyle = row.style;
         FileSelectorDialog dialog;
@@ -118,24 +118,24 @@ struct ResultRow {
     const char* second;              // FileSelReturnAt$( 1
 };
 
-constexpr char kList[] = "C:\\Data\0a.txt\0b.txt\0";
-constexpr char kCut[] = "C:\\Data\0a.txt\0b.txt";
-constexpr char kSingle[] = "C:\\a.txt\0junk";
+constexpr char LIST[] = "C:\\Data\0a.txt\0b.txt\0";
+constexpr char CUT[] = "C:\\Data\0a.txt\0b.txt";
+constexpr char SINGLE[] = "C:\\a.txt\0junk";
 
-const ResultRow kResultRows[] = {
-    {"list", kList, sizeof kList, 1, 2, "C:\\Data\\a.txt", "C:\\Data\\b.txt"},
-    {"list cut inside its last name", kCut, sizeof kCut - 1, 1, 1, "C:\\Data", ""},
-    {"list with no terminator at all", kCut, 7, 1, 0, "", ""},
-    {"single path with no terminator", kSingle, 8, 0, 0, "", ""},
-    {"single path", kSingle, sizeof kSingle - 1, 0, 1, "C:\\a.txt", "C:\\a.txt"},
-    {"capacity 0", kSingle, 0, 0, 0, "", ""},
-    {"capacity 0 in a list", kList, 0, 1, 0, "", ""},
+const ResultRow RESULT_ROWS[] = {
+    {"list", LIST, sizeof LIST, 1, 2, "C:\\Data\\a.txt", "C:\\Data\\b.txt"},
+    {"list cut inside its last name", CUT, sizeof CUT - 1, 1, 1, "C:\\Data", ""},
+    {"list with no terminator at all", CUT, 7, 1, 0, "", ""},
+    {"single path with no terminator", SINGLE, 8, 0, 0, "", ""},
+    {"single path", SINGLE, sizeof SINGLE - 1, 0, 1, "C:\\a.txt", "C:\\a.txt"},
+    {"capacity 0", SINGLE, 0, 0, 0, "", ""},
+    {"capacity 0 in a list", LIST, 0, 1, 0, "", ""},
 };
 
 void test_result_walks() {
-    for (const ResultRow& row : kResultRows) {
+    for (const ResultRow& row : RESULT_ROWS) {
         RunData* rd = harness::NewObject();
-        char* guarded = static_cast<char*>(harness::GuardedBlock(row.size ? row.size : 1));
+        char* guarded = static_cast<char*>(GuardedAlloc(row.size ? row.size : 1));
         std::memcpy(guarded, row.bytes, row.size);
         rd->selectorBuffer = guarded;
         rd->selectorBufferSize = row.size;
@@ -153,7 +153,7 @@ void test_result_walks() {
            "%s: a joined entry 1 without host strings\n", row.note);
         harness::host->tempStrings = true;
         rd->selectorBuffer = nullptr;
-        harness::ReleaseGuarded(guarded);
+        GuardedFree(guarded);
         harness::DeleteObject(rd);
     }
 }

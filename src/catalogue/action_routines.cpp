@@ -1,11 +1,11 @@
 // The action routine table: entry n is the handler of action code n.
 #include "catalogue/catalogue.h"
 #include "fileops/file_actions.h"
-#include "fileops/sticky_error.h"
 #include "launcher/run_application.h"
 #include "selector/directory_selector.h"
 #include "selector/file_selector.h"
 #include "selector/selector_settings.h"
+#include "state/last_error.h"
 
 const ActionRoutine ActionRoutines[ACTION_COUNT + 1] = {
     ActionChangeDirectory,       // 0 "Change the current directory", fileops/directory_actions.cpp

@@ -11,7 +11,7 @@ constexpr std::uint16_t EXPR_TEXT = PARAM_TYPE_EXPRESSION_TEXT;
 constexpr std::uint16_t EXPR_INT = PARAM_TYPE_EXPRESSION_INTEGER;
 
 // menuId, displayStringId, code, entryFlags, paramTypes, paramTitles
-constexpr AceDescriptor kConditionRows[CONDITION_COUNT] = {
+constexpr AceDescriptor CONDITION_ROWS[CONDITION_COUNT] = {
     {26000, 2600, 0, CONDITION_FLAGS, {0, 0}, {0, 0}},
     {26001, 2601, 1, CONDITION_FLAGS, {TEXT, 0}, {3001, 0}},
     {26002, 2602, 2, CONDITION_FLAGS, {TEXT, 0}, {3002, 0}},
@@ -20,7 +20,7 @@ constexpr AceDescriptor kConditionRows[CONDITION_COUNT] = {
     {26005, 2605, 5, CONDITION_FLAGS, {TEXT, 0}, {3005, 0}},
 };
 
-constexpr AceDescriptor kActionRows[ACTION_COUNT] = {
+constexpr AceDescriptor ACTION_ROWS[ACTION_COUNT] = {
     {25000, 2500, 0, 0, {TEXT, 0}, {3006, 0}},
     {25001, 2501, 1, 0, {0, 0}, {0, 0}},
     {25002, 2502, 2, 0, {TEXT, 0}, {3007, 0}},
@@ -47,7 +47,7 @@ constexpr AceDescriptor kActionRows[ACTION_COUNT] = {
 };
 
 // Row 16 carries code 22 and rows 17 to 22 codes 16 to 21: lookups go by code, never by row.
-constexpr AceDescriptor kExpressionRows[EXPRESSION_COUNT] = {
+constexpr AceDescriptor EXPRESSION_ROWS[EXPRESSION_COUNT] = {
     {27000, 2700, 0, 0, {EXPR_TEXT, 0}, {0, 0}},
     {27001, 2701, 1, 0, {EXPR_TEXT, 0}, {0, 0}},
     {27002, 2702, 2, 0, {EXPR_TEXT, 0}, {0, 0}},
@@ -85,9 +85,9 @@ constexpr AceDescriptor kExpressionRows[EXPRESSION_COUNT] = {
 
 }  // namespace
 
-const DescriptorTable ConditionDescriptors = {kConditionRows, CONDITION_COUNT, IDM_CONDITION_MENU};
-const DescriptorTable ActionDescriptors = {kActionRows, ACTION_COUNT, IDM_ACTION_MENU};
-const DescriptorTable ExpressionDescriptors = {kExpressionRows, EXPRESSION_COUNT, IDM_EXPRESSION_MENU};
+const DescriptorTable ConditionDescriptors = {CONDITION_ROWS, CONDITION_COUNT, IDM_CONDITION_MENU};
+const DescriptorTable ActionDescriptors = {ACTION_ROWS, ACTION_COUNT, IDM_ACTION_MENU};
+const DescriptorTable ExpressionDescriptors = {EXPRESSION_ROWS, EXPRESSION_COUNT, IDM_EXPRESSION_MENU};
 
 const AceDescriptor* FindDescriptor(const DescriptorTable& table, HostWord code) {
     const std::uint16_t wanted = static_cast<std::uint16_t>(code);

@@ -7,16 +7,16 @@
 
 namespace {
 
-constexpr char kIncompatibleMessage[] =
+constexpr char INCOMPATIBLE_MESSAGE[] =
     "File: This object is not compatible with this version of ZYN";
-static_assert(sizeof(kIncompatibleMessage) == 61);
+static_assert(sizeof(INCOMPATIBLE_MESSAGE) == 61);
 
 // The message goes whole into any buffer of 61 bytes or more; a smaller one gets
 // as much of it as fits, terminated, and nothing past its size.
 void StoreIncompatibleMessage(char* buffer, std::size_t size) {
     if (!buffer || size == 0) return;
-    const std::size_t count = size < sizeof(kIncompatibleMessage) ? size - 1 : sizeof(kIncompatibleMessage) - 1;
-    std::memcpy(buffer, kIncompatibleMessage, count);
+    const std::size_t count = size < sizeof(INCOMPATIBLE_MESSAGE) ? size - 1 : sizeof(INCOMPATIBLE_MESSAGE) - 1;
+    std::memcpy(buffer, INCOMPATIBLE_MESSAGE, count);
     buffer[count] = '\0';
 }
 

@@ -1,5 +1,6 @@
 // The block copy behind "Append a file to a file", "Copy a file" and "Move a file".
 #include "fileops/copy_stream.h"
+#include "state/last_error.h"
 
 namespace {
 
@@ -31,9 +32,9 @@ std::uint32_t CopyStream(RunData* rd, FILE* source, FILE* destination) {
     // Only the two error indicators count, not what ended the loop; the end of the source is no error.
     std::uint32_t result = 0;
     if (std::ferror(source))
-        result = STREAM_ERROR;
+        result = ERROR_CODE_STREAM;
     else if (std::ferror(destination))
-        result = STREAM_ERROR;
+        result = ERROR_CODE_STREAM;
     if (buffer != rd->workPath) LocalFree(buffer);
     return result;
 }

@@ -3,8 +3,8 @@
 
 #include "fileops/file_actions.h"
 #include "fileops/removal.h"
-#include "fileops/sticky_error.h"
 #include "fileops/whole_name.h"
+#include "state/last_error.h"
 
 namespace {
 
@@ -40,8 +40,6 @@ extern "C" HostWord WINAPI ActionCreateDirectory(RunData* rd, HostWord directory
 // Only an empty directory goes; its contents are not removed first. A directory still there
 // after the runtime removed it stores 13.
 extern "C" HostWord WINAPI ActionDeleteDirectory(RunData* rd, HostWord directory, HostWord) {
-    if (!ActionMayRun(rd)) return 0;
-    if (!TakeWholeName(rd, rd->workPath, directory)) return 0;
-    RemoveName(rd, rd->workPath, _rmdir);
+    DeleteAction(rd, directory, _rmdir);
     return 0;
 }

@@ -5,8 +5,8 @@
 #include "fileops/file_actions.h"
 #include "fileops/removal.h"
 #include "fileops/same_file.h"
-#include "fileops/sticky_error.h"
 #include "fileops/whole_name.h"
+#include "state/last_error.h"
 
 namespace {
 
@@ -56,9 +56,7 @@ extern "C" HostWord WINAPI ActionCreateFile(RunData* rd, HostWord file, HostWord
 
 // A file still there after the runtime deleted it stores 13.
 extern "C" HostWord WINAPI ActionDeleteFile(RunData* rd, HostWord file, HostWord) {
-    if (!ActionMayRun(rd)) return 0;
-    if (!TakeWholeName(rd, rd->workPath, file)) return 0;
-    RemoveName(rd, rd->workPath, RemoveFile);
+    DeleteAction(rd, file, RemoveFile);
     return 0;
 }
 

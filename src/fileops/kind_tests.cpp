@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 
 #include "fileops/name_tests.h"
-#include "fileops/sticky_error.h"
+#include "state/host_services.h"
 #include "state/name_characters.h"
 
 namespace {

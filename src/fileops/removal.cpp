@@ -1,6 +1,7 @@
 // Deletions that are checked on disk after the runtime reports them.
 #include "fileops/removal.h"
-#include "fileops/sticky_error.h"
+#include "fileops/whole_name.h"
+#include "state/last_error.h"
 
 namespace {
 
@@ -25,4 +26,10 @@ void RemoveName(RunData* rd, const char* name, RemovalCall call) {
         return;
     }
     if (StillThere(name)) rd->lastError = ERROR_CODE_NOT_REMOVED;
+}
+
+void DeleteAction(RunData* rd, HostWord name, RemovalCall call) {
+    if (!ActionMayRun(rd)) return;
+    if (!TakeWholeName(rd, rd->workPath, name)) return;
+    RemoveName(rd, rd->workPath, call);
 }

@@ -16,3 +16,7 @@ bool StillThere(const char* name);
 // Deletes name with call and stores its errno when it fails. When it reports success but the
 // name is still there, 13 (EACCES) is stored: the deletion was refused.
 void RemoveName(RunData* rd, const char* name, RemovalCall call);
+
+// "Delete a file" and "Delete a directory": the gate, the whole name through workPath, then
+// RemoveName with the runtime's call.
+void DeleteAction(RunData* rd, HostWord name, RemovalCall call);

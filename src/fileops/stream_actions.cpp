@@ -6,8 +6,9 @@
 #include "fileops/disk_file.h"
 #include "fileops/file_actions.h"
 #include "fileops/same_file.h"
-#include "fileops/sticky_error.h"
 #include "fileops/whole_name.h"
+#include "state/host_services.h"
+#include "state/last_error.h"
 
 namespace {
 
@@ -57,8 +58,7 @@ Landing Abandon(RunData* rd, FILE* in, std::uint32_t code) {
 // appended to itself without end.
 Landing TransferFile(RunData* rd, HostWord source, HostWord destination, TransferKind kind) {
     if (!ActionMayRun(rd)) return Landing::FAILED;
-    if (!TakeWholeName(rd, rd->workPath, destination) || !TakeWholeName(rd, rd->workPath, source))
-        return Landing::FAILED;
+    if (!NameIsWhole(rd, destination) || !TakeWholeName(rd, rd->workPath, source)) return Landing::FAILED;
     if (TargetOf(rd->workPath) != NameTarget::DISK_FILE) {
         rd->lastError = ERROR_CODE_NO_DEVICE;
         return Landing::FAILED;
@@ -111,7 +111,7 @@ extern "C" HostWord WINAPI ActionMoveFile(RunData* rd, HostWord source, HostWord
             rd->lastError = ERROR_CODE_NO_DEVICE;
             return 0;
         case Landing::INCOMPLETE:
-            rd->lastError = STREAM_ERROR;
+            rd->lastError = ERROR_CODE_STREAM;
             return 0;
         case Landing::WHOLE:
             break;
@@ -137,7 +137,7 @@ extern "C" HostWord WINAPI ActionAppendText(RunData* rd, HostWord text, HostWord
     CopyPath(rd->workPath, TextParameter(text));
     std::fwrite(rd->workPath, 1, std::strlen(rd->workPath), out);
     std::fflush(out);
-    rd->lastError = std::ferror(out) ? STREAM_ERROR : 0;
+    rd->lastError = std::ferror(out) ? ERROR_CODE_STREAM : 0;
     std::fclose(out);
     return 0;
 }

@@ -3,7 +3,7 @@
 #include <io.h>
 
 #include "fileops/name_tests.h"
-#include "fileops/sticky_error.h"
+#include "state/host_services.h"
 
 namespace {
 

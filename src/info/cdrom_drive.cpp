@@ -6,8 +6,8 @@
 // system message box.
 #include <cstring>
 
-#include "host/host_services.h"
 #include "info/cdrom_drive.h"
+#include "state/host_services.h"
 
 namespace {
 
@@ -29,30 +29,28 @@ bool HoldsDisc(const char* root, const char* label) {
     return std::strcmp(volume, label) == 0;
 }
 
-}  // namespace
-
-extern "C" HostWord WINAPI ExpressionCDDriveFromLabel(RunData* rd, HostWord token) {
-    char* result = AllocateTempString(rd, PATH_BUFFER_SIZE);
-    if (!result) return StringResult(rd, nullptr);   // the label is then not fetched
-    const char* parameter = GetStringParameter(rd, token);
-    result[0] = '\0';
-    char label[PATH_BUFFER_SIZE];
-    CopyPath(label, parameter);
-    CharUpperA(label);
-
+// The root of the first CD-ROM drive holding a disc with that label, written into result.
+void FindDisc(const char* label, char* result) {
     const UINT previousMode = SetErrorMode(SEARCH_ERROR_MODE);
     char drives[PATH_BUFFER_SIZE] = "";   // a list the platform does not fill stays empty
     GetLogicalDriveStringsA(PATH_BUFFER_SIZE, drives);
     drives[PATH_BUFFER_SIZE - 2] = drives[PATH_BUFFER_SIZE - 1] = '\0';
-    if (drives[0] == '\0') {
-        SetErrorMode(previousMode);
-        return StringResult(rd, result);
-    }
     for (const char* root = drives; *root; root += std::strlen(root) + 1)
         if (HoldsDisc(root, label)) {
             CopyPath(result, root);
             break;
         }
     SetErrorMode(previousMode);
-    return StringResult(rd, result);
+}
+
+}  // namespace
+
+// The label is fetched only when the host gives a result block.
+extern "C" HostWord WINAPI ExpressionCDDriveFromLabel(RunData* rd, HostWord token) {
+    return FillStringResult(rd, PATH_BUFFER_SIZE, [rd, token](char* result) {
+        char label[PATH_BUFFER_SIZE];
+        CopyPath(label, GetStringParameter(rd, token));
+        CharUpperA(label);
+        FindDisc(label, result);
+    });
 }

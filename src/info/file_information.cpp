@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host/host_services.h"
 #include "info/file_information.h"
+#include "state/host_services.h"
 
 namespace {
 
@@ -41,10 +41,22 @@ void WriteDate(char* result, const char* text, int month) {
     std::memcpy(result, date, sizeof date);
 }
 
+// The chosen time of the file as dd/mm/yy, or nothing when it cannot be had.
+void WriteFileDate(RunData* rd, const char* name, FileTime selector, char* result) {
+    if (!rd->workPath) return;
+    if (!CopyWholePath(rd->workPath, name)) return;
+    FileStatus status;
+    if (!ReadFileStatus(rd->workPath, status)) return;
+    const char* text = FileTimeText(status.times[selector]);
+    if (!text || std::strlen(text) < TIME_TEXT_LENGTH) return;
+    const int month = MonthOf(text);
+    if (month < 0) return;
+    WriteDate(result, text, month);
+}
+
 HostWord DateExpression(RunData* rd, HostWord token, FileTime selector) {
     const char* name = GetStringParameter(rd, token);
-    SetStringResult(rd);
-    return FormatFileDate(rd, name, selector);
+    return FillStringResult(rd, DATE_RESULT_SIZE, [&](char* result) { WriteFileDate(rd, name, selector, result); });
 }
 
 }  // namespace
@@ -56,21 +68,6 @@ extern "C" HostWord WINAPI ExpressionSizeof(RunData* rd, HostWord token) {
     FileStatus status;
     if (!ReadFileStatus(rd->workPath, status)) return SIZE_FAILURE;
     return static_cast<std::int32_t>(std::min(status.size, LARGEST_SIZE));
-}
-
-HostWord FormatFileDate(RunData* rd, const char* name, FileTime selector) {
-    char* result = EmptyResult(rd, DATE_RESULT_SIZE);
-    if (!result) return StringResult(rd, nullptr);
-    if (!rd->workPath) return StringResult(rd, result);
-    if (!CopyWholePath(rd->workPath, name)) return StringResult(rd, result);
-    FileStatus status;
-    if (!ReadFileStatus(rd->workPath, status)) return StringResult(rd, result);
-    const char* text = FileTimeText(status.times[selector]);
-    if (!text || std::strlen(text) < TIME_TEXT_LENGTH) return StringResult(rd, result);
-    const int month = MonthOf(text);
-    if (month < 0) return StringResult(rd, result);
-    WriteDate(result, text, month);
-    return StringResult(rd, result);
 }
 
 extern "C" HostWord WINAPI ExpressionCreationDate(RunData* rd, HostWord token) {

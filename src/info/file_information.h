@@ -4,9 +4,6 @@
 #include "info/file_status.h"
 #include "state/run_data.h"
 
-// The chosen time of the file as dd/mm/yy in a host string, the empty string on any failure.
-HostWord FormatFileDate(RunData* rd, const char* name, FileTime selector);
-
 // Fetches the file name and reads its version words; 0 with both written, -1 otherwise.
 int GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DWORD* leastSignificant);
 

@@ -2,8 +2,8 @@
 // The name goes to the platform whole, without CopyPath. A name that is no file on disk (a
 // device, a pipe, a FIFO) answers 0 before anything is read from it.
 #include "fileops/disk_file.h"
-#include "host/host_services.h"
 #include "info/file_information.h"
+#include "state/host_services.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "info/known_directories.h"
-#include "host/host_services.h"
+#include "state/host_services.h"
 #include "state/name_characters.h"
 
 namespace {
@@ -128,9 +128,7 @@ void AllUsersDirectory(char* buffer) {
 
 // Every directory is worked out in the host's emptied result buffer.
 HostWord DirectoryResult(RunData* rd, void (*directory)(char* buffer)) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (result) directory(result);
-    return StringResult(rd, result);
+    return FillStringResult(rd, PATH_BUFFER_SIZE, directory);
 }
 
 }  // namespace
@@ -140,14 +138,6 @@ void AddTrailingBackslash(char* path) {
     if (length == 0 || length == LAST_CHARACTER) return;   // nothing to end, or no room left
     if (EndsInSeparator(path)) return;
     PutAt(path, length, "\\");
-}
-
-int IsNtPlatform() {
-    OSVERSIONINFOA version;
-    std::memset(&version, 0, sizeof version);
-    version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-    if (!GetVersionExA(&version)) return 0;
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT ? 1 : 0;
 }
 
 extern "C" HostWord WINAPI ExpressionWindowsDirectory(RunData* rd, HostWord) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "state/run_data.h"
+#include "state/windows_version.h"
 
 // 1 when the shell gave a file-system path for the folder id and wrote it into the 260-byte
 // buffer, 0 otherwise.
@@ -10,9 +11,6 @@ int GetShellFolderPath(char* buffer, int folder);
 // Appends '\' to a non-empty string in a 260-byte buffer that does not end in one already;
 // a string of 259 characters has no room left and stays as it is.
 void AddTrailingBackslash(char* path);
-
-// 1 on the NT platform family, 0 on the other one (and when the platform cannot say).
-int IsNtPlatform();
 
 extern "C" HostWord WINAPI ExpressionWindowsDirectory(RunData* rd, HostWord token);            // 14
 extern "C" HostWord WINAPI ExpressionSystemDirectory(RunData* rd, HostWord token);             // 26

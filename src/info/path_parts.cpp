@@ -5,8 +5,8 @@
 #include <stdlib.h>
 #include <cstddef>
 
-#include "host/host_services.h"
 #include "info/path_names.h"
+#include "state/host_services.h"
 
 namespace {
 
@@ -26,23 +26,30 @@ constexpr std::size_t PIECE_OFFSETS[] = {
     offsetof(PathPieces, extension), offsetof(PathPieces, fullPath),
 };
 
+// The chosen piece of the name's absolute form, or nothing: no workPath (creation failed), no
+// scratch block, a name cut by CopyPath, or one that cannot be made absolute.
+void WritePathPart(RunData* rd, const char* name, PathPart part, char* result) {
+    if (!rd->workPath) return;
+    auto* pieces = static_cast<PathPieces*>(LocalAlloc(LPTR, sizeof(PathPieces)));
+    if (!pieces) return;
+    if (CopyWholePath(rd->workPath, name) && _fullpath(pieces->fullPath, rd->workPath, PATH_BUFFER_SIZE)) {
+        _splitpath(pieces->fullPath, pieces->drive, pieces->directory, pieces->name, pieces->extension);
+        CopyPath(result, reinterpret_cast<const char*>(pieces) + PIECE_OFFSETS[part]);
+    }
+    LocalFree(pieces);
+}
+
+void WriteCurrentDirectory(RunData* rd, char* result) {
+    if (!rd->workPath) return;
+    if (!_getcwd(rd->workPath, PATH_BUFFER_SIZE)) return;
+    CopyPath(result, rd->workPath);
+}
+
 }  // namespace
 
 HostWord GetPathPart(RunData* rd, HostWord token, PathPart part) {
     const char* name = GetStringParameter(rd, token);
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (!result) return StringResult(rd, nullptr);
-    if (!rd->workPath) return StringResult(rd, result);   // creation failed: no buffer to work in
-    auto* pieces = static_cast<PathPieces*>(LocalAlloc(LPTR, sizeof(PathPieces)));
-    if (!pieces) return StringResult(rd, result);
-    if (!CopyWholePath(rd->workPath, name) || !_fullpath(pieces->fullPath, rd->workPath, PATH_BUFFER_SIZE)) {
-        LocalFree(pieces);
-        return StringResult(rd, result);
-    }
-    _splitpath(pieces->fullPath, pieces->drive, pieces->directory, pieces->name, pieces->extension);
-    CopyPath(result, reinterpret_cast<const char*>(pieces) + PIECE_OFFSETS[part]);
-    LocalFree(pieces);
-    return StringResult(rd, result);
+    return FillStringResult(rd, PATH_BUFFER_SIZE, [&](char* result) { WritePathPart(rd, name, part, result); });
 }
 
 extern "C" HostWord WINAPI ExpressionDriveName(RunData* rd, HostWord token) {
@@ -66,10 +73,5 @@ extern "C" HostWord WINAPI ExpressionTotalName(RunData* rd, HostWord token) {
 }
 
 extern "C" HostWord WINAPI ExpressionCurrentDirectory(RunData* rd, HostWord) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (!result) return StringResult(rd, nullptr);
-    if (!rd->workPath) return StringResult(rd, result);
-    if (!_getcwd(rd->workPath, PATH_BUFFER_SIZE)) return StringResult(rd, result);
-    CopyPath(result, rd->workPath);
-    return StringResult(rd, result);
+    return FillStringResult(rd, PATH_BUFFER_SIZE, [rd](char* result) { WriteCurrentDirectory(rd, result); });
 }

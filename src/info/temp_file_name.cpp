@@ -2,8 +2,8 @@
 // its full path. The object never deletes the file it answers.
 #include <cstring>
 
-#include "host/host_services.h"
 #include "info/path_names.h"
+#include "state/host_services.h"
 
 namespace {
 
@@ -29,17 +29,21 @@ void KeepOnlyWholeName(char* result) {
     result[0] = '\0';
 }
 
-}  // namespace
-
-extern "C" HostWord WINAPI ExpressionTempFileName(RunData* rd, HostWord token) {
-    char* result = EmptyResult(rd, PATH_BUFFER_SIZE);
-    if (!result) return StringResult(rd, nullptr);   // the prefix is then not fetched
-    const char* parameter = GetStringParameter(rd, token);
-    const char* prefix = parameter ? parameter : DEFAULT_PREFIX;
+// A new file in the temporary folder, its name in result; the folder is a scratch block.
+void WriteTempFileName(const char* prefix, char* result) {
     auto* folder = static_cast<char*>(LocalAlloc(LPTR, PATH_BUFFER_SIZE));
-    if (!folder) return StringResult(rd, result);
+    if (!folder) return;
     if (TemporaryFolder(folder)) GetTempFileNameA(folder, prefix, NEW_UNIQUE_NAME, result);
     KeepOnlyWholeName(result);
     LocalFree(folder);
-    return StringResult(rd, result);
+}
+
+}  // namespace
+
+// The prefix is fetched only when the host gives a result block.
+extern "C" HostWord WINAPI ExpressionTempFileName(RunData* rd, HostWord token) {
+    return FillStringResult(rd, PATH_BUFFER_SIZE, [rd, token](char* result) {
+        const char* parameter = GetStringParameter(rd, token);
+        WriteTempFileName(parameter ? parameter : DEFAULT_PREFIX, result);
+    });
 }

@@ -17,7 +17,7 @@ struct OptionWord {
     std::uint16_t flag;
 };
 
-constexpr OptionWord kOptionWords[] = {
+constexpr OptionWord OPTION_WORDS[] = {
     {"WAIT", LAUNCH_WAIT},
     {"HIDE", LAUNCH_HIDE},
 };
@@ -36,7 +36,7 @@ const char* TakeLaunchOptions(const char* commandLine, std::uint16_t& flags) {
     // The '(' and what follows it up to the ')', capitalised: at most 15 characters.
     char prefix[PREFIX_SCRATCH_SIZE] = {};
     for (const char* c = commandLine; c < close; ++c) prefix[c - commandLine] = Capital(*c);
-    for (const OptionWord& option : kOptionWords)
+    for (const OptionWord& option : OPTION_WORDS)
         if (std::strstr(prefix, option.word)) flags |= option.flag;
     // A prefix with neither word is no prefix: it stays in the command line.
     return flags ? close + 1 : commandLine;

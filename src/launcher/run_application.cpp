@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/host_services.h"
 #include "launcher/launch_request.h"
 #include "launcher/run_application.h"
+#include "state/host_services.h"
 
 namespace {
 
@@ -18,8 +18,8 @@ void CopyWhole(char* field, std::size_t fieldSize, const char* text) {
 }  // namespace
 
 extern "C" HostWord WINAPI ActionRunApplication(RunData* rd, HostWord program, HostWord commandLine) {
-    const auto* name = reinterpret_cast<const char*>(program);
-    const auto* line = reinterpret_cast<const char*>(commandLine);
+    const char* name = TextParameter(program);
+    const char* line = TextParameter(commandLine);
     if (!name || !line) return 0;
     auto* request = static_cast<LaunchRequest*>(std::calloc(LAUNCH_REQUEST_SIZE, 1));
     if (!request) return 0;

@@ -7,14 +7,14 @@ namespace {
 
 constexpr std::int16_t DEFAULT_OBJECT_SIZE = 32;
 constexpr int ABOUT_STRING_BUFFER = 255;
-constexpr char kHelpFileName[] = "File.chm";
+constexpr char HELP_FILE_NAME[] = "File.chm";
 
 struct InfoAnswer {
     int query;
     int answer;
 };
 
-constexpr InfoAnswer kInfoAnswers[] = {
+constexpr InfoAnswer INFO_ANSWERS[] = {
     {0, 0x200},
     {6, 1},
     {7, 0xF7},
@@ -23,7 +23,7 @@ constexpr InfoAnswer kInfoAnswers[] = {
 }  // namespace
 
 extern "C" int WINAPI GetInfos(int query) {
-    for (const InfoAnswer& row : kInfoAnswers)
+    for (const InfoAnswer& row : INFO_ANSWERS)
         if (row.query == query) return row.answer;
     return 0;
 }
@@ -37,7 +37,7 @@ extern "C" int WINAPI CreateObject(const EditorHost* host, HostWord, EditData* e
 }
 
 extern "C" const char* WINAPI GetHelpFileName() {
-    return kHelpFileName;
+    return HELP_FILE_NAME;
 }
 
 extern "C" void WINAPI GetObjectRect(HostWord, RECT* rect, HostWord, const EditData* editData) {

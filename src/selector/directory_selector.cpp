@@ -5,9 +5,9 @@
 #include <shlobj.h>
 #include <cstring>
 
-#include "host/host_services.h"
 #include "selector/directory_selector.h"
 #include "selector/selector_buffer.h"
+#include "state/host_services.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ extern "C" int CALLBACK BrowseFolderCallback(HWND browser, UINT message, LPARAM 
 
 extern "C" HostWord WINAPI ActionOpenDirectorySelector(RunData* rd, HostWord initialPath, HostWord) {
     if (!ReserveSelectorBuffer(rd, SINGLE_RESULT_SIZE)) return 0;
-    const char* path = reinterpret_cast<const char*>(initialPath);
+    const char* path = TextParameter(initialPath);
     rd->selectorBuffer[0] = '\0';
     if (path) {
         std::strncpy(rd->selectorBuffer, path, PATH_BUFFER_SIZE);

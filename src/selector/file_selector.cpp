@@ -1,10 +1,11 @@
 // The load and save selectors: the dialog record, the hook, and the two actions.
 #include <cstring>
 
-#include "host/host_services.h"
 #include "selector/file_selector.h"
 #include "selector/selector_buffer.h"
 #include "selector/selector_settings.h"
+#include "state/host_services.h"
+#include "state/windows_version.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ struct StyleEffect {
 };
 
 // Tested in this order; removing a flag a selector does not set changes nothing.
-constexpr StyleEffect kStyleEffects[] = {
+constexpr StyleEffect STYLE_EFFECTS[] = {
     {STYLE_ALLOW_CREATE_PROMPT, OFN_CREATEPROMPT, 0},
     {STYLE_ALLOW_BAD_FILE, 0, OFN_FILEMUSTEXIST},
     {STYLE_ALLOW_CHANGE_DIR, 0, OFN_NOCHANGEDIR},
@@ -27,19 +28,8 @@ constexpr StyleEffect kStyleEffects[] = {
     {STYLE_ALLOW_BAD_PATH, 0, OFN_PATHMUSTEXIST},
 };
 
-// Resizable dialogs exist from Windows 98 and ME (4.x above 4.0) and from NT 5 (2000) on.
-bool PlatformHasSizableDialogs() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-    if (!GetVersionExA(&version)) return false;
-    if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
-        return version.dwMajorVersion > 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion > 0);
-    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) return version.dwMajorVersion >= 5;
-    return false;
-}
-
 DWORD ApplyStyle(DWORD flags, std::uint32_t style) {
-    for (const StyleEffect& effect : kStyleEffects) {
+    for (const StyleEffect& effect : STYLE_EFFECTS) {
         if (!(style & effect.bit)) continue;
         flags |= effect.added;
         flags &= ~effect.removed;
@@ -63,7 +53,7 @@ const char* BoundedTextOrNull(char* copy, const char* field, std::size_t fieldSi
 
 HostWord OpenFileSelector(RunData* rd, HostWord initialPath, int kind) {
     FileSelectorDialog dialog;
-    if (!PrepareFileSelector(rd, &dialog, reinterpret_cast<const char*>(initialPath), kind)) return 0;
+    if (!PrepareFileSelector(rd, &dialog, TextParameter(initialPath), kind)) return 0;
     BeforeModalDialog(rd);
     const BOOL chosen = kind == SAVE_SELECTOR ? GetSaveFileNameA(&dialog.record) : GetOpenFileNameA(&dialog.record);
     if (chosen)

@@ -2,8 +2,8 @@
 // buffer need not hold a terminator, and a string not ended within the buffer counts as absent.
 #include <cstring>
 
-#include "host/host_services.h"
 #include "selector/selector_results.h"
+#include "state/host_services.h"
 #include "state/name_characters.h"
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include "selector/selector_buffer.h"
 #include "selector/selector_settings.h"
+#include "state/host_services.h"
 #include "state/run_object.h"
 
 namespace {
@@ -10,10 +11,6 @@ namespace {
 constexpr std::size_t TITLE_LENGTH = SELECTOR_TITLE_SIZE - 1;            // characters a title keeps
 constexpr std::size_t EXTENSION_LENGTH = DEFAULT_EXTENSION_SIZE - 1;    // characters an extension keeps
 constexpr std::size_t FILTER_COPY_LENGTH = 297;      // leaves room for the list's two ending NULs
-
-const char* TextParameter(HostWord parameter) {
-    return reinterpret_cast<const char*>(parameter);
-}
 
 // Empties the field, copies at most length characters of the text (if any), zero-filling the
 // rest of that length, and terminates the field at index length.

@@ -10,5 +10,9 @@ void CopyPath(char* destination, const char* source) {
 
 bool CopyWholePath(char* destination, const char* source) {
     CopyPath(destination, source);
+    return FitsPath(source);
+}
+
+bool FitsPath(const char* source) {
     return !source || strnlen(source, PATH_BUFFER_SIZE) < PATH_BUFFER_SIZE;
 }

@@ -8,11 +8,6 @@ constexpr std::size_t SELECTOR_TITLE_SIZE = 80;
 constexpr std::size_t DEFAULT_EXTENSION_SIZE = 256;
 constexpr std::size_t FILTER_LIST_SIZE = 300;
 
-// Codes the object stores in lastError itself (the rest are the runtime's errno values).
-constexpr std::uint32_t ERROR_CODE_NO_MEMORY = 12;   // ENOMEM
-constexpr std::uint32_t ERROR_CODE_EXISTS = 17;      // EEXIST
-constexpr std::uint32_t STREAM_ERROR = 32;
-
 struct RunData {
     HostHeader header;
     char initialDirectory[PATH_BUFFER_SIZE];
@@ -50,3 +45,6 @@ void CopyPath(char* destination, const char* source);
 // CopyPath that tells whether the name came through whole: false when the source was longer
 // than 259 characters and the destination holds only its first 259.
 bool CopyWholePath(char* destination, const char* source);
+
+// True when CopyPath would keep the whole name: at most 259 characters, or null.
+bool FitsPath(const char* source);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "state/last_error.h"
 #include "state/run_object.h"
 
 // Walked by characters: in a double-byte code page a second byte can be 0x7C, the byte of '|'

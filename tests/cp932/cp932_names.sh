@@ -3,7 +3,7 @@
 # its code page from the unix locale, and ja_JP.UTF-8 is compiled into the build folder, as the
 # system need not have it. Where it cannot be made the test is skipped (77).
 # Usage: cp932_names.sh BUILD PREFIX LOCALES BINARY_DIR QTXHOST MODULE SCRIPT
-# The prefix is made as the build's own is (tests/prepare_prefix.sh), under the Japanese locale;
+# The prefix is made as the build's own is (scripts/prepare_prefix.sh), under the Japanese locale;
 # then its CD-ROM drives I: and K: get labels in kana (J: keeps its disc without a name). It plays
 # SCRIPT on MODULE, then runs the well-known directory checks of both platform families.
 build="$1" prefix="$2" locales="$3" binaries="$4" qtxhost="$5" module="$6" script="$7"
@@ -23,7 +23,7 @@ if [ ! -d "$locales/$locale" ]; then
 fi
 export LOCPATH="$locales" LANG="$locale" LC_ALL="$locale"
 
-"$here/../prepare_prefix.sh" "$build" "$prefix" || exit 1
+"$here/../../scripts/prepare_prefix.sh" "$build" "$prefix" || exit 1
 # Unix text in UTF-8, which Wine turns into code page 932 for the module.
 printf '%s\n' "ウスエDISC" >"$prefix/discs/i/.windows-label"
 printf '%s\n' "テストdisc" >"$prefix/discs/k/.windows-label"

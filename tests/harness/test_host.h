@@ -6,27 +6,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "guarded_memory.h"
 #include "state/run_data.h"
 
 extern "C" int WINAPI CreateRunObject(RunData* rd, HostWord, HostWord);
 extern "C" short WINAPI DestroyRunObject(RunData* rd, HostWord);
 
 namespace harness {
-
-// A block of size bytes whose last byte is followed by a no-access page.
-inline void* GuardedBlock(std::size_t size) {
-    const std::size_t page = 4096, pages = (size + page - 1) / page + 1;
-    auto* base = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT, PAGE_READWRITE));
-    DWORD old;
-    VirtualProtect(base + pages * page, page, PAGE_NOACCESS, &old);
-    return base + pages * page - size;
-}
-
-inline void ReleaseGuarded(void* block) {
-    MEMORY_BASIC_INFORMATION info;
-    VirtualQuery(block, &info, sizeof info);
-    VirtualFree(info.AllocationBase, 0, MEM_RELEASE);
-}
 
 // The host's own numbers for its flag that forbids the selectors' hook, not the module's.
 constexpr std::size_t NO_HOOK_FLAG_BYTE = 23;
@@ -46,7 +32,7 @@ inline HostWord WINAPI HostParameter(RunData*, HostWord, HostWord) {
 }
 
 inline char* WINAPI HostTempString(RunData*, HostWord size, HostWord) {
-    return host->tempStrings ? static_cast<char*>(GuardedBlock(static_cast<std::size_t>(size))) : nullptr;
+    return host->tempStrings ? static_cast<char*>(GuardedAlloc(static_cast<std::size_t>(size))) : nullptr;
 }
 
 inline TestHost& StartTestHost() {
@@ -60,7 +46,7 @@ inline TestHost& StartTestHost() {
 
 // A zero-filled record handed to CreateRunObject, as the host does.
 inline RunData* NewObject() {
-    auto* rd = static_cast<RunData*>(GuardedBlock(sizeof(RunData)));
+    auto* rd = static_cast<RunData*>(GuardedAlloc(sizeof(RunData)));
     std::memset(rd, 0, sizeof(RunData));
     rd->header.runHeader = &host->header;
     CreateRunObject(rd, 0, 0);
@@ -69,7 +55,7 @@ inline RunData* NewObject() {
 
 inline void DeleteObject(RunData* rd) {
     DestroyRunObject(rd, 0);
-    ReleaseGuarded(rd);
+    GuardedFree(rd);
 }
 
 // Evaluates a string expression the way the host does; the text it returned.

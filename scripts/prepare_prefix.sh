@@ -5,11 +5,11 @@
 # so the 32-bit build's prefix is made while Wine can start i386 programs and gets their half.
 set -e
 build="$1" prefix="$2"
-launcher="$(cd "$(dirname "$0")/.." && pwd)/scripts/wine.sh"
+launcher="$(cd "$(dirname "$0")" && pwd)/wine.sh"
 wine() {
     "$launcher" "$build" "$prefix" "$@"
 }
-made_by="$(md5sum <"$0") $(/usr/lib/wine/wine64 --version)"
+made_by="$(cat "$0" "$(dirname "$0")/../tests/windows_versions.txt" | md5sum) $(/usr/lib/wine/wine64 --version)"
 # Drive M: starts empty but for M:\fifo, a unix FIFO that nobody reads or writes.
 empty_drive_m() {
     rm -rf "$prefix/drive_m" && mkdir "$prefix/drive_m" && mkfifo "$prefix/drive_m/fifo"
@@ -38,11 +38,12 @@ printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:
 if [ "$(wine route)" = qemu ]; then
     printf '\n[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\n"Debugger"=""\n' >>"$registry"
 fi
-# Copies named PROGRAM-VERSION.exe run as that Windows version: the selector record test as each
-# version that changes the dialog record, the test of the directory fallbacks as each family.
-for copy in selector_record_test-win95 selector_record_test-win98 selector_record_test-winme \
-    selector_record_test-nt40 selector_record_test-win2k info_test-win98 info_test-win2k; do
-    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s.exe]\n"Version"="%s"\n' "$copy" "${copy#*-}" >>"$registry"
+# Copies named PROGRAM-VERSION.exe run as that Windows version (the list: windows_versions.txt).
+grep -v '^#' "$(dirname "$0")/../tests/windows_versions.txt" | while read -r program versions; do
+    for version in $versions; do
+        printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s-%s.exe]\n"Version"="%s"\n' \
+            "$program" "$version" "$version" >>"$registry"
+    done
 done
 
 # Drive M: is a second drive, a folder of the prefix, for moves between drives. Drives for the

@@ -19,6 +19,21 @@ char* EmptyResult(RunData* rd, std::size_t size);
 // Sets STRING_RESULT and answers the result, or the static empty string when there is no buffer.
 HostWord StringResult(RunData* rd, const char* result);
 
+// Answers a string expression in a host block of size bytes, made the empty string and handed
+// to fill, which writes the answer into it or leaves it empty. STRING_RESULT is set on every
+// path; when the host gives no block, the module's empty string answers and fill is not called.
+template <typename Fill>
+HostWord FillStringResult(RunData* rd, std::size_t size, Fill fill) {
+    char* result = EmptyResult(rd, size);
+    if (result) fill(result);
+    return StringResult(rd, result);
+}
+
+// A string parameter as the host passed it: an action's text, or an expression's once fetched.
+inline const char* TextParameter(HostWord parameter) {
+    return reinterpret_cast<const char*>(parameter);
+}
+
 HostWord GetExpressionParameter(RunData* rd, HostWord type, HostWord token);
 const char* GetStringParameter(RunData* rd, HostWord token);   // may be null
 HostWord GetIntegerParameter(RunData* rd, HostWord token);

@@ -1,8 +1,8 @@
-#include "host/host_services.h"
+#include "state/host_services.h"
 
 namespace {
 
-const char kStaticEmptyString[1] = "";
+const char STATIC_EMPTY_STRING[1] = "";
 
 // The host's run header, or null when the host gave none.
 const RunHeader* HeaderOf(const RunData* rd) {
@@ -12,7 +12,7 @@ const RunHeader* HeaderOf(const RunData* rd) {
 }  // namespace
 
 HostWord StaticEmptyString() {
-    return reinterpret_cast<HostWord>(kStaticEmptyString);
+    return reinterpret_cast<HostWord>(STATIC_EMPTY_STRING);
 }
 
 void SetStringResult(RunData* rd) {
@@ -43,7 +43,7 @@ HostWord GetExpressionParameter(RunData* rd, HostWord type, HostWord token) {
 }
 
 const char* GetStringParameter(RunData* rd, HostWord token) {
-    return reinterpret_cast<const char*>(GetExpressionParameter(rd, PARAM_STRING, token));
+    return TextParameter(GetExpressionParameter(rd, PARAM_STRING, token));
 }
 
 HostWord GetIntegerParameter(RunData* rd, HostWord token) {

@@ -1,0 +1,117 @@
+#!/usr/bin/python3
+"""Plays every claim of the help's prose with qtxhost on the build's module, each in a folder of
+its own with an object of its own named `claim`, one run per prose file; a claim the module contradicts fails, named by its
+file and line. Then checks the table of error numbers (errors.txt) from both sides: every code
+the sources store and every code a claim saw an action store has its row there, listing that
+action; a row no claim shows says why.
+
+Usage: help_claims.py WINE QTXHOST MODULE PROSE_FOLDER SOURCE_FOLDER WORK_FOLDER
+A claim finds the module's folder, as Wine names it, in $MODULE_FOLDER.
+"""
+import pathlib
+import re
+import subprocess
+import sys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "help"))
+from help_prose import LAUNCH, prose_files, read_claims, read_error_table  # noqa: E402
+
+from check_report import check, report  # noqa: E402
+
+ACTION_CALL = re.compile(r"^(\d+): action (\d+) ")
+STORED_CODE = re.compile(r'^(\d+): (?:expression 12 "LastError\("\(\)|field lastError) = (-?\d+)$')
+FAILURE = re.compile(r"^(\d+): FAIL: (.*)$")
+SCRIPT_ERROR = re.compile(r"\.qtxs:(\d+): (.*)$")
+# A code the sources store: a number, or its name as <cerrno> gives it.
+SOURCE_CODE = re.compile(r"\b(ERROR_CODE_\w+|\w+_ERROR)\s*=\s*(-?\d+|E[A-Z]+)\b")
+# The host's own settings, back to their defaults before each claim.
+HOST_DEFAULTS = ["launch-result 0", "launch-mode record", "temp-strings on", "no-hook off", "host-version 0x02000100"]
+
+
+def claim_script(claims):
+    """The script that plays the claims one after another, and {script line: (claim, prose line)}."""
+    lines, origin = [], {}
+    for number, claim in enumerate(claims):
+        lines += [f'mkdir "claim{number}"', f'cd "claim{number}"', "object claim"] + HOST_DEFAULTS
+        for number, text in claim.lines + [(claim.lines[-1][0], "answers-left -> 0")]:
+            lines.append(text)
+            origin[len(lines)] = (claim, number)
+        lines += ["destroy claim", "cd $SCRATCH"]
+    return "\n".join(lines) + "\n", origin
+
+
+def play(command, path, claims):
+    """Runs one prose file's claims: {claim: [failure...]} and the (action, code) pairs seen."""
+    script, origin = claim_script(claims)
+    path.write_text(script, encoding="cp1252")
+    run = subprocess.run(command + [str(path)], capture_output=True, text=True, encoding="cp1252", errors="replace")
+    failures, seen, last_action = {claim: [] for claim in claims}, set(), {}
+    for line in run.stdout.splitlines():
+        for pattern in (ACTION_CALL, STORED_CODE, FAILURE):
+            match = pattern.match(line)
+            claim, number = origin.get(int(match[1]), (None, 0)) if match else (None, 0)
+            if claim is None and match and pattern is FAILURE:   # a line of the frame around the claims
+                failures[claims[0]].append(f"script line {match[1]}: {match[2]}")
+            if claim is None:
+                continue
+            if pattern is ACTION_CALL:
+                last_action[claim] = int(match[2])
+            elif pattern is STORED_CODE and int(match[2]) != 0 and claim in last_action:
+                seen.add((last_action[claim], int(match[2])))
+            elif pattern is FAILURE:
+                failures[claim].append(f"line {number}: {match[2]}")
+    error = SCRIPT_ERROR.search(run.stderr)
+    if error:
+        claim, number = origin.get(int(error[1]), (claims[0], 0))
+        failures[claim].append(f"line {number}: script error: {error[2]}")
+    elif run.returncode not in (0, 1) or (run.returncode == 1) != any(failures.values()):
+        failures[claims[0]].append(f"qtxhost ended with {run.returncode}: {run.stderr.strip()[-300:]}")
+    return failures, seen
+
+
+def source_codes(folder):
+    return {(name, value) for path in sorted(pathlib.Path(folder).rglob("*.[ch]*"))
+            for name, value in SOURCE_CODE.findall(path.read_text(encoding="utf-8", errors="replace"))}
+
+
+def has_row(rows, code):
+    """A row for the code: its number, or its <cerrno> name in the row's title, "(ENOENT)"."""
+    if code.lstrip("-").isdigit():
+        return int(code) in rows
+    return any(f"({code})" in row["name"] for row in rows.values())
+
+
+def main(wine, qtxhost, module, prose, sources, work):
+    pathlib.Path(work).mkdir(parents=True, exist_ok=True)
+    module_folder = "Z:" + str(pathlib.Path(module).resolve().parent).replace("/", "\\")
+    command = [wine, qtxhost, "--scratch", "--set", f"MODULE_FOLDER={module_folder}", "run", module]
+    seen = set()
+    for path in prose_files(prose):
+        claims = read_claims(path)
+        if not claims:
+            continue
+        failures, file_seen = play(command, pathlib.Path(work, path.stem + ".qtxs"), claims)
+        seen |= file_seen
+        for claim, problems in failures.items():
+            check(f"{claim.where} ({claim.words[:70]})", [], problems)
+    check("claims found", True, bool(seen))
+
+    _, rows, errors = read_error_table(prose)
+    check("errors.txt reads", [], errors)
+    for name, code in sorted(source_codes(sources)):
+        check(f"{name} ({code}) has a row in errors.txt", True, has_row(rows, code))
+    launchers = rows.get(LAUNCH, {}).get("entries", [])
+    for action, code in sorted(seen):
+        listed = ("action", action) in rows.get(code, {}).get("entries", []) or ("action", action) in launchers
+        check(f"errors.txt lists action {action} under {code}, as a claim saw", True, listed)
+    shown = {code for action, code in seen if ("action", action) not in launchers}
+    for number, row in rows.items():
+        if number != LAUNCH:
+            check(f"error {number}: shown by a claim, or 'no claim:' says why", True, (number in shown) != ("no claim" in row))
+    return report("help_claims")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 7:
+        sys.exit(__doc__)
+    sys.exit(main(*sys.argv[1:]))
