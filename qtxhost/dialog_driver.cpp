@@ -20,19 +20,28 @@ DialogSeen seen;
 DialogAnswer current;
 HANDLE driver = nullptr;
 HHOOK watchHook = nullptr;
+HHOOK pressHook = nullptr;
 HANDLE stopEvent = nullptr;
 HANDLE noticeEvent = nullptr;
 HWND volatile idleDialog = nullptr;     // the dialog whose modal loop last ran out of messages
 HWND volatile openedDialog = nullptr;   // the dialog window last made ready (WM_INITDIALOG done)
+HWND volatile pressed = nullptr;        // the dialog whose button the driver pressed last
+bool volatile pressTaken = false;       // whether the dialog's loop has taken that press from its queue
+HWND volatile idleAfterPress = nullptr; // the pressed dialog, once its loop ran out of messages after that
 
-// What the host's thread does with its dialogs, seen from a hook on that thread. A modal dialog's
+// What the host's thread does with its dialogs, seen from hooks on that thread. A modal dialog's
 // loop tells its owner each time it has handled every message and waits for the user
 // (WM_ENTERIDLE): the dialog is shown and has finished filling itself. A message box that a
-// dialog raises is ready once its WM_INITDIALOG is done.
+// dialog raises is ready once its WM_INITDIALOG is done. After a press, only an idle that follows
+// the loop's taking of the press says that the dialog still waits: one sent just before it can
+// reach the driver after it pressed OK, and a Cancel pressed then is handled inside the message
+// box that OK raises, under comdlg32's handling of OK, which then runs on the state Cancel freed
+// (a page fault at address 0). A person cannot press Cancel there: the message box disables it.
 LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && message->message == WM_ENTERIDLE && message->wParam == MSGF_DIALOGBOX) {
         idleDialog = reinterpret_cast<HWND>(message->lParam);
+        if (pressTaken && idleDialog == pressed) idleAfterPress = idleDialog;
         SetEvent(noticeEvent);
     } else if (code == HC_ACTION && message->message == WM_INITDIALOG &&
                !(GetWindowLongA(message->hwnd, GWL_STYLE) & WS_CHILD)) {
@@ -40,6 +49,21 @@ LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
         SetEvent(noticeEvent);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK WatchPresses(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_COMMAND && message->hwnd == pressed)
+        pressTaken = true;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Presses a button of the dialog, as a click on it does.
+void Press(HWND dialog, WORD button) {
+    pressTaken = false;
+    idleAfterPress = nullptr;
+    pressed = dialog;
+    PostMessageA(dialog, WM_COMMAND, button, 0);
 }
 
 // Waits for the next notice from the hook; false once the host has stopped the driver.
@@ -240,8 +264,7 @@ void Act(HWND dialog) {
     if (current.typeName)
         if (HWND field = FileNameField(dialog)) SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(current.name.c_str()));
     if (current.pickFolder) PickFolder(dialog, current.folder);
-    idleDialog = nullptr;
-    PostMessageA(dialog, WM_COMMAND, current.ok ? IDOK : IDCANCEL, 0);
+    Press(dialog, current.ok ? IDOK : IDCANCEL);
 }
 
 // A message box raised by the dialog (file not found, replace?) gets its default button, as a
@@ -258,9 +281,8 @@ void SeeItClosed(HWND dialog) {
             const LRESULT defaultId = SendMessageA(popup, DM_GETDEFID, 0, 0);
             const WORD button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDCANCEL;
             PostMessageA(popup, WM_COMMAND, button, 0);
-        } else if (idleDialog == dialog) {
-            idleDialog = nullptr;
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        } else if (idleAfterPress == dialog) {
+            Press(dialog, IDCANCEL);
         }
     }
 }
@@ -311,7 +333,11 @@ void ArmDialogDriver() {
     ResetEvent(noticeEvent);
     idleDialog = nullptr;
     openedDialog = nullptr;
+    pressed = nullptr;
+    pressTaken = false;
+    idleAfterPress = nullptr;
     watchHook = SetWindowsHookExA(WH_CALLWNDPROCRET, WatchDialogs, nullptr, GetCurrentThreadId());
+    pressHook = SetWindowsHookExA(WH_GETMESSAGE, WatchPresses, nullptr, GetCurrentThreadId());
     driver = CreateThread(nullptr, 0, Drive, nullptr, 0, nullptr);
 }
 
@@ -326,7 +352,9 @@ void DisarmDialogDriver() {
     CloseHandle(driver);
     driver = nullptr;
     UnhookWindowsHookEx(watchHook);
+    UnhookWindowsHookEx(pressHook);
     watchHook = nullptr;
+    pressHook = nullptr;
 }
 
 const DialogSeen& LastDialogSeen() {
