@@ -1,8 +1,8 @@
 // The well-known directories when the shell has no answer, checked with a shell lookup of the
 // test's own in place of the module's (its answers, taken as they come in either family, are
-// checked in known_directories.qtxs), and the info expressions on a record whose creation
-// failed. Runs as info_test-win98.exe (other family) and info_test-win2k.exe (NT family): the
-// copy's name says which family it should see.
+// checked by the help's claims and path_names.qtxs), and the info expressions on a record whose
+// creation failed. Runs as info_test-win98.exe (other family) and info_test-win2k.exe (NT
+// family): the copy's name says which family it should see.
 #include <windows.h>
 #include <shlobj.h>
 #include <cstring>
