@@ -145,24 +145,24 @@ void test_CopyMenuItems() {
     DestroyMenu(source);
 }
 
-// At most 259 characters survive, the rest of the 260 bytes is zero, nothing beyond is written.
+// At most 259 characters survive, the rest of the 260 bytes is zero, nothing beyond is written;
+// a null source copies as the empty string.
 void test_CopyPath() {
-    const std::size_t lengths[] = {0, 1, 259, 260, 300};
-    for (std::size_t length : lengths) {
+    const std::string text(300, 'p');   // its last 259 and 260 characters, then all 300
+    const char* const sources[] = {nullptr, "", "p", text.c_str() + 41, text.c_str() + 40, text.c_str()};
+    for (const char* source : sources) {
+        const std::size_t length = source ? std::strlen(source) : 0, kept = length < 259 ? length : 259;
         auto* destination = static_cast<char*>(GuardedAlloc(PATH_BUFFER_SIZE));
         std::memset(destination, '#', PATH_BUFFER_SIZE);
-        const std::string source(length, 'p');
-        CopyPath(destination, source.c_str());
-        const std::size_t kept = length < 259 ? length : 259;
-        ok(std::strlen(destination) == kept, "length %zu: expected %zu kept, got %zu\n", length, kept,
-           std::strlen(destination));
+        CopyPath(destination, source);
+        const std::size_t copied = strnlen(destination, PATH_BUFFER_SIZE);
+        ok(copied == kept, "%s of %zu characters: expected %zu kept, got %zu\n", source ? "source" : "null source", length,
+           kept, copied);
         bool zeroFilled = true;
         for (std::size_t i = kept; i < PATH_BUFFER_SIZE; ++i) zeroFilled &= destination[i] == '\0';
-        ok(zeroFilled, "length %zu: the bytes after the copy should be zero\n", length);
+        ok(zeroFilled, "%s of %zu characters: the bytes after the copy should be zero\n", source ? "source" : "null source",
+           length);
     }
-    auto* destination = static_cast<char*>(GuardedAlloc(PATH_BUFFER_SIZE));
-    CopyPath(destination, nullptr);
-    ok(destination[0] == '\0', "a null source should copy as the empty string\n");
 }
 
 // The version record, as Windows' file properties read it: the fixed part from dwFileVersionMS on
