@@ -26,8 +26,7 @@ def links(text):
     return [a or b for a, b in LINK.findall(text)]
 
 
-def check_entry_page(kind, entry, page):
-    name = f"{kind}{entry['code']}.html"
+def check_entry_page(name, kind, entry, page):
     display = entry["display"]
     if kind == "expression":
         check(f"{name} shows the display name", True, display in page)
@@ -48,11 +47,10 @@ def main(chm, catalogue_path, module):
         files = {p.name: p.read_text(encoding="cp1252") for p in pathlib.Path(folder).iterdir()
                  if p.suffix in (".html", ".hhc", ".hhk", ".css")}
     contents, index = set(links(files.get("contents.hhc", ""))), set(links(files.get("index.hhk", "")))
-    pages = [f"{kind}{entry['code']}.html" for kind in ("condition", "action", "expression")
-             for entry in catalogue[kind]["entries"]]
-    for kind in ("condition", "action", "expression"):
-        for entry in catalogue[kind]["entries"]:
-            check_entry_page(kind, entry, html.unescape(files.get(f"{kind}{entry['code']}.html", "")))
+    entries = [(kind, entry) for kind in ("condition", "action", "expression") for entry in catalogue[kind]["entries"]]
+    pages = [f"{kind}{entry['code']}.html" for kind, entry in entries]
+    for page, (kind, entry) in zip(pages, entries):
+        check_entry_page(page, kind, entry, html.unescape(files.get(page, "")))
     for name in pages + list(ARTICLES):
         check(f"contents lead to {name}", True, name in contents)
         check(f"index leads to {name}", True, any(link.partition("#")[0] == name for link in index))

@@ -47,19 +47,15 @@ def play(command, path, claims):
     run = subprocess.run(command + [str(path)], capture_output=True, text=True, encoding="cp1252", errors="replace")
     failures, seen, last_action = {claim: [] for claim in claims}, set(), {}
     for line in run.stdout.splitlines():
-        for pattern in (ACTION_CALL, STORED_CODE, FAILURE):
-            match = pattern.match(line)
-            claim, number = origin.get(int(match[1]), (None, 0)) if match else (None, 0)
-            if claim is None and match and pattern is FAILURE:   # a line of the frame around the claims
-                failures[claims[0]].append(f"script line {match[1]}: {match[2]}")
-            if claim is None:
-                continue
-            if pattern is ACTION_CALL:
-                last_action[claim] = int(match[2])
-            elif pattern is STORED_CODE and int(match[2]) != 0 and claim in last_action:
-                seen.add((last_action[claim], int(match[2])))
-            elif pattern is FAILURE:
-                failures[claim].append(f"line {number}: {match[2]}")
+        match = ACTION_CALL.match(line) or STORED_CODE.match(line) or FAILURE.match(line)
+        claim, number = origin.get(int(match[1]), (None, 0)) if match else (None, 0)
+        if match and match.re is FAILURE:   # one in the frame around the claims is the first claim's
+            where = f"line {number}" if claim else f"script line {match[1]}"
+            failures[claim or claims[0]].append(f"{where}: {match[2]}")
+        elif claim and match.re is ACTION_CALL:
+            last_action[claim] = int(match[2])
+        elif claim in last_action and int(match[2]) != 0:
+            seen.add((last_action[claim], int(match[2])))
     error = SCRIPT_ERROR.search(run.stderr)
     if error:
         claim, number = origin.get(int(error[1]), (claims[0], 0))

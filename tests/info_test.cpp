@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <cstring>
 #include <map>
+#include <span>
 #include <string>
 
 #include "catalogue/catalogue.h"
@@ -58,7 +59,6 @@ struct ShellCase {
 };
 
 const std::string ANNA_APPDATA = "C:\\Documents and Settings\\Anna\\Application Data";
-const std::string ANNA = "C:\\Documents and Settings\\Anna";
 const std::string SHARED = "C:\\Documents and Settings\\All Users";
 
 const ShellCase SHELL_CASES[] = {
@@ -69,7 +69,7 @@ const ShellCase SHELL_CASES[] = {
      {"", "W\\Application Data", "W", "W\\All Users", "W\\All Users\\Documents", "W\\All Users\\Application Data"}},
     {"application data alone",
      {{CSIDL_APPDATA, ANNA_APPDATA}},
-     {"", ANNA_APPDATA, ANNA, SHARED, SHARED + "\\Documents", SHARED + "\\Application Data"},
+     {"", ANNA_APPDATA, "C:\\Documents and Settings\\Anna", SHARED, SHARED + "\\Documents", SHARED + "\\Application Data"},
      {"", ANNA_APPDATA, "W", "W\\All Users", "W\\All Users\\Documents", "W\\All Users\\Application Data"}},
     {"application data with a single backslash",
      {{CSIDL_APPDATA, "C:\\AppData"}},
@@ -91,38 +91,42 @@ void test_shell_cases() {
     }
 }
 
-// "AllUsersDirectory$(" is the parent of the shared documents; a drive root keeps its '\'.
-void test_shared_documents_parent() {
-    const struct {
-        const char* documents;
-        const char* expected;
-    } rows[] = {
-        {"C:\\Documents and Settings\\All Users\\Documents", "C:\\Documents and Settings\\All Users"},
-        {"D:\\Shared", "D:\\"},
-        {"D:\\", "D:\\"},
-        {"Shared", "c:\\"},
-        {"\\Shared", ""},
-    };
+// One folder the shell answers, one directory expression, and what it gives on each family.
+struct LookupRow {
+    const char* name;
+    int folder;
+    std::string answer;
+    int code;
+    std::string nt, other;
+};
+
+void CheckLookups(std::span<const LookupRow> rows) {
     RunData* rd = harness::NewObject();
-    for (const auto& row : rows) {
-        shellAnswers = {{CSIDL_COMMON_DOCUMENTS, row.documents}};
-        const std::string got = Text(rd, ALL_USERS);
-        ok(got == row.expected, "shared documents %s: expected \"%s\", got \"%s\"\n", row.documents, row.expected,
-           got.c_str());
-        ok(Text(rd, ALL_DOCS) == row.documents, "shared documents %s must come back unchanged\n", row.documents);
+    for (const LookupRow& row : rows) {
+        shellAnswers = {{row.folder, row.answer}};
+        const std::string expected = Expand(ntFamily ? row.nt : row.other);
+        const std::string got = Text(rd, row.code);
+        ok(got == expected, "%s: expected \"%s\", got \"%s\"\n", row.name, expected.c_str(), got.c_str());
     }
 }
 
-// A composition longer than the buffer is cut to 259 characters, never written past it.
-void test_long_compositions() {
-    RunData* rd = harness::NewObject();
-    const std::string parent = "C:\\" + std::string(230, 'p');
-    shellAnswers = {{CSIDL_APPDATA, parent + "\\u\\Application Data"}};
-    const std::string expected = ntFamily ? (parent + "\\All Users\\Application Data").substr(0, 259)
-                                          : Expand("W\\All Users\\Application Data");
-    const std::string got = Text(rd, ALL_APP_DATA);
-    ok(got == expected, "long shared sibling: expected %zu characters, got %zu: %s\n", expected.size(), got.size(),
-       got.c_str());
+// "AllUsersDirectory$(" is the parent of the shared documents, which come back as the shell gave
+// them; a drive root keeps its '\'. A composition longer than the buffer is cut to 259
+// characters, never written past it.
+void test_one_folder_answered() {
+    const std::string longParent = "C:\\" + std::string(230, 'p');
+    const LookupRow rows[] = {
+        {"shared documents in a folder", CSIDL_COMMON_DOCUMENTS, SHARED + "\\Documents", ALL_USERS, SHARED, SHARED},
+        {"shared documents as given", CSIDL_COMMON_DOCUMENTS, SHARED + "\\Documents", ALL_DOCS,
+         SHARED + "\\Documents", SHARED + "\\Documents"},
+        {"shared documents in a root folder", CSIDL_COMMON_DOCUMENTS, "D:\\Shared", ALL_USERS, "D:\\", "D:\\"},
+        {"shared documents at a root", CSIDL_COMMON_DOCUMENTS, "D:\\", ALL_USERS, "D:\\", "D:\\"},
+        {"shared documents, no separator", CSIDL_COMMON_DOCUMENTS, "Shared", ALL_USERS, "c:\\", "c:\\"},
+        {"shared documents, no drive", CSIDL_COMMON_DOCUMENTS, "\\Shared", ALL_USERS, "", ""},
+        {"long shared sibling", CSIDL_APPDATA, longParent + "\\u\\Application Data", ALL_APP_DATA,
+         (longParent + "\\All Users\\Application Data").substr(0, 259), "W\\All Users\\Application Data"},
+    };
+    CheckLookups(rows);
 }
 
 void test_AddTrailingBackslash() {
@@ -154,13 +158,7 @@ void test_double_byte_names() {
         return;
     }
     const std::string table = "\x95\x5c";   // 表
-    const struct {
-        const char* name;
-        int folder;
-        std::string answer;
-        int code;
-        std::string nt, other;
-    } rows[] = {
+    const LookupRow rows[] = {
         {"shared documents on a drive", CSIDL_COMMON_DOCUMENTS, "D:\\" + table, ALL_USERS, "D:\\", "D:\\"},
         {"shared documents in a folder", CSIDL_COMMON_DOCUMENTS, "C:\\Docs\\" + table, ALL_USERS, "C:\\Docs", "C:\\Docs"},
         {"shared documents, no separator", CSIDL_COMMON_DOCUMENTS, table, ALL_USERS, "c:\\", "c:\\"},
@@ -168,13 +166,7 @@ void test_double_byte_names() {
         {"shared sibling", CSIDL_APPDATA, "C:\\Users\\" + table + "\\AppData", ALL_USERS, "C:\\Users\\All Users",
          "W\\All Users"},
     };
-    RunData* rd = harness::NewObject();
-    for (const auto& row : rows) {
-        shellAnswers = {{row.folder, row.answer}};
-        const std::string expected = Expand(ntFamily ? row.nt : row.other);
-        const std::string got = Text(rd, row.code);
-        ok(got == expected, "%s: expected \"%s\", got \"%s\"\n", row.name, expected.c_str(), got.c_str());
-    }
+    CheckLookups(rows);
     char path[PATH_BUFFER_SIZE];
     CopyPath(path, ("C:\\" + table).c_str());
     AddTrailingBackslash(path);
@@ -184,7 +176,6 @@ void test_double_byte_names() {
 // A record whose workPath could not be had: the expressions that need it answer their failure
 // values and write nothing; the others go on as usual.
 void test_record_without_workPath() {
-    shellAnswers.clear();
     RunData* rd = harness::NewObject();
     rd->workPath = nullptr;
     harness::host->parameter = reinterpret_cast<HostWord>("info_test.exe");
@@ -212,8 +203,7 @@ int main() {
     ok(IsNtPlatform() == ntFamily, "IsNtPlatform: expected %d, got %d\n", ntFamily, IsNtPlatform());
 
     test_shell_cases();
-    test_shared_documents_parent();
-    test_long_compositions();
+    test_one_folder_answered();
     test_AddTrailingBackslash();
     test_double_byte_names();
     test_record_without_workPath();

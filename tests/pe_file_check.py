@@ -109,16 +109,14 @@ def oldest_windows(dll, name):
     return OLDEST_TARGETS if windows_9x == TARGET_9X and windows_nt in TARGET_NT else f"Windows {windows_9x} and NT {windows_nt}"
 
 
-def check_imports(pe):
+def check_oldest_windows(pe):
+    """What the oldest Windows needs to load the file: its imports, versions, no TLS directory."""
     for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) + getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", []):
         dll = entry.dll.decode()
         check(f"imported DLL {dll} is a Windows system DLL", True, bool(SYSTEM_DLL.fullmatch(dll)))
         for function in entry.imports:
             name = function.name.decode() if function.name else f"ordinal {function.ordinal}"
             check(f"import {name} from {dll}, oldest Windows", OLDEST_TARGETS, oldest_windows(dll, name))
-
-
-def check_oldest_windows(pe):
     header, tls = pe.OPTIONAL_HEADER, pe.OPTIONAL_HEADER.DATA_DIRECTORY[IMAGE_DIRECTORY_ENTRY_TLS]
     check("operating system and subsystem versions", ((4, 0), (4, 0)),
           ((header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion),
@@ -252,7 +250,6 @@ def main(path, folder, def_path):
     symbols = nm_symbols(objects) if objects else {}
     defined = set().union(*(d for d, _, _ in symbols.values()))
     check_exports(pe, read_def(def_path), defined)
-    check_imports(pe)
     check_oldest_windows(pe)
     check_start_up_needs(symbols)
     check_routine_tables(folder, symbols, defined)

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 #include <cstdint>
-#include <cstring>
 
 #include "guarded_memory.h"
 #include "state/run_data.h"
@@ -46,8 +45,7 @@ inline TestHost& StartTestHost() {
 
 // A zero-filled record handed to CreateRunObject, as the host does.
 inline RunData* NewObject() {
-    auto* rd = static_cast<RunData*>(GuardedAlloc(sizeof(RunData)));
-    std::memset(rd, 0, sizeof(RunData));
+    auto* rd = static_cast<RunData*>(GuardedAlloc(sizeof(RunData)));   // zero-filled
     rd->header.runHeader = &host->header;
     CreateRunObject(rd, 0, 0);
     return rd;
