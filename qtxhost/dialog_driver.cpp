@@ -282,6 +282,10 @@ void SeeItClosed(HWND dialog) {
             const WORD button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDCANCEL;
             PostMessageA(popup, WM_COMMAND, button, 0);
         } else if (idleAfterPress == dialog) {
+            if (current.ok && !seen.openAfterOk) {   // noted for the log: why an OK gave no result
+                seen.openAfterOk = true;
+                if (HWND field = FileNameField(dialog)) seen.nameAfterOk = TextOf(field);
+            }
             Press(dialog, IDCANCEL);
         }
     }

@@ -27,6 +27,8 @@ struct DialogSeen {
     bool okEnabled = false;          // the OK button, as the dialog was ready
     bool hookPage = false;           // a dialog inside it: the page an Explorer dialog makes for a hook
     std::string popup;               // text of a message box the dialog raised, answered with its default
+    bool openAfterOk = false;        // the dialog still waited after taking OK, and was cancelled
+    std::string nameAfterOk;         // what its file name field held then
 };
 
 // The host's hidden main window, the owner of every dialog: the dialog's modal loop tells its

@@ -61,6 +61,9 @@ HostWord WINAPI ServiceAfterModalDialog(RunData*, HostWord, HostWord) {
                       static_cast<unsigned long>(CommDlgExtendedError()), static_cast<unsigned long>(lastError));
         theHost->protocolErrors.push_back(problem);
     }
+    if (LastDialogSeen().openAfterOk && !theHost->quietServices)
+        std::printf("  [host] the dialog still waited after OK (file name \"%s\"): cancelled\n",
+                    LastDialogSeen().nameAfterOk.c_str());
     if (--theHost->modalDepth < 0) theHost->protocolErrors.push_back("AfterModalDialog without BeforeModalDialog");
     if (!theHost->quietServices) std::printf("  [host] AfterModalDialog\n");
     return 0;
