@@ -53,17 +53,17 @@ HostWord WINAPI ServiceBeforeModalDialog(RunData*, HostWord, HostWord) {
 HostWord WINAPI ServiceAfterModalDialog(RunData*, HostWord, HostWord) {
     const DWORD lastError = GetLastError();
     DisarmDialogDriver();
+    const DialogSeen& seen = LastDialogSeen();
     // An empty result says nothing of why: a dialog that never waited for the user is a fault of
     // the platform (no display, say), and the line that opened it names the platform's errors.
-    if (!LastDialogSeen().found && !theHost->quietServices) {
+    if (!seen.found && !theHost->quietServices) {
         char problem[96];
         std::snprintf(problem, sizeof problem, "no dialog appeared (CommDlgExtendedError 0x%04lX, GetLastError %lu)",
                       static_cast<unsigned long>(CommDlgExtendedError()), static_cast<unsigned long>(lastError));
         theHost->protocolErrors.push_back(problem);
     }
-    if (LastDialogSeen().openAfterOk && !theHost->quietServices)
-        std::printf("  [host] the dialog still waited after OK (file name \"%s\"): cancelled\n",
-                    LastDialogSeen().nameAfterOk.c_str());
+    if (seen.openAfterOk && !theHost->quietServices)
+        std::printf("  [host] the dialog still waited after OK (file name \"%s\"): cancelled\n", seen.nameAfterOk.c_str());
     if (--theHost->modalDepth < 0) theHost->protocolErrors.push_back("AfterModalDialog without BeforeModalDialog");
     if (!theHost->quietServices) std::printf("  [host] AfterModalDialog\n");
     return 0;
