@@ -221,11 +221,11 @@ HostWord WINAPI KeepRequest(RunData*, HostWord, void* request) {
     return 0;
 }
 
-void WriteFile(const char* name, const std::string& content) {
+void WriteText(const char* name, const std::string& content) {
     std::ofstream(name, std::ios::binary) << content;
 }
 
-std::string ReadFile(const char* name) {
+std::string ReadText(const char* name) {
     std::ifstream in(name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -237,7 +237,7 @@ HostWord Text(const char* text) {
 // Without workPath the name tests that need it answer false and every action stores 12 (after
 // the application cleared the first 12); nothing on disk changes.
 void test_no_work_path() {
-    WriteFile("keep.txt", "keep");
+    WriteText("keep.txt", "keep");
     _mkdir("keepdir");
     RunData rd{};
     for (int code : {1, 2, 4, 5})   // 3, "File is writeable", needs no workPath
@@ -247,7 +247,7 @@ void test_no_work_path() {
         ActionRoutines[code](&rd, Text("keepdir"), Text("keep.txt"));
         ok(rd.lastError == 12, "action %d without workPath: lastError %u\n", code, rd.lastError);
     }
-    ok(ReadFile("keep.txt") == "keep", "keep.txt changed: %s\n", ReadFile("keep.txt").c_str());
+    ok(ReadText("keep.txt") == "keep", "keep.txt changed: %s\n", ReadText("keep.txt").c_str());
     ok(GetFileAttributesA("keepdir") != INVALID_FILE_ATTRIBUTES, "keepdir went away\n");
     ActionRoutines[11](&rd, 0, 0);
     ok(rd.lastError == 0, "Clear the last error without workPath: lastError %u\n", rd.lastError);
@@ -260,9 +260,9 @@ void test_CopyStream() {
     RunData rd{};
     rd.workPath = path;
     const std::string pattern(10000, 'p');
-    WriteFile("source.bin", pattern);
+    WriteText("source.bin", pattern);
     for (const char* spoil : {"", "source", "destination"}) {
-        WriteFile("destination.bin", "");
+        WriteText("destination.bin", "");
         FILE* source = std::fopen("source.bin", "rb");
         if (*spoil == 's') std::fputc('x', source);
         FILE* destination = std::fopen("destination.bin", *spoil == 'd' ? "rb" : "wb");
@@ -270,7 +270,7 @@ void test_CopyStream() {
         std::fclose(source);
         std::fclose(destination);
         ok(result == (*spoil ? ERROR_CODE_STREAM : 0), "spoiled %s: got %u\n", spoil, result);
-        ok(ReadFile(*spoil ? "source.bin" : "destination.bin") == pattern, "spoiled %s: a copy or the source differs\n", spoil);
+        ok(ReadText(*spoil ? "source.bin" : "destination.bin") == pattern, "spoiled %s: a copy or the source differs\n", spoil);
     }
 }
 
