@@ -22,12 +22,12 @@ def functions(windows_9x, windows_nt, source, names):
 
 IMPORTS = {
     "kernel32.dll": functions("95", "3.1", SDK, """
-        CloseHandle CreateFileA DeleteFileA FindClose FindFirstFileA GetDriveTypeA
+        CloseHandle CompareStringA CreateFileA DeleteFileA FindClose FindFirstFileA GetDriveTypeA
         GetFileAttributesA GetFileInformationByHandle GetFileSize GetFileType GetFullPathNameA
         GetLastError GetLogicalDriveStringsA GetModuleHandleA GetProcAddress GetSystemDirectoryA
         GetTempFileNameA GetTempPathA GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc
-        GlobalFree LocalAlloc LocalFree ReadFile SetErrorMode SetFilePointer SetLastError
-        WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
+        GlobalFree LocalAlloc LocalFree MoveFileA ReadFile SetEndOfFile SetErrorMode SetFilePointer
+        SetFileTime SetLastError WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
     "user32.dll": functions("95", "3.1", SDK, """
         AppendMenuA CharNextA CharPrevA CharUpperA CreatePopupMenu DestroyMenu GetMenuItemCount
         GetMenuItemID GetMenuState GetMenuStringA GetSubMenu LoadMenuA LoadStringA SendMessageA"""),
@@ -43,6 +43,13 @@ IMPORTS = {
         strpbrk strrchr strstr"""),
 }
 
-# Looked up with GetProcAddress when called (src/info/file_status.cpp), never imported: the
-# msvcrt.dll of Windows 95, 98 and NT 4.0 has neither (both came with Visual C++ .NET's runtime).
-LOOKED_UP_AT_RUN_TIME = {"msvcrt.dll": ("_stat64", "_ctime64")}
+# Looked up with GetProcAddress when called, never imported: the msvcrt.dll of Windows 95, 98 and
+# NT 4.0 has neither _stat64 nor _ctime64 (both came with Visual C++ .NET's runtime;
+# src/info/file_status.cpp); Windows 95, 98 and ME have no ntdll.dll to import from and do not
+# implement MoveFileExA, which the NT family alone is asked (src/fileops/held_file.cpp,
+# rename_name.cpp).
+LOOKED_UP_AT_RUN_TIME = {
+    "msvcrt.dll": ("_stat64", "_ctime64"),
+    "kernel32.dll": ("MoveFileExA",),
+    "ntdll.dll": ("NtSetInformationFile",),
+}
