@@ -57,7 +57,7 @@ CommandResult CommandExists(ScriptContext& context, Cursor& cursor) {
     return Produce(Value::Int(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES));
 }
 
-// Files the host holds open with no sharing, by path, until "unlock".
+// Files the host holds open, by path, until "unlock".
 std::map<std::string, HANDLE> lockedFiles;
 
 CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
@@ -71,15 +71,31 @@ CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
-// lock PATH [shared]: holds the file open for reading, shared with nobody, or with "shared" as a
-// program does that lets others read, write and delete it meanwhile.
+// How "lock" holds a file: as a program that lets nobody in, one that lets others read, write
+// and delete it meanwhile, or a logger or editor writing to it while letting others read and write.
+struct LockWay {
+    const char* word;   // after the path; none for the first
+    DWORD access;
+    DWORD sharing;
+};
+
+constexpr LockWay LOCK_WAYS[] = {
+    {"", GENERIC_READ, 0},
+    {"shared", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
+    {"writing", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
+};
+
+// lock PATH [shared|writing]: holds the file open in one of the LOCK_WAYS until "unlock".
 CommandResult CommandLock(ScriptContext& context, Cursor& cursor) {
     std::string path;
     if (!TakeText(context, cursor, path)) return Failed();
-    const bool shared = cursor.NextWord("shared");
-    if (shared) ++cursor.pos;
-    const DWORD sharing = shared ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const LockWay* way = &LOCK_WAYS[0];
+    for (const LockWay& other : LOCK_WAYS)
+        if (*other.word && cursor.NextWord(other.word)) {
+            way = &other;
+            ++cursor.pos;
+        }
+    HANDLE file = CreateFileA(path.c_str(), way->access, way->sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot hold " + path + " open");
     lockedFiles[path] = file;
     return CommandResult{};
@@ -202,7 +218,7 @@ constexpr ScriptCommand FILE_COMMANDS[] = {
     {"file", CommandFile, "file PATH [-> EXPECTED] (content, null when missing)"},
     {"exists", CommandExists, "exists PATH [-> EXPECTED]"},
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
-    {"lock", CommandLock, "lock PATH [shared] (hold it open for reading, shared with nobody or all)"},
+    {"lock", CommandLock, "lock PATH [shared|writing] (hold it open: reading, shared with nobody or all; or writing, shared with readers and writers)"},
     {"unlock", CommandUnlock, "unlock PATH"},
     {"hardlink", CommandHardLink, "hardlink EXISTING NEW"},
     {"filetime", CommandFileTime, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM (local time)"},
