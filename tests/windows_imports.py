@@ -26,8 +26,8 @@ IMPORTS = {
         GetFileAttributesA GetFileInformationByHandle GetFileSize GetFileType GetFullPathNameA
         GetLastError GetLogicalDriveStringsA GetModuleHandleA GetProcAddress GetSystemDirectoryA
         GetTempFileNameA GetTempPathA GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc
-        GlobalFree LocalAlloc LocalFree ReadFile SetErrorMode SetFilePointer SetLastError
-        WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
+        GlobalFree LocalAlloc LocalFree MultiByteToWideChar ReadFile SetErrorMode SetFilePointer
+        SetLastError WideCharToMultiByte WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
     "user32.dll": functions("95", "3.1", SDK, """
         AppendMenuA CharNextA CharPrevA CharUpperA CreatePopupMenu DestroyMenu GetMenuItemCount
         GetMenuItemID GetMenuState GetMenuStringA GetSubMenu LoadMenuA LoadStringA SendMessageA"""),
@@ -43,6 +43,12 @@ IMPORTS = {
         strpbrk strrchr strstr"""),
 }
 
-# Looked up with GetProcAddress when called (src/info/file_status.cpp), never imported: the
-# msvcrt.dll of Windows 95, 98 and NT 4.0 has neither (both came with Visual C++ .NET's runtime).
-LOOKED_UP_AT_RUN_TIME = {"msvcrt.dll": ("_stat64", "_ctime64")}
+# Looked up with GetProcAddress when called, never imported: the msvcrt.dll of Windows 95, 98 and
+# NT 4.0 has neither of its two (both came with Visual C++ .NET's runtime; src/info/file_status.cpp);
+# the wide dialogs and file calls work on the NT family only (src/selector/wide_routines.cpp).
+LOOKED_UP_AT_RUN_TIME = {
+    "msvcrt.dll": ("_stat64", "_ctime64"),
+    "comdlg32.dll": ("GetOpenFileNameW", "GetSaveFileNameW"),
+    "shell32.dll": ("SHBrowseForFolderW", "SHGetPathFromIDListW"),
+    "kernel32.dll": ("FindFirstFileW", "CreateFileW"),
+}
