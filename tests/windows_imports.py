@@ -39,7 +39,7 @@ IMPORTS = {
     "msvcrt.dll": functions("95", "4.0", CRT, """
         _access _chdir _errno _fileno _fsopen _fullpath _get_osfhandle _getcwd _mkdir _rmdir
         _splitpath _stat _stricmp _strnicmp _strupr calloc ctime fclose ferror fflush fopen fread
-        free fwrite malloc memchr memcpy memset remove rename strchr strcmp strlen strncmp strncpy
+        free fwrite malloc memchr memcmp memcpy memset remove rename strchr strcmp strlen strncmp strncpy
         strpbrk strrchr strstr"""),
 }
 
