@@ -22,7 +22,8 @@ def functions(windows_9x, windows_nt, source, names):
 
 IMPORTS = {
     "kernel32.dll": functions("95", "3.1", SDK, """
-        CloseHandle CreateFileA DeleteFileA FindClose FindFirstFileA GetDriveTypeA
+        CloseHandle CreateFileA DeleteFileA FileTimeToLocalFileTime FileTimeToSystemTime FindClose
+        FindFirstFileA GetDriveTypeA
         GetFileAttributesA GetFileInformationByHandle GetFileSize GetFileType GetFullPathNameA
         GetLastError GetLogicalDriveStringsA GetModuleHandleA GetProcAddress GetSystemDirectoryA
         GetTempFileNameA GetTempPathA GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc
@@ -45,10 +46,11 @@ IMPORTS = {
 
 # Looked up with GetProcAddress when called, never imported: the msvcrt.dll of Windows 95, 98 and
 # NT 4.0 has neither of its two (both came with Visual C++ .NET's runtime; src/info/file_status.cpp);
-# the wide dialogs and file calls work on the NT family only (src/selector/wide_routines.cpp).
+# the wide dialogs and file calls work on the NT family only (src/selector/wide_routines.cpp), as
+# does the local time of a date by its own rules (src/info/file_status.cpp).
 LOOKED_UP_AT_RUN_TIME = {
     "msvcrt.dll": ("_stat64", "_ctime64"),
     "comdlg32.dll": ("GetOpenFileNameW", "GetSaveFileNameW"),
     "shell32.dll": ("SHBrowseForFolderW", "SHGetPathFromIDListW"),
-    "kernel32.dll": ("FindFirstFileW", "CreateFileW"),
+    "kernel32.dll": ("FindFirstFileW", "CreateFileW", "SystemTimeToTzSpecificLocalTime"),
 }
