@@ -52,15 +52,6 @@ const char* BoundedTextOrNull(char* copy, const char* field, std::size_t fieldSi
     return copy[0] ? copy : nullptr;
 }
 
-// The dialog record in its wide form, with the buffers it points to, made from the ANSI one.
-struct WideFileDialog {
-    OPENFILENAMEW record;
-    wchar_t fileTitle[PATH_BUFFER_SIZE];
-    wchar_t title[SELECTOR_TITLE_SIZE + 1];
-    wchar_t defaultExtension[DEFAULT_EXTENSION_SIZE + 1];
-    wchar_t filters[FILTER_LIST_SIZE + FILTER_LIST_ENDING];
-};
-
 // An ANSI text into count wide characters, always ended; null stays null.
 const wchar_t* Widen(const char* text, wchar_t* wide, std::size_t count) {
     if (!text) return nullptr;
