@@ -22,12 +22,12 @@ def functions(windows_9x, windows_nt, source, names):
 
 IMPORTS = {
     "kernel32.dll": functions("95", "3.1", SDK, """
-        CloseHandle CreateFileA DeleteFileA FileTimeToLocalFileTime FileTimeToSystemTime FindClose
-        FindFirstFileA GetDriveTypeA
-        GetFileAttributesA GetFileInformationByHandle GetFileSize GetFileType GetFullPathNameA
-        GetLastError GetLogicalDriveStringsA GetModuleHandleA GetProcAddress GetSystemDirectoryA
-        GetTempFileNameA GetTempPathA GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc
-        GlobalFree LocalAlloc LocalFree MultiByteToWideChar ReadFile SetErrorMode SetFilePointer
+        CloseHandle CreateFileA DeleteFileA FileTimeToLocalFileTime FileTimeToSystemTime
+        FindClose FindFirstFileA GetDriveTypeA GetFileAttributesA GetFileInformationByHandle
+        GetFileSize GetFileType GetFullPathNameA GetLastError GetLogicalDriveStringsA
+        GetModuleHandleA GetProcAddress GetSystemDirectoryA GetTempFileNameA GetTempPathA
+        GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc GlobalFree IsDBCSLeadByte
+        LocalAlloc LocalFree MultiByteToWideChar ReadFile SetErrorMode SetFilePointer
         SetLastError WideCharToMultiByte WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
     "user32.dll": functions("95", "3.1", SDK, """
         AppendMenuA CharNextA CharPrevA CharUpperA CreatePopupMenu DestroyMenu GetMenuItemCount

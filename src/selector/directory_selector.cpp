@@ -10,6 +10,7 @@
 #include "selector/selector_buffer.h"
 #include "selector/wide_routines.h"
 #include "state/host_services.h"
+#include "state/name_characters.h"
 
 namespace {
 
@@ -82,8 +83,7 @@ void BrowseForFolder(RunData* rd) {
     browse.pidlRoot = nullptr;
     browse.pszDisplayName = rd->selectorBuffer;
     char title[SELECTOR_TITLE_SIZE + 1];   // ended within the field even when a loaded state did not end it
-    std::memcpy(title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
-    title[SELECTOR_TITLE_SIZE] = '\0';
+    CopyCharacters(title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
     browse.lpszTitle = title[0] ? title : DEFAULT_BROWSER_TITLE;
     browse.ulFlags = BIF_NEWDIALOGSTYLE;
     browse.lpfn = BrowseFolderCallback;

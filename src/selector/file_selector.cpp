@@ -8,6 +8,7 @@
 #include "selector/selector_settings.h"
 #include "selector/wide_routines.h"
 #include "state/host_services.h"
+#include "state/name_characters.h"
 #include "state/windows_version.h"
 
 namespace {
@@ -44,11 +45,10 @@ bool HostAllowsHook(const RunData* rd) {
     return !appHeader || !(appHeader[APP_HEADER_NO_HOOK_BYTE] & APP_HEADER_NO_HOOK_BIT);
 }
 
-// The field's text ended at the field's end at the latest: copy is one byte longer than field.
-// Null when the text is empty.
+// The field's text ended at the field's end at the latest, cut between characters: copy is one
+// byte longer than field. Null when the text is empty.
 const char* BoundedTextOrNull(char* copy, const char* field, std::size_t fieldSize) {
-    std::memcpy(copy, field, fieldSize);
-    copy[fieldSize] = '\0';
+    CopyCharacters(copy, field, fieldSize);
     return copy[0] ? copy : nullptr;
 }
 

@@ -10,13 +10,13 @@ namespace {
 constexpr char SEPARATOR = '\\';
 constexpr char BLANK = ' ';
 
-// How many bytes of the text, at most length, end on a character boundary.
+// How many bytes of the text, at most length, end on a character boundary. Nothing at or past
+// length is read: a field restored from a saved state need not end within its size.
 std::size_t WholeCharacters(const char* text, std::size_t length) {
     std::size_t kept = 0;
-    for (const char* at = text; *at; at = CharNextA(at)) {
-        const auto end = static_cast<std::size_t>(CharNextA(at) - text);
-        if (end > length) break;
-        kept = end;
+    while (kept < length && text[kept]) {
+        if (kept + 1 == length && IsDBCSLeadByte(static_cast<BYTE>(text[kept]))) break;   // its second byte is beyond
+        kept = static_cast<std::size_t>(CharNextA(text + kept) - text);
     }
     return kept;
 }

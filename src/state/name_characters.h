@@ -20,4 +20,5 @@ bool EndsInSecondByteBackslash(const char* name);
 // Copies the text into destination, cut to at most length bytes on a character boundary, so that
 // no lead byte is kept without its second byte; zero-fills the rest of length bytes and ends the
 // destination at index length (it holds length + 1 bytes). A null text copies as the empty string.
+// The text is read no further than length bytes: it need not be ended within them.
 void CopyCharacters(char* destination, const char* text, std::size_t length);
