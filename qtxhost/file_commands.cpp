@@ -1,6 +1,7 @@
 // Script commands that prepare files on disk the way another program or the user would.
 #include <direct.h>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -41,9 +42,25 @@ CommandResult CommandWrite(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
+// True for a name that leads to a device or a pipe: one the platform makes into a device path
+// (aux.tar.gz, COM1), or one whose handle, opened for no data, is no file on disk (a FIFO).
+bool IsDeviceName(const std::string& path) {
+    char full[MAX_PATH * 2];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    if (length != 0 && length < sizeof full && std::strncmp(full, "\\\\.\\", 4) == 0) return true;
+    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool device = GetFileType(file) != FILE_TYPE_DISK;
+    CloseHandle(file);
+    return device;
+}
+
+// Reading a port or a FIFO can wait for ever: such a name is refused before it is opened to read.
 CommandResult CommandFile(ScriptContext& context, Cursor& cursor) {
     std::string path;
     if (!TakeText(context, cursor, path)) return Failed();
+    if (IsDeviceName(path)) return Fail(context, path + " is no file on disk");
     std::ifstream in(path, std::ios::binary);
     if (!in) return Produce(Value{});
     std::stringstream content;
@@ -215,7 +232,7 @@ constexpr ScriptCommand FILE_COMMANDS[] = {
     {"cwd", CommandCwd, "cwd [-> EXPECTED]"},
     {"mkdir", CommandMkdir, "mkdir PATH"},
     {"write", CommandWrite, "write PATH TEXT"},
-    {"file", CommandFile, "file PATH [-> EXPECTED] (content, null when missing)"},
+    {"file", CommandFile, "file PATH [-> EXPECTED] (content, null when missing; a device or pipe is refused)"},
     {"exists", CommandExists, "exists PATH [-> EXPECTED]"},
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
     {"lock", CommandLock, "lock PATH [shared|writing] (hold it open: reading, shared with nobody or all; or writing, shared with readers and writers)"},
