@@ -16,9 +16,17 @@ In the text, `code` is set as code, and [[KIND CODE]], [[overview#ANCHOR]], [[er
 [[error N]] and [[troubleshooting#ANCHOR]] become links. `index:` takes topic words separated
 by commas. Lines starting with `#` are comments.
 
-Claims: an indented line `> SCRIPT` is a line of a qtxhost script (see the README) that shows
+Claims: an indented line `> SCRIPT` is a line of a qtxhost script (docs/qtxhost.md) that shows
 the text above it; consecutive ones make one claim, played in a folder and object of its own.
-The page shows the words; an example's entry calls are also shown as written in the editor.
+Where no claim can show a text (it needs a full drive, an ordinary user, a test program), the
+line `> proven by TEST_FILE` names the test that does, from the top of the repository. The page
+shows the words; an example's claim is also shown, as its calls written in the editor with what
+they give and its other steps in words (help_examples.py).
+
+Every edge case and example has a claim or a proof, and a value a text states in the forms
+"gives 4", "stores 13", "refused with 38", "answers false", "gives `text`" or "gives the empty
+text" must be one its claim's expectations check (a proof's, for a qtxhost script; a number
+the file holds, for a test program): `unproven` lists those that are not.
 """
 import dataclasses
 import pathlib
@@ -31,6 +39,7 @@ LAUNCH = "launch"   # the key of the launch results in the table of error number
 FIELD = re.compile(r"^(what|param [12]|result|example|see also|index|intro|stored by|means|do|no claim):\s*(.*)$")
 HEADER = re.compile(r"^\[(condition|action|expression|error) (-?\d+|launch)\]\s+(.+)$")
 CLAIM = re.compile(r"^\s+> (.*)$")
+PROOF = re.compile(r"^\s+> proven by (\S+)$")   # a test script that shows the text above
 ENTRY_LINK = re.compile(r"\[\[(condition|action|expression) (\d+)\]\]")
 VERSION_HEADING = re.compile(r"^## (\d+\.\d+\.\d+)\b.*$", re.M)
 
@@ -41,30 +50,129 @@ class ProseError(Exception):
 
 @dataclasses.dataclass(eq=False)
 class Claim:
+    """A piece of text (an edge case, a field, a paragraph or list item of an article) and the
+    claim lines below it; `proof` names a test script that shows it where no claim can."""
     file: str
-    words: str                                   # the line of text the claim shows
+    words: str                                   # the text the claim shows
+    kind: str                                    # "edge", "item", "paragraph" or a field's name
+    line: int
     lines: list = dataclasses.field(default_factory=list)   # (line number, script line)
+    proof: str = ""
 
     @property
     def where(self):
-        return f"{self.file}:{self.lines[0][0]}"
+        return f"{self.file}:{self.lines[0][0] if self.lines else self.line}"
+
+
+def read_texts(path):
+    """Every piece of text of one prose file with its claim, in order. In an article a blank
+    line ends a paragraph; in the other files a field or an edge case runs to the next one."""
+    path = pathlib.Path(path)
+    article = path.name in ARTICLES
+    texts, current = [], None
+    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        proof, script, field = PROOF.match(line), CLAIM.match(line), FIELD.match(line)
+        if (proof or script) and current is not None:
+            if proof:
+                current.proof = proof[1]
+            else:
+                current.lines.append((number, script[1]))
+        elif line.startswith("#") or not line.strip():
+            current = None if article or (current and current.lines) else current
+        elif HEADER.match(line) or re.match(r"^(==? |index:)", line):
+            current = None
+        elif field or line.startswith("- ") or current is None or current.lines or (
+                article and line.startswith("  ") != (current.kind == "item")):
+            kind = field[1] if field else ("item" if article else "edge") if line.startswith("- ") else "paragraph"
+            current = Claim(path.name, (field[2] if field else line[2:] if line.startswith("- ") else line).strip(),
+                            kind, number)
+            texts.append(current)
+        else:
+            current.words += " " + line.strip()
+    return texts
 
 
 def read_claims(path):
     """Every claim of one prose file, in order."""
-    claims, words, current = [], "", None
-    for number, line in enumerate(pathlib.Path(path).read_text(encoding="utf-8").splitlines(), 1):
-        script = CLAIM.match(line)
-        if script:
-            if current is None:
-                current = Claim(pathlib.Path(path).name, words)
-                claims.append(current)
-            current.lines.append((number, script[1]))
+    return [text for text in read_texts(path) if text.lines]
+
+
+# ---- what a text states, against what its claim saw ------------------------------------
+
+# The forms a reader takes at their word: "gives 4", "stores 13", "is refused with 38",
+# "answers false", "is true", "gives `03/11/26`", "gives the empty text".
+STATED_NUMBER = re.compile(r"\b(?:gives?|stores?|refused with|answers?)\s+(-?\d+)\b(?![/:.]\d)")
+STATED_TEXT = re.compile(r"\bgives?\s+(?:`([^`]*)`|(?:the |an )?(empty) text)")
+STATED_TRUTH = re.compile(r"\b(?:answers?|gives?|is|stays?|becomes?)\s+(true|false)\b")
+TOKEN = re.compile(r'"[^"]*"|->|\S+')
+
+
+def stated(words):
+    """{(form, value)} a text states: ("number", N), ("text", TEXT) or ("truth", "true")."""
+    text = re.sub(r"\[\[error (-?\d+)\]\]", r"\1", words)
+    return ({("number", int(n)) for n in STATED_NUMBER.findall(text)}
+            | {("text", "" if empty else quoted) for quoted, empty in STATED_TEXT.findall(text)}
+            | {("truth", word) for word in STATED_TRUTH.findall(text)})
+
+
+def seen(script_lines):
+    """{(form, value)} the expectations of script lines check: every number and text (a pattern
+    too), and the truth value a condition is expected to give. Negated ones and lengths see nothing."""
+    found = set()
+    for line in script_lines:
+        tokens = TOKEN.findall(line)
+        if "->" not in tokens:
             continue
-        current = None
-        if line.strip() and not line.startswith("#"):
-            words = line.strip()
-    return claims
+        expected = tokens[tokens.index("->") + 1:]
+        if expected[:1] in (["not"], ["length"]):
+            continue
+        for token in expected:
+            number = {"true": "1", "false": "0"}.get(token, token)
+            if re.fullmatch(r"-?\d+|0x[0-9A-Fa-f]+", number):
+                found.add(("number", int(number, 0)))
+                if tokens[0] == "condition" and number in ("0", "1"):
+                    found.add(("truth", "true" if number == "1" else "false"))
+            elif token.startswith('"'):
+                found.add(("text", token[1:-1]))
+    return found
+
+
+def proof_seen(repository, proof):
+    """What a test names as its proof shows: a qtxhost script's expectations, or the numbers a
+    test program's source holds."""
+    path = pathlib.Path(repository, proof)
+    if not path.is_file():
+        return None
+    text = path.read_text(encoding="utf-8", errors="replace")
+    if path.suffix == ".qtxs":
+        return seen(text.splitlines())
+    return {("number", int(n)) for n in re.findall(r"(?<![\w.])-?\d+(?![\w.])", text)}
+
+
+def unproven(folder):
+    """What the prose states and no claim shows: an edge case or example without a claim, and
+    a value stated in an edge case, an example or an article that its claim never saw."""
+    errors, repository = [], pathlib.Path(folder).resolve().parents[1]
+    for path in prose_files(folder):
+        if path.name == ERRORS:
+            continue
+        for text in read_texts(path):
+            if text.kind not in ("edge", "example", "paragraph", "item"):
+                continue
+            where, claimed = f"{text.file}:{text.line}", stated(text.words)
+            if text.proof:
+                shown = proof_seen(repository, text.proof)
+                if shown is None:
+                    errors.append(f"{where}: its proof {text.proof} does not exist")
+                    continue
+            else:
+                shown = seen(script for _, script in text.lines)
+            if text.kind in ("edge", "example") and not text.lines and not text.proof:
+                errors.append(f"{where}: no claim shows this {text.kind} (add one, or '> proven by TEST_FILE')")
+            for form, value in sorted(claimed, key=str):
+                if not any(form == f and (value == v if form != "text" or value == "" else value in v) for f, v in shown):
+                    errors.append(f"{where}: says {value!r} ({form}), which its claim never sees")
+    return errors
 
 
 def prose_files(folder):

@@ -18,11 +18,12 @@ import re
 import shutil
 import sys
 
-from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read_article,
-                        article_anchors, read_error_table, read_prose, topic_words)
+from help_examples import ExampleError, example_rows
+from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read_article, article_anchors,
+                        prose_files, read_error_table, read_prose, read_texts, topic_words, unproven)
 
 GROUP_TITLES = {"condition": "Conditions", "action": "Actions", "expression": "Expressions"}
-RESULT_HEADINGS = {"condition": "Answer", "action": "What it stores", "expression": "Result"}
+RESULT_HEADINGS = {"condition": "Answer", "action": "Result", "expression": "Result"}
 PARAMETER_TYPES = {"text": "text", "number": "integer", "integer": "integer"}
 LINK = re.compile(r"\[\[(condition|action|expression) (\d+)\]\]|\[\[error (-?\d+|launch)\]\]"
                   r"|\[\[(overview|troubleshooting|errors)(#[a-z-]+)?\]\]")
@@ -33,6 +34,10 @@ ERROR_PAGE_TITLE = "Error numbers"
 ARTICLE_LINK_TEXTS = {"overview": "the overview", "troubleshooting": "Troubleshooting"}
 STYLESHEET = "help.css"
 OBJECT_NAME = "File"   # the object as an example names it
+# The directory and file actions: they store an error number, and do nothing while the last
+# error is not 0; the first edge case of each says so. "Run application" stores its launch result.
+STOPPED_BY_LAST_ERROR, RUN_APPLICATION = tuple(range(0, 11)), 12
+STOPPED_CASE = re.compile(r"^Does nothing while the last error is not 0\b.*\[\[troubleshooting#does-nothing\]\]")
 # Actions that never store an error (the selector settings and dialogs) may leave `result:` out.
 NO_STORE_ACTIONS = set(range(13, 23))
 
@@ -147,52 +152,16 @@ class Writer:
                 current = []
         return "".join(f"<p>{self.inline(block)}</p>\n" for block in blocks)
 
-    def as_written(self, script_line):
-        """A script's call of an entry as the editor shows it, and what it gives; None for
-        the script's other commands."""
-        tokens = re.findall(r'"[^"]*"|\S+', script_line)
-        if tokens[:1] == ["let"]:
-            tokens = tokens[3:]
-        if len(tokens) < 2 or tokens[0] not in KINDS:
-            return None
-        kind, name = tokens[0], tokens[1].strip('"')
+    def written_call(self, kind, name, values):
+        """A call of an entry as the editor writes it, its parameters as given."""
         entry = self.names.get((kind, name))
         if entry is None:
-            self.errors.append(f"an example calls {kind} {name!r}, which the catalogue lacks")
-            return None
-        values, expected = call_values(tokens[2:])
+            raise ExampleError(f"an example calls {kind} {name!r}, which the catalogue lacks")
         if kind == "expression":
-            written = entry["display"] + (f"{', '.join(values)})" if values else " )" if entry["display"].endswith("(") else "")
-        else:
-            pieces = display_text(entry).split("%s")
-            fillers = ([OBJECT_NAME] if placeholder_names(entry)[:1] == [None] else []) + values
-            written = pieces[0] + "".join(f"{fill}{piece}" for fill, piece in zip(fillers, pieces[1:]))
-            if kind == "condition" and expected is not None:
-                expected = {"1": "true", "0": "false"}.get(expected, expected)
-        return written, expected or ""
-
-
-def call_values(tokens):
-    """The parameters of a script's call as written, variables by their names, and what its
-    expectation tells a reader (None when nothing)."""
-    values, rest = [], list(tokens)
-    while rest and rest[0] != "->":
-        if values and rest[0] in ("+", "*") and len(rest) > 1:
-            values[-1] += f" {rest[0]} {rest[1]}"
-            rest = rest[2:]
-        else:
-            values.append(rest.pop(0))
-    return [value.replace("$", "") for value in values], shown_expectation(rest[1:])
-
-
-def shown_expectation(words):
-    """What a script line's expectation tells a reader: a value as written, the pattern of `like`
-    with `*` as an ellipsis; None for a negated one, a length or one built from a variable."""
-    if not words or words[0] in ("not", "length") or "$" in " ".join(words):
-        return None
-    if words[0] == "like":
-        return words[1].replace("*", "\N{HORIZONTAL ELLIPSIS}")
-    return " ".join(words)
+            return entry["display"] + (f"{', '.join(values)})" if values else " )" if entry["display"].endswith("(") else "")
+        pieces = display_text(entry).split("%s")
+        fillers = ([OBJECT_NAME] if placeholder_names(entry)[:1] == [None] else []) + values
+        return pieces[0] + "".join(f"{fill}{piece}" for fill, piece in zip(fillers, pieces[1:]))
 
 
 def shown_display(entry):
@@ -223,12 +192,22 @@ def page(title, body):
 
 
 def example_section(section, writer):
+    """The example's words, then its claim as rows: the calls as written in the editor with what
+    they give, the steps around them in words."""
     body = "<h2>Example</h2>\n" + writer.paragraphs(section["example"])
-    written = [row for row in map(writer.as_written, section.get("example script", [])) if row]
-    if written:
-        body += ("<table class=\"written\">\n<tr><th>As written in the editor</th><th>Gives</th></tr>\n"
-                 + "".join(f"<tr><td><code>{html.escape(text)}</code></td><td>{html.escape(result)}</td></tr>\n"
-                           for text, result in written) + "</table>\n")
+    try:
+        rows = example_rows(section.get("example script", []), writer.written_call)
+    except ExampleError as error:
+        writer.errors.append(f"{section['file']}: {writer.page_entry[0]} {writer.page_entry[1]}'s example: {error}")
+        return body
+    if rows:
+        body += "<table class=\"written\">\n<tr><th>As written in the editor</th><th>Gives</th></tr>\n"
+        for row in rows:
+            if row[0] == "call":
+                body += f"<tr><td><code>{html.escape(row[1])}</code></td><td>{html.escape(row[2])}</td></tr>\n"
+            else:
+                body += f"<tr class=\"step\"><td colspan=\"2\">{row[1]}</td></tr>\n"
+        body += "</table>\n"
     return body
 
 
@@ -242,6 +221,8 @@ def entry_page(entry, section, writer):
     facts = [("Menu", menus), ("Display text", shown_display(entry)), ("Code", f"{kind} {code}")]
     if kind == "expression":
         facts.insert(2, ("Gives", "a text" if entry["result"] == "text" else "an integer"))
+    if not entry["parameters"]:
+        facts.insert(1, ("Parameters", "none"))
     body.append("<table class=\"facts\">\n" + "".join(
         f"<tr><th>{name}</th><td>{value}</td></tr>\n" for name, value in facts) + "</table>\n")
     if entry["parameters"]:
@@ -251,11 +232,11 @@ def entry_page(entry, section, writer):
             body.append(f"<tr><td>{i}</td><td>{html.escape(parameter['title']) or '(none)'}</td>"
                         f"<td>{PARAMETER_TYPES[parameter['type']]}</td><td>{writer.paragraphs(section[f'param {i}'])}</td></tr>\n")
         body.append("</table>\n")
-    else:
-        body.append("<h2>Parameters</h2>\n<p>None.</p>\n")
-    if "result" in section or kind == "action":
-        body.append(f"<h2>{RESULT_HEADINGS[kind]}</h2>\n" + writer.paragraphs(section.get("result", [])))
-    if kind == "action":
+    stores = kind == "action" and code in STOPPED_BY_LAST_ERROR + (RUN_APPLICATION,)
+    if "result" in section:
+        heading = "What it stores" if stores else RESULT_HEADINGS[kind]
+        body.append(f"<h2>{heading}</h2>\n" + writer.paragraphs(section["result"]))
+    if stores:
         body.append(writer.paragraphs(["What each number means for your files, and what to do: [[errors]]."]))
     if section["edge"]:
         body.append("<h2>Edge cases</h2>\n<ul>\n" + "".join(
@@ -451,6 +432,45 @@ def project(files):
             "[FILES]\n" + "".join(f"{name}\n" for name in files))
 
 
+def norm(text):
+    return re.sub(r"[^a-z0-9]", "", text.lower())
+
+
+def name_errors(folder, entries):
+    """One name per entry: a name in quotes is an entry's menu text (its display text when no
+    menu item leads to it); a quoted text that holds or is held by another of an entry's names
+    (its display string, its title, its name with words of the writer's own) is an error."""
+    canonical, others = {name for entry in entries.values() for name in entry_name(entry).split(" / ")}, {}
+    for entry in entries.values():
+        for other in {display_text(entry), entry["display"], entry.get("title") or ""} | set(entry_name(entry).split(" / ")):
+            if len(norm(other)) >= 6:
+                others[norm(other)] = entry_name(entry).split(" / ")[0]
+    errors = []
+    for path in prose_files(folder):
+        for text in read_texts(path):
+            for quoted in re.findall(r'"([^"]+)"', text.words):
+                near = [name for other, name in others.items() if other in norm(quoted) or norm(quoted) in other]
+                if quoted not in canonical and len(norm(quoted)) >= 6 and near:
+                    errors.append(f"{text.file}:{text.line}: \"{quoted}\" is called \"{near[0]}\" everywhere else")
+    return errors
+
+
+def stopped_case_errors(sections):
+    """Each directory and file action's first edge case says that it does nothing while the last
+    error is not 0, and leads to Troubleshooting."""
+    return [f"{sections[('action', code)]['file']}: action {code}'s first edge case must say "
+            "'Does nothing while the last error is not 0' and link [[troubleshooting#does-nothing]]"
+            for code in STOPPED_BY_LAST_ERROR
+            if not STOPPED_CASE.match(" ".join((sections[("action", code)]["edge"] or [[""]])[0]))]
+
+
+def empty_sections(text):
+    """The headings of a page with no words of their own before the next heading."""
+    parts = re.split(r"<h2>(.*?)</h2>", text.split("</body>")[0])
+    return [re.sub(r"<[^>]+>", "", heading) for heading, body in zip(parts[1::2], parts[2::2])
+            if not re.sub(r"<[^>]+>|\s", "", body)]
+
+
 def write_pages(catalogue, entries, prose_folder, changelog):
     """{file name: text} of every page, contents and index, and the errors found."""
     sections, errors = read_prose(prose_folder, entries, entry_names,
@@ -459,6 +479,8 @@ def write_pages(catalogue, entries, prose_folder, changelog):
     errors += table_errors
     for number, row in rows.items():
         errors += [f"error {number} is stored by a missing {k} {c}" for k, c in row["entries"] if (k, c) not in entries]
+    if not errors:
+        errors += unproven(prose_folder) + name_errors(prose_folder, entries) + stopped_case_errors(sections)
     if errors:
         return {}, errors
     headings = {name: article_anchors(prose_folder, f"{name}.txt") for name in ("overview", "troubleshooting")}
@@ -471,9 +493,11 @@ def write_pages(catalogue, entries, prose_folder, changelog):
     for name in ARTICLES:
         pages[f"{pathlib.Path(name).stem}.html"] = article_page(pathlib.Path(prose_folder, name), writer, tokens)
     pages[ERROR_PAGE] = error_page(intro, rows, writer)
+    errors = writer.errors + [f"{name}: the section '{heading}' is empty" for name, text in pages.items()
+                              for heading in empty_sections(text)]
     pages["contents.hhc"] = contents(catalogue, entries, headings)
     pages["index.hhk"] = index(entries, sections, prose_folder, intro, headings)
-    return pages, writer.errors
+    return pages, errors
 
 
 def main(catalogue_path, prose_folder, changelog, out_folder):

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Opens File.chm with an independent reader (extract_chmLib) and checks it against the
 catalogue and the module: every condition, action and expression has its page, showing its
-display string as the editor does (no leading digits); every action page leads to the error
-numbers; the contents and the index lead to every page, the error numbers and troubleshooting;
-the overview names the module's version; and every link inside the file resolves.
+display string as the editor does (no leading digits); an action's page says what it stores,
+and leads to the error numbers, when they list the action as storing one; the contents and the index lead to
+every page, the error numbers and troubleshooting; the overview names the module's version;
+and every link inside the file resolves.
 
 Usage: help_check.py File.chm catalogue.json QTFILE.qtx
 """
@@ -26,7 +27,7 @@ def links(text):
     return [a or b for a, b in LINK.findall(text)]
 
 
-def check_entry_page(name, kind, entry, page):
+def check_entry_page(name, kind, entry, page, storing):
     display = entry["display"]
     if kind == "expression":
         check(f"{name} shows the display name", True, display in page)
@@ -37,7 +38,10 @@ def check_entry_page(name, kind, entry, page):
     for path in entry["menus"]:
         check(f"{name} shows its menu path", True, path in page)
     if kind == "action":
-        check(f"{name} leads to the error numbers", True, 'href="errors.html' in page)
+        body = re.sub(r'<p class="nav">.*?</p>', "", page)
+        check(f"{name} says what it stores exactly when it stores a number", name in storing, "What it stores" in body)
+        if name in storing:
+            check(f"{name} leads to the error numbers", True, 'href="errors.html' in body)
 
 
 def main(chm, catalogue_path, module):
@@ -49,8 +53,11 @@ def main(chm, catalogue_path, module):
     contents, index = set(links(files.get("contents.hhc", ""))), set(links(files.get("index.hhk", "")))
     entries = [(kind, entry) for kind in ("condition", "action", "expression") for entry in catalogue[kind]["entries"]]
     pages = [f"{kind}{entry['code']}.html" for kind, entry in entries]
+    stored_by = re.findall(r"<b>Stored by:</b>(.*?)</p>", files.get("errors.html", ""))
+    storing = {link for line in stored_by for link in links(line)}
+    check("the error numbers lead to the actions that store them", True, bool(storing))
     for page, (kind, entry) in zip(pages, entries):
-        check_entry_page(page, kind, entry, html.unescape(files.get(page, "")))
+        check_entry_page(page, kind, entry, html.unescape(files.get(page, "")), storing)
     for name in pages + list(ARTICLES):
         check(f"contents lead to {name}", True, name in contents)
         check(f"index leads to {name}", True, any(link.partition("#")[0] == name for link in index))
