@@ -34,6 +34,8 @@ ERROR_PAGE_TITLE = "Error numbers"
 ARTICLE_LINK_TEXTS = {"overview": "the overview", "troubleshooting": "Troubleshooting"}
 STYLESHEET = "help.css"
 OBJECT_NAME = "File"   # the object as an example names it
+# Words of the developers' trade that the change log's entries, read by users, do without.
+DEVELOPER_WORDS = ("repository", "commit", "branch", "merge", "refactor", "CI", "test suite")
 # The directory and file actions: they store an error number, and do nothing while the last
 # error is not 0; the first edge case of each says so. "Run application" stores its launch result.
 STOPPED_BY_LAST_ERROR, RUN_APPLICATION = tuple(range(0, 11)), 12
@@ -324,7 +326,9 @@ def error_page(intro, rows, writer):
     return page(ERROR_PAGE_TITLE, "".join(body))
 
 
-def changes_list(changelog):
+def changes_list(changelog, writer):
+    """The latest entry of the change log as a list, and what in it speaks to developers
+    rather than to the users who read it in the help and the release."""
     version, lines = latest_change(changelog)
     items, current = [], None
     for line in lines:
@@ -333,7 +337,9 @@ def changes_list(changelog):
             items.append(current)
         elif current is not None:
             current.append(line.strip())
-    return version, "<ul>\n" + "".join(f"<li>{html.escape(' '.join(item))}</li>\n" for item in items) + "</ul>\n"
+    errors = [f"{changelog}: '{word}' speaks to developers, not to users" for word in DEVELOPER_WORDS
+              if re.search(rf"\b{word}\b", " ".join(lines), re.IGNORECASE)]
+    return version, "<ul>\n" + "".join(f"<li>{writer.inline(' '.join(item))}</li>\n" for item in items) + "</ul>\n", errors
 
 
 # ---- contents, index, project -----------------------------------------------------------
@@ -485,7 +491,8 @@ def write_pages(catalogue, entries, prose_folder, changelog):
         return {}, errors
     headings = {name: article_anchors(prose_folder, f"{name}.txt") for name in ("overview", "troubleshooting")}
     writer = Writer(entries, rows, headings)
-    version, changes = changes_list(changelog)
+    version, changes, change_errors = changes_list(changelog, writer)
+    writer.errors += change_errors
     menus = "<ul>\n" + "".join(f"<li><a href=\"{k}s.html\">{GROUP_TITLES[k]}</a></li>\n" for k in KINDS) + "</ul>\n"
     tokens = {"version": version, "changes": changes, "menus": menus}
     pages = {page_name(*key): entry_page(entry, sections[key], writer) for key, entry in sorted(entries.items())}
