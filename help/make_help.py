@@ -34,6 +34,7 @@ ERROR_PAGE_TITLE = "Error numbers"
 ARTICLE_LINK_TEXTS = {"overview": "the overview", "troubleshooting": "Troubleshooting"}
 STYLESHEET = "help.css"
 OBJECT_NAME = "File"   # the object as an example names it
+LONGEST_SENTENCE = 50   # words
 # Words of the developers' trade that the change log's entries, read by users, do without.
 DEVELOPER_WORDS = ("repository", "commit", "branch", "merge", "refactor", "CI", "test suite")
 # The directory and file actions: they store an error number, and do nothing while the last
@@ -143,16 +144,30 @@ class Writer:
                 out.append(LINK.sub(self.link, html.escape(part, quote=False)))
         return "".join(out)
 
-    def paragraphs(self, lines):
-        """Lines of one field into <p> paragraphs; an empty line separates them."""
-        blocks, current = [], []
-        for line in lines + [""]:
-            if line:
-                current.append(line)
-            elif current:
-                blocks.append(" ".join(current))
-                current = []
-        return "".join(f"<p>{self.inline(block)}</p>\n" for block in blocks)
+    def paragraphs(self, lines, label=""):
+        """Lines of one field into <p> paragraphs, an empty line between two; lines starting
+        with "* " are the items of a list, which an empty line ends. A label starts the first
+        paragraph."""
+        blocks = []
+        for line in lines:
+            if line.startswith("* "):
+                if not blocks or blocks[-1][0] != "list":
+                    blocks.append(("list", []))
+                blocks[-1][1].append(line[2:])
+            elif not line:
+                blocks.append(("gap", []))
+            elif blocks and blocks[-1][0] in ("p", "list"):
+                blocks[-1][1][-1] += " " + line
+            else:
+                blocks.append(("p", [line]))
+        out = f"<p><b>{label}:</b></p>\n" if label and blocks[:1] and blocks[0][0] == "list" else ""
+        for kind, texts in blocks:
+            if kind == "list":
+                out += "<ul>\n" + "".join(f"<li>{self.inline(text)}</li>\n" for text in texts) + "</ul>\n"
+            elif kind == "p":
+                start = f"<b>{label}:</b> " if label and not out else ""
+                out += f"<p>{start}{self.inline(texts[0])}</p>\n"
+        return out
 
     def written_call(self, kind, name, values):
         """A call of an entry as the editor writes it, its parameters as given."""
@@ -322,7 +337,7 @@ def error_page(intro, rows, writer):
         heading = row["name"] if number == LAUNCH else f"{number}: {row['name']}"
         body.append(f"<h2><a name=\"{error_anchor(number)}\"></a>{writer.inline(heading)}</h2>\n")
         for label, field in (("Stored by", "stored by"), ("What it means for your file", "means"), ("What to do", "do")):
-            body.append(f"<p><b>{label}:</b> {writer.inline(' '.join(row[field]))}</p>\n")
+            body.append(writer.paragraphs(row[field], label))
     return page(ERROR_PAGE_TITLE, "".join(body))
 
 
@@ -461,6 +476,13 @@ def name_errors(folder, entries):
     return errors
 
 
+def run_on_errors(folder):
+    """Sentences (or parts of one between semicolons and colons) too long to read in a hurry."""
+    return [f"{text.file}:{text.line}: a sentence of {len(part.split())} words: {part[:60]}..."
+            for path in prose_files(folder) for text in read_texts(path)
+            for part in re.split(r"(?<=[.!?;:])\s+", text.words) if len(part.split()) > LONGEST_SENTENCE]
+
+
 def stopped_case_errors(sections):
     """Each directory and file action's first edge case says that it does nothing while the last
     error is not 0, and leads to Troubleshooting."""
@@ -486,7 +508,8 @@ def write_pages(catalogue, entries, prose_folder, changelog):
     for number, row in rows.items():
         errors += [f"error {number} is stored by a missing {k} {c}" for k, c in row["entries"] if (k, c) not in entries]
     if not errors:
-        errors += unproven(prose_folder) + name_errors(prose_folder, entries) + stopped_case_errors(sections)
+        errors += (unproven(prose_folder) + name_errors(prose_folder, entries) + stopped_case_errors(sections)
+                   + run_on_errors(prose_folder))
     if errors:
         return {}, errors
     headings = {name: article_anchors(prose_folder, f"{name}.txt") for name in ("overview", "troubleshooting")}
