@@ -6,7 +6,8 @@ Files of the prose folder:
 - one file per menu group: a section per entry, starting with a line `[KIND CODE] NAME` (NAME
   is one of the entry's menu texts or its display name), then fields, each starting a line:
   `what:`, `param 1:`, `param 2:`, `result:`, `example:`, `see also:`, `index:`, and `- ` for
-  each edge case. Other lines continue the field above; a blank line starts a new paragraph.
+  each edge case. Other lines continue the field above; a blank line starts a new paragraph,
+  and lines starting with `* ` are the items of a list (the numbers an action stores).
 - articles (ARTICLES): `= TITLE`, `== HEADING {#anchor}`, paragraphs, `- ` list items (indented
   lines continue them) and `index:` lines (topic words for the page or the heading above).
 - errors.txt: `intro:` and `index:`, then a section per number, `[error N] TITLE` or
