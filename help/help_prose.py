@@ -30,6 +30,7 @@ text" must be one its claim's expectations check (a proof's, for a qtxhost scrip
 the file holds, for a test program): `unproven` lists those that are not.
 """
 import dataclasses
+import fnmatch
 import pathlib
 import re
 
@@ -118,7 +119,7 @@ def stated(words):
 
 def seen(script_lines):
     """{(form, value)} the expectations of script lines check: every number and text (a pattern
-    too), and the truth value a condition is expected to give. Negated ones and lengths see nothing."""
+    too, which a stated text may match), and the truth value a condition is expected to give. Negated ones and lengths see nothing."""
     found = set()
     for line in script_lines:
         tokens = TOKEN.findall(line)
@@ -153,7 +154,7 @@ def proof_seen(repository, proof):
 def unproven(folder):
     """What the prose states and no claim shows: an edge case or example without a claim, and
     a value stated in an edge case, an example or an article that its claim never saw."""
-    errors, repository = [], pathlib.Path(folder).resolve().parents[1]
+    errors, repository = [], pathlib.Path(__file__).resolve().parents[1]
     for path in prose_files(folder):
         if path.name == ERRORS:
             continue
@@ -171,7 +172,8 @@ def unproven(folder):
             if text.kind in ("edge", "example") and not text.lines and not text.proof:
                 errors.append(f"{where}: no claim shows this {text.kind} (add one, or '> proven by TEST_FILE')")
             for form, value in sorted(claimed, key=str):
-                if not any(form == f and (value == v if form != "text" or value == "" else value in v) for f, v in shown):
+                if not any(form == f and (value == v or form == "text" and value and fnmatch.fnmatchcase(value, v))
+                           for f, v in shown):
                     errors.append(f"{where}: says {value!r} ({form}), which its claim never sees")
     return errors
 
