@@ -220,8 +220,10 @@ def example_section(section, writer):
     if rows:
         body += "<table class=\"written\">\n<tr><th>As written in the editor</th><th>Gives</th></tr>\n"
         for row in rows:
-            if row[0] == "call":
+            if row[0] == "call" and row[2]:
                 body += f"<tr><td><code>{html.escape(row[1])}</code></td><td>{html.escape(row[2])}</td></tr>\n"
+            elif row[0] == "call":   # an action gives nothing
+                body += f"<tr><td colspan=\"2\"><code>{html.escape(row[1])}</code></td></tr>\n"
             else:
                 body += f"<tr class=\"step\"><td colspan=\"2\">{row[1]}</td></tr>\n"
         body += "</table>\n"
