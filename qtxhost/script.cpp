@@ -4,10 +4,38 @@
 #include <cstdio>
 #include <fstream>
 
+#include "line_watchdog.h"
 #include "scratch_directory.h"
 #include "script_context.h"
 
 namespace {
+
+// How long a line may run before the watchdog stops the script: a few seconds, more for a line
+// that starts another program (a 32-bit Wine program under qemu takes seconds to start). Entry
+// calls that open a dialog or copy files have limits of their own (script_calls.cpp).
+constexpr unsigned LINE_SECONDS = 10;
+
+struct CommandLimit {
+    const char* command;
+    unsigned seconds;
+};
+
+constexpr CommandLimit LONGER_LINES[] = {
+    {"neighbour", 60},
+};
+
+unsigned LimitOf(const std::string& command) {
+    for (const CommandLimit& limit : LONGER_LINES)
+        if (command == limit.command) return limit.seconds;
+    return LINE_SECONDS;
+}
+
+// The scratch directory, for the watchdog to remove when a line overruns.
+std::string scratchPath;
+
+void RemoveScratch() {
+    if (!scratchPath.empty()) LeaveScratchDirectory(scratchPath);
+}
 
 enum class LineOutcome { Passed, Failed, ScriptError };
 
@@ -79,7 +107,9 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     context.shown.clear();
     context.host.protocolErrors.clear();
     ReclaimTempStrings(context.host);
+    WatchLine(lineNumber, LineText(tokens), LimitOf(name));
     const CommandResult result = command->run(context, cursor);
+    LineDone();
     if (!result.ok) {
         context.error += std::string(" (usage: ") + command->usage + ")";
         return LineOutcome::ScriptError;
@@ -157,9 +187,12 @@ int RunScript(Host& host, const RunOptions& options) {
         }
         context.variables["SCRATCH"] = Value::Str(scratch);
     }
+    scratchPath = scratch;
+    StartLineWatchdog(RemoveScratch);
     CreateHostObject(host, "main");
     const int status = RunLines(context, options);
     DestroyAllObjects(host);
+    EndNeighbours();
     std::fflush(stdout);
     if (options.scratch) LeaveScratchDirectory(scratch);
     return status;
