@@ -264,6 +264,10 @@ bool StartPlayedBehaviours(HMODULE module, std::string& error) {
     return true;
 }
 
+bool PlaysWindows9x() {
+    return behaviours[WINDOWS_9X].on;
+}
+
 bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error) {
     for (PlayedBehaviour& behaviour : behaviours) {
         if (name != behaviour.name) continue;

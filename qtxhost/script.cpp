@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "line_watchdog.h"
+#include "played_behaviours.h"
 #include "scratch_directory.h"
 #include "script_context.h"
 
@@ -189,6 +190,7 @@ int RunScript(Host& host, const RunOptions& options) {
     }
     scratchPath = scratch;
     StartLineWatchdog(RemoveScratch);
+    if (PlaysWindows9x()) std::printf("[host] Windows reports 95, 98 or ME: their file calls are played\n");
     CreateHostObject(host, "main");
     const int status = RunLines(context, options);
     DestroyAllObjects(host);
