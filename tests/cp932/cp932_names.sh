@@ -24,13 +24,15 @@ fi
 export LOCPATH="$locales" LANG="$locale" LC_ALL="$locale"
 
 "$here/../../scripts/prepare_prefix.sh" "$build" "$prefix" || exit 1
-# Unix text in UTF-8, which Wine turns into code page 932 for the module.
-printf '%s\n' "ウスエDISC" >"$prefix/discs/i/.windows-label"
-printf '%s\n' "テストdisc" >"$prefix/discs/k/.windows-label"
-
 wine() {
     "$launcher" "$build" "$prefix" "$@"
 }
+# Wine's mount manager reads each volume's label once, when its session starts: no session may
+# outlive the labels, and the one the test starts reads them new. Unix text in UTF-8, which Wine
+# turns into code page 932 for the module.
+wine wineserver -k 2>/dev/null
+printf '%s\n' "ウスエDISC" >"$prefix/discs/i/.windows-label"
+printf '%s\n' "テストdisc" >"$prefix/discs/k/.windows-label"
 trap 'wine wineserver -k' EXIT
 status=0
 wine "$qtxhost" --scratch run "$module" "$script" || status=1
