@@ -1,6 +1,7 @@
 // Script commands that prepare files on disk the way another program or the user would.
 #include <direct.h>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -42,9 +43,25 @@ CommandResult CommandWrite(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
+// True for a name that leads to a device or a pipe: one the platform makes into a device path
+// (aux.tar.gz, COM1), or one whose handle, opened for no data, is no file on disk (a FIFO).
+bool IsDeviceName(const std::string& path) {
+    char full[MAX_PATH * 2];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    if (length != 0 && length < sizeof full && std::strncmp(full, "\\\\.\\", 4) == 0) return true;
+    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool device = GetFileType(file) != FILE_TYPE_DISK;
+    CloseHandle(file);
+    return device;
+}
+
+// Reading a port or a FIFO can wait for ever: such a name is refused before it is opened to read.
 CommandResult CommandFile(ScriptContext& context, Cursor& cursor) {
     std::string path;
     if (!TakeText(context, cursor, path)) return Failed();
+    if (IsDeviceName(path)) return Fail(context, path + " is no file on disk");
     std::ifstream in(path, std::ios::binary);
     if (!in) return Produce(Value{});
     std::stringstream content;
@@ -58,7 +75,7 @@ CommandResult CommandExists(ScriptContext& context, Cursor& cursor) {
     return Produce(Value::Int(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES));
 }
 
-// Files the host holds open with no sharing, by path, until "unlock".
+// Files the host holds open, by path, until "unlock".
 std::map<std::string, HANDLE> lockedFiles;
 
 CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
@@ -72,15 +89,31 @@ CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
     return CommandResult{};
 }
 
-// lock PATH [shared]: holds the file open for reading, shared with nobody, or with "shared" as a
-// program does that lets others read, write and delete it meanwhile.
+// How "lock" holds a file: as a program that lets nobody in, one that lets others read, write
+// and delete it meanwhile, or a logger or editor writing to it while letting others read and write.
+struct LockWay {
+    const char* word;   // after the path; none for the first
+    DWORD access;
+    DWORD sharing;
+};
+
+constexpr LockWay LOCK_WAYS[] = {
+    {"", GENERIC_READ, 0},
+    {"shared", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
+    {"writing", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
+};
+
+// lock PATH [shared|writing]: holds the file open in one of the LOCK_WAYS until "unlock".
 CommandResult CommandLock(ScriptContext& context, Cursor& cursor) {
     std::string path;
     if (!TakeText(context, cursor, path)) return Failed();
-    const bool shared = cursor.NextWord("shared");
-    if (shared) ++cursor.pos;
-    const DWORD sharing = shared ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const LockWay* way = &LOCK_WAYS[0];
+    for (const LockWay& other : LOCK_WAYS)
+        if (*other.word && cursor.NextWord(other.word)) {
+            way = &other;
+            ++cursor.pos;
+        }
+    HANDLE file = CreateFileA(path.c_str(), way->access, way->sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot hold " + path + " open");
     lockedFiles[path] = file;
     return CommandResult{};
@@ -203,10 +236,10 @@ constexpr ScriptCommand FILE_COMMANDS[] = {
     {"cwd", CommandCwd, "cwd [-> EXPECTED]"},
     {"mkdir", CommandMkdir, "mkdir PATH"},
     {"write", CommandWrite, "write PATH TEXT"},
-    {"file", CommandFile, "file PATH [-> EXPECTED] (content, null when missing)"},
+    {"file", CommandFile, "file PATH [-> EXPECTED] (content, null when missing; a device or pipe is refused)"},
     {"exists", CommandExists, "exists PATH [-> EXPECTED]"},
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
-    {"lock", CommandLock, "lock PATH [shared] (hold it open for reading, shared with nobody or all)"},
+    {"lock", CommandLock, "lock PATH [shared|writing] (hold it open: reading, shared with nobody or all; or writing, shared with readers and writers)"},
     {"unlock", CommandUnlock, "unlock PATH"},
     {"hardlink", CommandHardLink, "hardlink EXISTING NEW"},
     {"filetime", CommandFileTime, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM (local time)"},

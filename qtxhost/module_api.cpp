@@ -1,5 +1,6 @@
 #include "module_api.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "guarded_memory.h"
@@ -74,4 +75,28 @@ bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error) 
            Resolve(m, "GetExpressionInfos", api.GetInfosOf[E], error) &&
            Resolve(m, "GetConditionTitle", api.GetTitle[C], error) &&
            Resolve(m, "GetActionTitle", api.GetTitle[A], error);
+}
+
+bool CreatePlainObject(const char* path, PlainObject& object) {
+    HMODULE module = LoadLibraryA(path);
+    if (!module) return false;
+    auto infos = ModuleExport<short(WINAPI*)(HostWord, RunInfos*)>(module, "GetRunObjectInfos");
+    auto size = ModuleExport<short(WINAPI*)(HostWord, HostWord)>(module, "GetRunObjectDataSize");
+    auto create = ModuleExport<int(WINAPI*)(RunData*, HostWord, HostWord)>(module, "CreateRunObject");
+    object.destroy = ModuleExport<short(WINAPI*)(RunData*, HostWord)>(module, "DestroyRunObject");
+    if (!infos || !size || !create || !object.destroy) return false;
+    infos(0, &object.infos);
+    object.rd = static_cast<RunData*>(std::calloc(1, static_cast<std::uint16_t>(size(0, 0))));
+    return object.rd && create(object.rd, 0, 0) == 0;
+}
+
+std::uint32_t PlainAction(const PlainObject& object, int code, const char* first, const char* second) {
+    object.infos.actionRoutines[code](object.rd, reinterpret_cast<HostWord>(first), reinterpret_cast<HostWord>(second));
+    return object.rd->lastError;
+}
+
+void DestroyPlainObject(PlainObject& object) {
+    object.destroy(object.rd, 0);
+    std::free(object.rd);
+    object.rd = nullptr;
 }

@@ -47,3 +47,19 @@ const char* KindName(EntryKind kind);
 
 // GetRunObjectInfos into a guarded record that ends where the object's fields end.
 RunInfos QueryRunInfos(const ModuleApi& api);
+
+// An object of the module on a plain zero-filled record with no host behind it: enough for the
+// file actions, which call no service (the copy benchmark, the neighbour program of the tests).
+struct PlainObject {
+    RunInfos infos{};
+    RunData* rd = nullptr;
+    short(WINAPI* destroy)(RunData*, HostWord) = nullptr;
+};
+
+// Loads the module and creates one plain object; false when either fails.
+bool CreatePlainObject(const char* path, PlainObject& object);
+
+// Calls an action of a plain object with two text parameters; answers the lastError it left.
+std::uint32_t PlainAction(const PlainObject& object, int code, const char* first, const char* second = nullptr);
+
+void DestroyPlainObject(PlainObject& object);

@@ -11,25 +11,9 @@
 
 namespace {
 
-// How long a line may run before the watchdog stops the script: a few seconds, more for a line
-// that starts another program (a 32-bit Wine program under qemu takes seconds to start). Entry
-// calls that open a dialog or copy files have limits of their own (script_calls.cpp).
+// How long a line may run before the watchdog stops the script: a few seconds. Entry calls that
+// open a dialog, copy files or wait for a program have limits of their own (script_calls.cpp).
 constexpr unsigned LINE_SECONDS = 10;
-
-struct CommandLimit {
-    const char* command;
-    unsigned seconds;
-};
-
-constexpr CommandLimit LONGER_LINES[] = {
-    {"neighbour", 60},
-};
-
-unsigned LimitOf(const std::string& command) {
-    for (const CommandLimit& limit : LONGER_LINES)
-        if (command == limit.command) return limit.seconds;
-    return LINE_SECONDS;
-}
 
 // The scratch directory, for the watchdog to remove when a line overruns.
 std::string scratchPath;
@@ -108,7 +92,7 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     context.shown.clear();
     context.host.protocolErrors.clear();
     ReclaimTempStrings(context.host);
-    WatchLine(lineNumber, LineText(tokens), LimitOf(name));
+    WatchLine(lineNumber, LineText(tokens), LINE_SECONDS);
     const CommandResult result = command->run(context, cursor);
     LineDone();
     if (!result.ok) {
@@ -194,7 +178,6 @@ int RunScript(Host& host, const RunOptions& options) {
     CreateHostObject(host, "main");
     const int status = RunLines(context, options);
     DestroyAllObjects(host);
-    EndNeighbours();
     std::fflush(stdout);
     if (options.scratch) LeaveScratchDirectory(scratch);
     return status;

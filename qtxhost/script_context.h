@@ -52,9 +52,6 @@ extern const std::span<const ScriptCommand> SystemCommands;     // system_comman
 
 const ScriptCommand* FindCommand(const std::string& name);
 
-// Ends the programs "neighbour" started that still run (system_commands.cpp).
-void EndNeighbours();
-
 // Helpers the command files share.
 bool TakeValue(ScriptContext& context, Cursor& cursor, Value& value);
 bool TakeText(ScriptContext& context, Cursor& cursor, std::string& text);

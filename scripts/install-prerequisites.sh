@@ -37,7 +37,7 @@ need python3-pefile /usr/bin/python3 -c "import pefile"
 need gcc command -v gcc
 need fp-utils command -v chmcmd
 need libchm-bin command -v extract_chmLib
-# The sources of the Japanese locale that the test cp932_names compiles for Wine.
+# The sources of the Japanese, Chinese and Korean locales that the code-page tests compile for Wine.
 need locales test -f /usr/share/i18n/locales/ja_JP
 
 updated=""

@@ -62,7 +62,8 @@ def play(command, path, claims):
         claim, number = origin.get(int(error[1]), (claims[0], 0))
         failures[claim].append(f"line {number}: script error: {error[2]}")
     elif run.returncode not in (0, 1) or (run.returncode == 1) != any(failures.values()):
-        failures[claims[0]].append(f"qtxhost ended with {run.returncode}: {run.stderr.strip()[-300:]}")
+        last = (run.stdout.strip().splitlines() or ["nothing"])[-1]
+        failures[claims[0]].append(f"qtxhost ended with {run.returncode} after \"{last}\": {run.stderr.strip()[-300:]}")
     return failures, seen
 
 

@@ -1,8 +1,8 @@
 // The well-known directories when the shell has no answer, checked with a shell lookup of the
 // test's own in place of the module's (its answers, taken as they come in either family, are
-// checked by the help's claims and path_names.qtxs), and the info expressions on a record whose
-// creation failed. Runs as info_test-win98.exe (other family) and info_test-win2k.exe (NT
-// family): the copy's name says which family it should see.
+// checked by the help's claims and path_names.qtxs), the dates the runtime cannot hold, and the
+// info expressions on a record whose creation failed. Runs as info_test-win98.exe (other family)
+// and info_test-win2k.exe (NT family): the copy's name says which family it should see.
 #include <windows.h>
 #include <shlobj.h>
 #include <cstring>
@@ -13,6 +13,7 @@
 #include "catalogue/catalogue.h"
 #include "harness/ok.h"
 #include "harness/test_host.h"
+#include "info/file_status.h"
 #include "info/known_directories.h"
 #include "state/run_data.h"
 
@@ -173,6 +174,64 @@ void test_double_byte_names() {
     ok(path == "C:\\" + table + "\\", "AddTrailingBackslash(C:\\%s): got \"%s\"\n", table.c_str(), path);
 }
 
+// Dates of every range: before 1970, the runtime's own, past 2038 (the narrow runtime's end),
+// past 2106 (the wide one's), past 9999. Each is set at noon, local time, on a file in a tmpfs
+// where there is one (Z:\dev\shm takes 1601 and 30000; ext4 keeps 1901 to 2446); a date the
+// file system does not keep is skipped, and says so.
+struct DateRow {
+    WORD year, month, day;
+    const char* expected;    // the date expressions' answer
+    const char* monthDay;    // the time text's month and day
+};
+
+constexpr DateRow DATE_ROWS[] = {
+    {1601, 1, 5, "05/01/01", "Jan 05"},  {1969, 12, 31, "31/12/69", "Dec 31"}, {1980, 2, 29, "29/02/80", "Feb 29"},
+    {2038, 1, 20, "20/01/38", "Jan 20"}, {2107, 3, 4, "04/03/07", "Mar 04"},   {30000, 3, 4, "04/03/00", "Mar 04"},
+};
+
+constexpr char TMPFS_FOLDER[] = "Z:\\dev\\shm";
+
+// Sets the file's modification and access times to noon of the row's day; false when the file
+// system keeps another time.
+bool SetNoon(const std::string& path, const DateRow& row) {
+    SYSTEMTIME local{}, universal{};
+    local.wYear = row.year, local.wMonth = row.month, local.wDay = row.day, local.wHour = 12;
+    FILETIME time{}, kept{};
+    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) || !SystemTimeToFileTime(&universal, &time))
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const bool set = SetFileTime(file, nullptr, &time, &time) && GetFileTime(file, nullptr, nullptr, &kept);
+    CloseHandle(file);
+    return set && CompareFileTime(&time, &kept) == 0;
+}
+
+void test_dates() {
+    const std::string folder = (GetFileAttributesA(TMPFS_FOLDER) != INVALID_FILE_ATTRIBUTES ? std::string(TMPFS_FOLDER) : ".") +
+                               "\\qtx-dates-" + std::to_string(GetCurrentProcessId());
+    const std::string path = folder + "\\dated.txt";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    RunData* rd = harness::NewObject();
+    for (const DateRow& row : DATE_ROWS) {
+        if (!SetNoon(path, row)) {
+            std::printf("date %u-%02u-%02u skipped: the file system in %s keeps another time\n", row.year, row.month,
+                        row.day, folder.c_str());
+            continue;
+        }
+        for (int code : {2, 3}) {
+            const std::string got = Text(rd, code, path.c_str());
+            ok(got == row.expected, "%u, expression %d: expected \"%s\", got \"%s\"\n", row.year, code, row.expected,
+               got.c_str());
+        }
+        char text[TIME_TEXT_SIZE] = "";   // where the runtime has no _stat64 (Windows 9x, NT 4.0)
+        const std::string year = std::to_string(row.year) + "\n";
+        ok(WriteFileTimeText(path.c_str(), FILE_TIME_MODIFIED, RuntimeWidth::NARROW, text) &&
+               !std::strncmp(text + 4, row.monthDay, 6) && std::strstr(text, year.c_str()),
+           "%u through _stat: got \"%s\"\n", row.year, text);
+    }
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 // A record whose workPath could not be had: the expressions that need it answer their failure
 // values and write nothing; the others go on as usual.
 void test_record_without_workPath() {
@@ -206,6 +265,7 @@ int main() {
     test_one_folder_answered();
     test_AddTrailingBackslash();
     test_double_byte_names();
+    test_dates();
     test_record_without_workPath();
     return harness::Summary(ntFamily ? "info_test (NT family)" : "info_test (other family)");
 }

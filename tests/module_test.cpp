@@ -259,8 +259,8 @@ void test_no_work_path() {
     ok(rd.lastError == 0, "Clear the last error without workPath: lastError %u\n", rd.lastError);
 }
 
-// The result is 32 whenever a stream's error indicator is set (a spoiled source; a destination
-// that takes no writes), and the source stays intact.
+// The result is 32 whenever a read or a write fails (a source opened for writing only; a
+// destination opened for reading only), and the source stays intact.
 void test_CopyStream() {
     char path[PATH_BUFFER_SIZE] = {};
     RunData rd{};
@@ -269,12 +269,13 @@ void test_CopyStream() {
     WriteText("source.bin", pattern);
     for (const char* spoil : {"", "source", "destination"}) {
         WriteText("destination.bin", "");
-        FILE* source = std::fopen("source.bin", "rb");
-        if (*spoil == 's') std::fputc('x', source);
-        FILE* destination = std::fopen("destination.bin", *spoil == 'd' ? "rb" : "wb");
+        const DWORD sourceAccess = *spoil == 's' ? GENERIC_WRITE : GENERIC_READ;
+        const DWORD destinationAccess = *spoil == 'd' ? GENERIC_READ : GENERIC_WRITE;
+        HANDLE source = CreateFileA("source.bin", sourceAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE destination = CreateFileA("destination.bin", destinationAccess, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         const std::uint32_t result = CopyStream(&rd, source, destination);
-        std::fclose(source);
-        std::fclose(destination);
+        CloseHandle(source);
+        CloseHandle(destination);
         ok(result == (*spoil ? ERROR_CODE_STREAM : 0), "spoiled %s: got %u\n", spoil, result);
         ok(ReadText(*spoil ? "source.bin" : "destination.bin") == pattern, "spoiled %s: a copy or the source differs\n", spoil);
     }

@@ -40,6 +40,8 @@ done <<'EOF'
 2|one-of-two-parameters|takes 2 parameter|action "Copy a file" "a"
 2|wrong-type|must be a text|expression "Sizeof(" 12
 2|unknown-command|unknown command|frobnicate 1
+2|device-file|no file on disk|file "aux.tar.gz"
+2|fifo-file|no file on disk|file "M:\fifo"
 1|not-like-integer|expected not like "5", got -1|expression "Sizeof(" "missing" -> not like "5"
 1|not-length-integer|expected not length 3, got -1|expression "Sizeof(" "missing" -> not length 3
 1|not-like-null|expected not like "x", got null|file "missing" -> not like "x"

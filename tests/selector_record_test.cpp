@@ -1,5 +1,6 @@
 // Record-level checks of the load and save selectors: the dialog record PrepareFileSelector
-// fills, the result expressions walking hand-made result buffers that end at a guard page, and
+// fills, the wide dialogs taken on the NT family only, the names spelt from a wide choice, the
+// result expressions walking hand-made result buffers that end at a guard page, and
 // the saved state on real files and a pipe: a read cut short, and LoadRunObject fed 10 000
 // generated blocks (fixed seed), none costing more memory than its file holds, however large its
 // size field. Copies of this program named selector_record_test-VERSION.exe run as that Windows
@@ -13,10 +14,12 @@
 
 #include "harness/ok.h"
 #include "harness/test_host.h"
+#include "selector/chosen_names.h"
 #include "selector/file_selector.h"
 #include "selector/selector_buffer.h"
 #include "selector/selector_results.h"
 #include "selector/selector_settings.h"
+#include "selector/wide_routines.h"
 #include "state/saved_state.h"
 
 using harness::StringResult;
@@ -111,6 +114,93 @@ void test_record_fields() {
        "host byte 0x%02X: expected the hook, got flags 0x%lX\n", hostFlags, dialog.record.Flags);
     hostFlags = 0;
     harness::DeleteObject(rd);
+}
+
+// What a wide dialog chose, as the test's folder makes it: Ābc (its name unspellable in the ANSI
+// code page) beside Abc, which the ANSI calls would bend it to. Entries of a list are separated
+// by '|' here; each file holds its own name's content, listed in the row.
+struct SpellRow {
+    const char* note;
+    const wchar_t* chosen;
+    const char* contents;   // of the files the answer names, '|' between them; null: no answer
+};
+
+const SpellRow SPELL_ROWS[] = {
+    {"a name the code page spells", L"Abc\\rAport.txt", "bent twin"},
+    {"a file name it cannot spell", L"\u0100bc\\r\u0100port.txt", "chosen"},
+    {"a folder it cannot spell", L"\u0100bc", "b"},
+    {"a new name in that folder", L"\u0100bc\\new.txt", "b"},
+    {"a new name it cannot spell", L"\u0100bc\\n\u0100w.txt", nullptr},
+    {"a list in that folder", L"\u0100bc|r\u0100port.txt|b.txt", "chosen|b"},
+};
+
+void WriteWide(const std::wstring& name, const char* content) {
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, content, static_cast<DWORD>(std::strlen(content)), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string Content(const std::string& name) {
+    char text[64] = "";
+    DWORD read = 0;
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "(no file)";
+    ReadFile(file, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(file);
+    return std::string(text, read);
+}
+
+// The contents of the files an answer names, '|' between them; for a folder or a new name, the
+// content of b.txt in that folder.
+std::string ContentsOf(const char* answer, bool list) {
+    const DWORD attributes = GetFileAttributesA(answer);
+    if (list) {
+        std::string contents;
+        for (const char* name = answer + std::strlen(answer) + 1; *name; name += std::strlen(name) + 1) {
+            if (!contents.empty()) contents += '|';
+            contents += Content(std::string(answer) + "\\" + name);
+        }
+        return contents;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return Content(answer);
+    std::string folder = answer;
+    if (attributes == INVALID_FILE_ATTRIBUTES) folder.erase(folder.rfind('\\'));
+    return Content(folder + "\\b.txt");
+}
+
+// The wide dialogs on the NT family only; each choice spelt so that it leads to what was chosen.
+void test_spelt_names(bool ntFamily) {
+    WideRoutines wide;
+    ok(FindWideRoutines(wide) == ntFamily, "wide dialogs: expected %d on this family\n", ntFamily);
+    if (!ntFamily) return;
+    wchar_t folder[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    const std::wstring here = std::wstring(folder) + L"\\";
+    const wchar_t* folders[] = {L"Abc", L"\u0100bc"};
+    const struct { const wchar_t* name; const char* content; } files[] = {
+        {L"Abc\\rAport.txt", "bent twin"}, {L"\u0100bc\\r\u0100port.txt", "chosen"}, {L"\u0100bc\\b.txt", "b"}};
+    for (const wchar_t* name : folders) CreateDirectoryW((here + name).c_str(), nullptr);
+    for (const auto& file : files) WriteWide(here + file.name, file.content);
+    for (const SpellRow& row : SPELL_ROWS) {
+        std::wstring chosen = here + row.chosen;
+        const bool list = chosen.find(L'|') != std::wstring::npos;
+        for (wchar_t& c : chosen) c = c == L'|' ? L'\0' : c;
+        chosen.append(2, L'\0');
+        char answer[MULTIPLE_RESULT_SIZE];
+        const bool spelt = list ? SpellChosenList(wide, chosen.c_str(), answer, sizeof answer)
+                                : SpellChosenPath(wide, chosen.c_str(), answer, PATH_BUFFER_SIZE);
+        ok(spelt == (row.contents != nullptr), "%s: expected %s answer\n", row.note, row.contents ? "an" : "no");
+        if (!spelt || !row.contents) continue;
+        const std::string got = ContentsOf(answer, list);
+        ok(got == row.contents && !std::strchr(answer, '?'), "%s: expected \"%s\", got \"%s\" from %s\n", row.note,
+           row.contents, got.c_str(), answer);
+    }
+    const std::wstring tooLong = here + std::wstring(300, L'a');
+    char answer[PATH_BUFFER_SIZE];
+    ok(!SpellChosenPath(wide, tooLong.c_str(), answer, sizeof answer), "a path of 300 characters has no answer\n");
+    for (const auto& file : files) DeleteFileW((here + file.name).c_str());
+    for (const wchar_t* name : folders) RemoveDirectoryW((here + name).c_str());
 }
 
 // A result buffer of exactly the given bytes, followed by a guard page.
@@ -284,6 +374,7 @@ int main() {
     test_platform_version(version);
     test_style_flags(version ? version->sizable : true);
     test_record_fields();
+    test_spelt_names(version ? version->platform == VER_PLATFORM_WIN32_NT : true);
     test_result_walks();
     if (!version) {   // no version changes the saved state
         test_short_read();

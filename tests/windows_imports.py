@@ -22,12 +22,13 @@ def functions(windows_9x, windows_nt, source, names):
 
 IMPORTS = {
     "kernel32.dll": functions("95", "3.1", SDK, """
-        CloseHandle CreateFileA DeleteFileA FindClose FindFirstFileA GetDriveTypeA
-        GetFileAttributesA GetFileInformationByHandle GetFileSize GetFileType GetFullPathNameA
-        GetLastError GetLogicalDriveStringsA GetModuleHandleA GetProcAddress GetSystemDirectoryA
-        GetTempFileNameA GetTempPathA GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc
-        GlobalFree LocalAlloc LocalFree ReadFile SetErrorMode SetFilePointer SetLastError
-        WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
+        CloseHandle CompareStringA CreateFileA DeleteFileA FileTimeToLocalFileTime
+        FileTimeToSystemTime FindClose FindFirstFileA GetDriveTypeA GetFileAttributesA
+        GetFileInformationByHandle GetFileSize GetFileType GetFullPathNameA GetLastError
+        GetLogicalDriveStringsA GetModuleHandleA GetProcAddress GetSystemDirectoryA GetTempFileNameA
+        GetTempPathA GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc GlobalFree IsDBCSLeadByte
+        LocalAlloc LocalFree MoveFileA MultiByteToWideChar ReadFile SetEndOfFile SetErrorMode
+        SetFilePointer SetFileTime SetLastError WideCharToMultiByte WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
     "user32.dll": functions("95", "3.1", SDK, """
         AppendMenuA CharNextA CharPrevA CharUpperA CreatePopupMenu DestroyMenu GetMenuItemCount
         GetMenuItemID GetMenuState GetMenuStringA GetSubMenu LoadMenuA LoadStringA SendMessageA"""),
@@ -39,10 +40,20 @@ IMPORTS = {
     "msvcrt.dll": functions("95", "4.0", CRT, """
         _access _chdir _errno _fileno _fsopen _fullpath _get_osfhandle _getcwd _mkdir _rmdir
         _splitpath _stat _stricmp _strnicmp _strupr calloc ctime fclose ferror fflush fopen fread
-        free fwrite malloc memchr memcpy memset remove rename strchr strcmp strlen strncmp strncpy
+        free fwrite malloc memchr memcmp memcpy memset remove rename strchr strcmp strlen strncmp strncpy
         strpbrk strrchr strstr"""),
 }
 
-# Looked up with GetProcAddress when called (src/info/file_status.cpp), never imported: the
-# msvcrt.dll of Windows 95, 98 and NT 4.0 has neither (both came with Visual C++ .NET's runtime).
-LOOKED_UP_AT_RUN_TIME = {"msvcrt.dll": ("_stat64", "_ctime64")}
+# Looked up with GetProcAddress when called, never imported: the msvcrt.dll of Windows 95, 98 and
+# NT 4.0 has neither of its two (both came with Visual C++ .NET's runtime; src/info/file_status.cpp);
+# the wide dialogs and file calls work on the NT family only (src/selector/wide_routines.cpp), as
+# does the local time of a date by its own rules (src/info/file_status.cpp); Windows 95, 98 and ME
+# have no ntdll.dll to import from and do not implement MoveFileExA, which only the NT family is
+# asked (src/fileops/held_file.cpp, rename_name.cpp).
+LOOKED_UP_AT_RUN_TIME = {
+    "msvcrt.dll": ("_stat64", "_ctime64"),
+    "comdlg32.dll": ("GetOpenFileNameW", "GetSaveFileNameW"),
+    "shell32.dll": ("SHBrowseForFolderW", "SHGetPathFromIDListW"),
+    "kernel32.dll": ("FindFirstFileW", "CreateFileW", "SystemTimeToTzSpecificLocalTime", "MoveFileExA"),
+    "ntdll.dll": ("NtSetInformationFile",),
+}

@@ -1,4 +1,5 @@
-// The block copy behind "Append a file to a file", "Copy a file" and "Move a file".
+// The block copy behind "Append a file to a file", "Copy a file", "Move a file" and a rename
+// between volumes.
 #include "fileops/copy_stream.h"
 #include "state/last_error.h"
 
@@ -19,22 +20,40 @@ char* ObtainBuffer(RunData* rd, std::size_t& size) {
     return rd->workPath;
 }
 
+// One block read and written; false with the platform's error when either fails or falls short.
+// done is set at the end of the source.
+bool MoveBlock(HANDLE source, HANDLE destination, char* buffer, std::size_t size, bool& done, DWORD& failure) {
+    DWORD got = 0;
+    if (!ReadFile(source, buffer, static_cast<DWORD>(size), &got, nullptr)) {
+        failure = GetLastError();
+        return false;
+    }
+    done = got == 0;
+    if (done) return true;
+    DWORD put = 0;
+    if (!WriteFile(destination, buffer, got, &put, nullptr)) {
+        failure = GetLastError();
+        return false;
+    }
+    if (put < got) {
+        failure = ERROR_DISK_FULL;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-std::uint32_t CopyStream(RunData* rd, FILE* source, FILE* destination) {
+bool CopyBlocks(RunData* rd, HANDLE source, HANDLE destination, DWORD& failure) {
     std::size_t size = 0;
     char* buffer = ObtainBuffer(rd, size);
-    for (std::size_t got; (got = std::fread(buffer, 1, size, source)) != 0;)
-        if (std::fwrite(buffer, 1, got, destination) < got) break;
-    // The last block may still wait in the stream's own buffer: written out now, a block the
-    // disk has no room for sets the indicator here rather than vanishing at the close.
-    std::fflush(destination);
-    // Only the two error indicators count, not what ended the loop; the end of the source is no error.
-    std::uint32_t result = 0;
-    if (std::ferror(source))
-        result = ERROR_CODE_STREAM;
-    else if (std::ferror(destination))
-        result = ERROR_CODE_STREAM;
+    bool done = false, good = true;
+    while (good && !done) good = MoveBlock(source, destination, buffer, size, done, failure);
     if (buffer != rd->workPath) LocalFree(buffer);
-    return result;
+    return good;
+}
+
+std::uint32_t CopyStream(RunData* rd, HANDLE source, HANDLE destination) {
+    DWORD failure = NO_ERROR;
+    return CopyBlocks(rd, source, destination, failure) ? 0 : ERROR_CODE_STREAM;
 }

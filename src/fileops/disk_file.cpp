@@ -1,13 +1,12 @@
-// Telling files on disk from devices: by the path the platform makes of a name, before anything
-// is opened (a device has many names), and by what a handle is (a unix device or FIFO can sit in
-// a drive under an ordinary name).
+// Telling files on disk from devices by the path the platform makes of a name, before anything is
+// opened (a device has many names), and, for callers that open nothing, by a handle that reads
+// nothing (a unix device or FIFO can sit in a drive under an ordinary name).
 #include <windows.h>
-#include <io.h>
 #include <cstring>
 
 #include "fileops/disk_file.h"
-#include "state/file_size.h"
 #include "state/run_data.h"
+#include "state/windows_version.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ constexpr std::size_t SPACE_LENGTH = sizeof DEVICE_SPACE - 1;
 constexpr char NETWORK_ROOT[] = "UNC\\";
 constexpr char NULL_DEVICE_NAME[] = "NUL";
 constexpr DWORD QUERY_ONLY = 0;   // opens no data: reads, writes and sharing stay untouched
-constexpr DWORD SHARED_WITH_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD SHARED_WITH_READERS_AND_WRITERS = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 bool IsDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -39,7 +38,10 @@ NameTarget TargetInDeviceSpace(const char* rest) {
 // An existing name whose handle is no file on disk is a device; a name that cannot be opened
 // (missing, a folder, locked) is left to the open that follows, which reports it.
 NameTarget TargetOfHandle(const char* name) {
-    HANDLE file = CreateFileA(name, QUERY_ONLY, SHARED_WITH_ALL, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared with everyone, so that it disturbs no other holder; Windows 95, 98 and ME refuse
+    // delete sharing, which they do not have.
+    const DWORD sharing = SHARED_WITH_READERS_AND_WRITERS | (PlatformDeletesThroughHandles() ? FILE_SHARE_DELETE : 0);
+    HANDLE file = CreateFileA(name, QUERY_ONLY, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return NameTarget::DISK_FILE;
     const bool disk = GetFileType(file) == FILE_TYPE_DISK;
     CloseHandle(file);
@@ -48,28 +50,15 @@ NameTarget TargetOfHandle(const char* name) {
 
 }  // namespace
 
-HANDLE HandleOf(FILE* stream) {
-    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
-}
-
-NameTarget TargetOf(const char* name) {
+NameTarget TargetOfName(const char* name) {
     char full[PATH_BUFFER_SIZE];
     const DWORD length = GetFullPathNameA(name, sizeof full, full, nullptr);
     const char* path = length != 0 && length < sizeof full ? full : name;   // a longer one as given
-    if (StartsWith(path, DEVICE_SPACE) || StartsWith(path, VERBATIM_SPACE)) {
-        const NameTarget target = TargetInDeviceSpace(path + SPACE_LENGTH);
-        if (target != NameTarget::DISK_FILE) return target;
-    }
-    return TargetOfHandle(name);
+    if (StartsWith(path, DEVICE_SPACE) || StartsWith(path, VERBATIM_SPACE)) return TargetInDeviceSpace(path + SPACE_LENGTH);
+    return NameTarget::DISK_FILE;
 }
 
-bool IsDiskFile(FILE* stream) {
-    return GetFileType(HandleOf(stream)) == FILE_TYPE_DISK;
-}
-
-bool HoldsWholeCopy(FILE* source, FILE* destination) {
-    std::int64_t sourceSize = 0, destinationSize = 0;
-    if (!HandleFileSize(HandleOf(source), sourceSize) || !HandleFileSize(HandleOf(destination), destinationSize))
-        return false;
-    return sourceSize == destinationSize;
+NameTarget TargetOf(const char* name) {
+    const NameTarget target = TargetOfName(name);
+    return target == NameTarget::DISK_FILE ? TargetOfHandle(name) : target;
 }

@@ -4,7 +4,7 @@
 
 #include "fileops/file_actions.h"
 #include "fileops/removal.h"
-#include "fileops/same_file.h"
+#include "fileops/rename_name.h"
 #include "fileops/whole_name.h"
 #include "state/last_error.h"
 
@@ -12,32 +12,22 @@ namespace {
 
 constexpr int ACCESS_EXISTS = 0;
 constexpr int ACCESS_FAILED = -1;
-
-bool Exists(const char* name) {
-    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
-}
+constexpr DWORD SHARED_WITH_NOBODY = 0;
 
 int RemoveFile(const char* name) {
     return std::remove(name);
 }
 
-// A rename between drives is a copy and a deletion. When the runtime's rename fails, what it
-// left at a name that was free before goes; when it succeeds but the old name is still there
-// (the deletion was refused), the copy goes and 13 is stored. Either way the new name is
-// deleted only when it is not the old file (a rename can change just a letter's case).
-void RenameName(RunData* rd, const char* oldPath, const char* newPath) {
-    const bool newWasFree = !Exists(newPath);
-    if (std::rename(oldPath, newPath) != 0) {
-        StoreErrno(rd);
-        if (newWasFree && Exists(newPath)) DeleteUnlessSame(newPath, oldPath);
-        return;
-    }
-    if (StillThere(oldPath) && DeleteUnlessSame(newPath, oldPath)) rd->lastError = ERROR_CODE_NOT_REMOVED;
+// True when the platform's error says a name was already taken.
+bool IsTaken(DWORD error) {
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
 }  // namespace
 
-// An empty new file; a name already taken, by a file or a directory, is left alone.
+// An empty new file; a name already taken, by a file or a directory, is left alone. The file is
+// made only if nothing has that name at the moment it is made, so a file another program puts
+// there after the test is never emptied.
 extern "C" HostWord WINAPI ActionCreateFile(RunData* rd, HostWord file, HostWord) {
     if (!ActionMayRun(rd)) return 0;
     if (!TakeWholeName(rd, rd->workPath, file)) return 0;
@@ -45,12 +35,17 @@ extern "C" HostWord WINAPI ActionCreateFile(RunData* rd, HostWord file, HostWord
         rd->lastError = ERROR_CODE_EXISTS;
         return 0;
     }
-    FILE* stream = std::fopen(rd->workPath, "w+b");
-    if (!stream) {
-        StoreErrno(rd);
+    HANDLE made = CreateFileA(rd->workPath, GENERIC_READ | GENERIC_WRITE, SHARED_WITH_NOBODY, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (made == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (IsTaken(error))
+            rd->lastError = ERROR_CODE_EXISTS;
+        else
+            StoreWindowsError(rd, error);
         return 0;
     }
-    std::fclose(stream);
+    CloseHandle(made);
     return 0;
 }
 
@@ -60,8 +55,8 @@ extern "C" HostWord WINAPI ActionDeleteFile(RunData* rd, HostWord file, HostWord
     return 0;
 }
 
-// The new name needs a buffer of its own beside workPath. An existing file or directory of
-// the new name is never replaced: the runtime's rename refuses, and its errno is stored.
+// The new name needs a buffer of its own beside workPath. An existing file or directory of the
+// new name is never replaced.
 extern "C" HostWord WINAPI ActionRenameFile(RunData* rd, HostWord oldName, HostWord newName) {
     if (!ActionMayRun(rd)) return 0;
     auto* newPath = static_cast<char*>(LocalAlloc(LPTR, PATH_BUFFER_SIZE));

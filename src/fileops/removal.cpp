@@ -11,13 +11,15 @@ constexpr DWORD SHARED_WITH_NOBODY = 0;
 
 // Opened with no sharing, a name that another handle holds fails with a sharing violation;
 // folders open only with backup semantics.
-bool StillThere(const char* name) {
+bool StillThere(const char* name, const FileIdentity* identity) {
     if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return false;
     HANDLE file = CreateFileA(name, GENERIC_READ, SHARED_WITH_NOBODY, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_SHARING_VIOLATION;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool same = !identity || (InformationOf(file, information) && SameIdentity(IdentityOf(information), *identity));
     CloseHandle(file);
-    return true;
+    return same;
 }
 
 void RemoveName(RunData* rd, const char* name, RemovalCall call) {

@@ -3,15 +3,17 @@
 // that fails).
 #pragma once
 
+#include "fileops/held_file.h"
 #include "state/run_data.h"
 
 // The runtime's deletion of a file (remove) or of an empty directory (_rmdir).
 using RemovalCall = int (*)(const char* name);
 
-// True when the name still leads to a file or directory that nobody holds open. One that
-// another program holds open may be waiting for that program to let go before it goes: that
-// counts as gone.
-bool StillThere(const char* name);
+// True when the name still leads to a file or directory that nobody holds open, and, when an
+// identity is given, to that very file: another program may have made a new file of that name
+// since. One that another program holds open may be waiting for that program to let go before
+// it goes: that counts as gone.
+bool StillThere(const char* name, const FileIdentity* identity = nullptr);
 
 // Deletes name with call and stores its errno when it fails. When it reports success but the
 // name is still there, 13 (EACCES) is stored: the deletion was refused.

@@ -1,9 +1,17 @@
 // "VersionMS(" and "VersionLS(": the file version from the file's own version resource.
-// The name goes to the platform whole, without CopyPath. A name that is no file on disk (a
-// device, a pipe, a FIFO) answers 0 before anything is read from it.
+// The name goes to the platform whole, without CopyPath, but resolved from the current
+// directory first: the platform's version functions would otherwise search the program's folder,
+// the system folders and the path, and add ".dll" to a name without an extension. A name that is
+// no existing file on disk (a device, a pipe, a FIFO, a folder) answers 0 before anything is read
+// from it. Some platforms read another file than the one named (Wine answers for its own library
+// of the same base name, kernel32.dll or comctl32.dll): a version record that is not among the
+// named file's bytes answers 0.
+#include <cstring>
+
 #include "fileops/disk_file.h"
 #include "info/file_information.h"
 #include "state/host_services.h"
+#include "state/name_characters.h"
 
 namespace {
 
@@ -11,39 +19,96 @@ constexpr int VERSION_FOUND = 0;
 constexpr int VERSION_FAILURE = -1;
 constexpr HostWord NO_VERSION = 0;
 constexpr char ROOT_BLOCK[] = "\\";
+constexpr char EXTENSION_MARK = '.';
 // A root record long enough for the two words read; the rest of the fixed record is not needed.
 constexpr UINT VERSION_WORDS_END = offsetof(VS_FIXEDFILEINFO, dwFileVersionLS) + sizeof(DWORD);
 static_assert(VERSION_WORDS_END == 16);
+constexpr std::size_t SCAN_BLOCK = 4096;   // bytes of the file read at a time when looking for the record
+
+// The record the platform answered, as far as it reaches (at most the whole fixed record).
+struct FixedVersion {
+    std::uint8_t bytes[sizeof(VS_FIXEDFILEINFO)];
+    std::size_t length;
+};
+
+// The name made whole from the current directory, with a period after a last component that has
+// no extension so that the platform adds none (the period names the same file). False when it is
+// too long or no existing file.
+bool ResolveFile(const char* name, char* full, std::size_t size) {
+    const DWORD length = GetFullPathNameA(name, static_cast<DWORD>(size - 1), full, nullptr);
+    if (length == 0 || length >= size - 1) return false;
+    const DWORD attributes = GetFileAttributesA(full);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    const char* separator = LastSeparator(full);
+    if (std::strchr(separator ? separator + 1 : full, EXTENSION_MARK)) return true;
+    full[length] = EXTENSION_MARK;
+    full[length + 1] = '\0';
+    return true;
+}
 
 // Finds the fixed version record in a version block read whole.
-int ReadFixedVersion(void* block, DWORD* mostSignificant, DWORD* leastSignificant) {
-    VS_FIXEDFILEINFO* fixed = nullptr;
+int ReadFixedVersion(void* block, FixedVersion& fixed) {
+    void* record = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block, ROOT_BLOCK, reinterpret_cast<void**>(&fixed), &length)) return VERSION_FAILURE;
-    if (!fixed || length < VERSION_WORDS_END) return VERSION_FAILURE;   // none, or too short for the words
-    *mostSignificant = fixed->dwFileVersionMS;
-    *leastSignificant = fixed->dwFileVersionLS;
+    if (!VerQueryValueA(block, ROOT_BLOCK, &record, &length)) return VERSION_FAILURE;
+    if (!record || length < VERSION_WORDS_END) return VERSION_FAILURE;   // none, or too short for the words
+    fixed.length = length < sizeof fixed.bytes ? length : sizeof fixed.bytes;
+    std::memcpy(fixed.bytes, record, fixed.length);
     return VERSION_FOUND;
 }
 
-}  // namespace
-
-int GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DWORD* leastSignificant) {
-    const char* parameter = GetStringParameter(rd, token);
-    const char* name = parameter ? parameter : "";
-    if (TargetOf(name) != NameTarget::DISK_FILE) return VERSION_FAILURE;   // a pipe's read can wait for ever
+// The version record the platform reads for the name, from a block of the global heap.
+int ReadVersionRecord(const char* name, FixedVersion& fixed) {
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(name, &handle);
     if (size == 0) return VERSION_FAILURE;   // no version information
     void* block = GlobalAlloc(GPTR, size);
     if (!block) return VERSION_FAILURE;
-    if (GetFileVersionInfoA(name, handle, size, block) != 1) {
-        GlobalFree(block);
-        return VERSION_FAILURE;
-    }
-    const int status = ReadFixedVersion(block, mostSignificant, leastSignificant);
+    int status = VERSION_FAILURE;
+    if (GetFileVersionInfoA(name, handle, size, block) == 1) status = ReadFixedVersion(block, fixed);
     GlobalFree(block);
     return status;
+}
+
+// True when the record's bytes are among the file's, read through the handle from its start.
+bool FileHolds(HANDLE file, const FixedVersion& fixed) {
+    std::uint8_t window[SCAN_BLOCK + sizeof fixed.bytes];
+    std::size_t kept = 0;   // the end of the last block, where the record may begin
+    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file, window + kept, SCAN_BLOCK, &read, nullptr) || read == 0) return false;
+        const std::size_t filled = kept + read;
+        for (std::size_t at = 0; at + fixed.length <= filled; ++at)
+            if (window[at] == fixed.bytes[0] && std::memcmp(window + at, fixed.bytes, fixed.length) == 0) return true;
+        if (read < SCAN_BLOCK) return false;   // the file has ended
+        kept = fixed.length - 1;
+        std::memcpy(window, window + filled - kept, kept);   // apart: a block is longer than a record
+    }
+}
+
+}  // namespace
+
+// The file is held open, writers kept out, from before the platform reads it until its bytes have
+// shown the record: the answer is this file's own.
+int GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DWORD* leastSignificant) {
+    const char* parameter = GetStringParameter(rd, token);
+    const char* name = parameter ? parameter : "";
+    if (TargetOf(name) != NameTarget::DISK_FILE) return VERSION_FAILURE;   // a pipe's read can wait for ever
+    char full[MAX_PATH];
+    if (!ResolveFile(name, full, sizeof full)) return VERSION_FAILURE;
+    const HANDLE file = CreateFileA(full, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return VERSION_FAILURE;
+    FixedVersion fixed;
+    int status = ReadVersionRecord(full, fixed);
+    if (status == VERSION_FOUND && (GetFileType(file) != FILE_TYPE_DISK || !FileHolds(file, fixed))) status = VERSION_FAILURE;
+    CloseHandle(file);
+    if (status != VERSION_FOUND) return status;
+    VS_FIXEDFILEINFO words{};
+    std::memcpy(&words, fixed.bytes, fixed.length);
+    *mostSignificant = words.dwFileVersionMS;
+    *leastSignificant = words.dwFileVersionLS;
+    return VERSION_FOUND;
 }
 
 extern "C" HostWord WINAPI ExpressionVersionMS(RunData* rd, HostWord token) {

@@ -5,9 +5,12 @@
 #include <shlobj.h>
 #include <cstring>
 
+#include "selector/chosen_names.h"
 #include "selector/directory_selector.h"
 #include "selector/selector_buffer.h"
+#include "selector/wide_routines.h"
 #include "state/host_services.h"
+#include "state/name_characters.h"
 
 namespace {
 
@@ -38,7 +41,39 @@ void JudgeSelection(HWND browser, LPARAM item, LPARAM data) {
     EnableOk(browser, hasPath);
 }
 
+// The ANSI browser (Windows 95, 98, ME): the chosen folder's path goes into the buffer as the
+// platform spells it. False when cancelled.
+bool BrowseAnsi(RunData* rd, BROWSEINFOA& browse, IMalloc* allocator) {
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&browse);
+    if (!chosen) return false;
+    SHGetPathFromIDListA(chosen, rd->selectorBuffer);
+    allocator->Free(chosen);
+    return true;
+}
+
+// The wide browser: the chosen folder's path goes into the buffer spelt so that it leads to that
+// folder. False when cancelled or when no name leads to it.
+bool BrowseWide(RunData* rd, const BROWSEINFOA& ansi, const WideRoutines& wide, IMalloc* allocator) {
+    wchar_t displayName[MAX_PATH], title[SELECTOR_TITLE_SIZE + 1], path[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, ansi.lpszTitle, -1, title, SELECTOR_TITLE_SIZE + 1) == 0) title[0] = L'\0';
+    title[SELECTOR_TITLE_SIZE] = L'\0';
+    BROWSEINFOW browse;
+    std::memset(&browse, 0, sizeof browse);
+    browse.hwndOwner = ansi.hwndOwner;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = title;
+    browse.ulFlags = ansi.ulFlags;
+    browse.lpfn = ansi.lpfn;
+    browse.lParam = ansi.lParam;
+    PIDLIST_ABSOLUTE chosen = wide.browseForFolder(&browse);
+    if (!chosen) return false;
+    const bool spelt = wide.pathFromIdList(chosen, path) && SpellChosenPath(wide, path, rd->selectorBuffer, PATH_BUFFER_SIZE);
+    allocator->Free(chosen);
+    return spelt;
+}
+
 // Shows the browser with the shell's allocator; the buffer gets the chosen folder's path on OK.
+// Cancel, and a choice no name leads to, leave the initial path.
 void BrowseForFolder(RunData* rd) {
     IMalloc* allocator = nullptr;
     if (FAILED(SHGetMalloc(&allocator))) return;   // no browser; the buffer keeps the initial path
@@ -48,8 +83,7 @@ void BrowseForFolder(RunData* rd) {
     browse.pidlRoot = nullptr;
     browse.pszDisplayName = rd->selectorBuffer;
     char title[SELECTOR_TITLE_SIZE + 1];   // ended within the field even when a loaded state did not end it
-    std::memcpy(title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
-    title[SELECTOR_TITLE_SIZE] = '\0';
+    CopyCharacters(title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
     browse.lpszTitle = title[0] ? title : DEFAULT_BROWSER_TITLE;
     browse.ulFlags = BIF_NEWDIALOGSTYLE;
     browse.lpfn = BrowseFolderCallback;
@@ -57,13 +91,9 @@ void BrowseForFolder(RunData* rd) {
     // Some browsers write a display name even when cancelled; cancel must leave the initial path.
     char initialPath[PATH_BUFFER_SIZE];
     std::memcpy(initialPath, rd->selectorBuffer, sizeof initialPath);
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&browse);
-    if (chosen) {
-        SHGetPathFromIDListA(chosen, rd->selectorBuffer);
-        allocator->Free(chosen);
-    } else {
-        std::memcpy(rd->selectorBuffer, initialPath, sizeof initialPath);
-    }
+    WideRoutines wide;
+    const bool chosen = FindWideRoutines(wide) ? BrowseWide(rd, browse, wide, allocator) : BrowseAnsi(rd, browse, allocator);
+    if (!chosen) std::memcpy(rd->selectorBuffer, initialPath, sizeof initialPath);
     allocator->Release();
 }
 
@@ -82,10 +112,7 @@ extern "C" HostWord WINAPI ActionOpenDirectorySelector(RunData* rd, HostWord ini
     if (!ReserveSelectorBuffer(rd, SINGLE_RESULT_SIZE)) return 0;
     const char* path = TextParameter(initialPath);
     rd->selectorBuffer[0] = '\0';
-    if (path) {
-        std::strncpy(rd->selectorBuffer, path, PATH_BUFFER_SIZE);
-        rd->selectorBuffer[PATH_BUFFER_SIZE - 1] = '\0';
-    }
+    if (path) CopyPath(rd->selectorBuffer, path);   // at most 259 bytes, cut between characters
     rd->multiSelect = 0;
     BeforeModalDialog(rd);
     // COM must be initialised on this thread for the browser. When the thread already runs in

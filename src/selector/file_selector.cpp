@@ -1,15 +1,17 @@
 // The load and save selectors: the dialog record, the hook, and the two actions.
 #include <cstring>
+#include <iterator>
 
+#include "selector/chosen_names.h"
 #include "selector/file_selector.h"
 #include "selector/selector_buffer.h"
 #include "selector/selector_settings.h"
+#include "selector/wide_routines.h"
 #include "state/host_services.h"
+#include "state/name_characters.h"
 #include "state/windows_version.h"
 
 namespace {
-
-constexpr std::size_t INITIAL_PATH_LENGTH = PATH_BUFFER_SIZE - 1;   // characters the initial path keeps
 
 // What one style bit does to the selector flags.
 struct StyleEffect {
@@ -43,35 +45,100 @@ bool HostAllowsHook(const RunData* rd) {
     return !appHeader || !(appHeader[APP_HEADER_NO_HOOK_BYTE] & APP_HEADER_NO_HOOK_BIT);
 }
 
-// The field's text ended at the field's end at the latest: copy is one byte longer than field.
-// Null when the text is empty.
+// The field's text ended at the field's end at the latest, cut between characters: copy is one
+// byte longer than field. Null when the text is empty.
 const char* BoundedTextOrNull(char* copy, const char* field, std::size_t fieldSize) {
-    std::memcpy(copy, field, fieldSize);
-    copy[fieldSize] = '\0';
+    CopyCharacters(copy, field, fieldSize);
     return copy[0] ? copy : nullptr;
 }
 
+// An ANSI text into count wide characters, always ended; null stays null.
+const wchar_t* Widen(const char* text, wchar_t* wide, std::size_t count) {
+    if (!text) return nullptr;
+    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, static_cast<int>(count)) == 0) wide[0] = L'\0';
+    wide[count - 1] = L'\0';
+    return wide;
+}
+
+// The filter strings one by one, then the empty string that ends them.
+const wchar_t* WidenFilters(const char* filters, wchar_t* wide, std::size_t count) {
+    std::size_t at = 0;
+    for (const char* filter = filters; *filter && at + 1 < count; filter += std::strlen(filter) + 1) {
+        Widen(filter, wide + at, count - 1 - at);
+        while (wide[at]) ++at;
+        ++at;
+    }
+    wide[at] = L'\0';
+    return wide;
+}
+
+void WidenRecord(const OPENFILENAMEA& ansi, WideFileDialog& dialog, wchar_t* file) {
+    std::memset(&dialog, 0, sizeof dialog);
+    OPENFILENAMEW& record = dialog.record;
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    record.hwndOwner = ansi.hwndOwner;
+    record.lpstrFilter = WidenFilters(ansi.lpstrFilter, dialog.filters, std::size(dialog.filters));
+    record.nFilterIndex = ansi.nFilterIndex;
+    record.lpstrFile = file;
+    record.nMaxFile = ansi.nMaxFile;
+    Widen(ansi.lpstrFile, file, ansi.nMaxFile + 1);
+    record.lpstrFileTitle = dialog.fileTitle;
+    record.nMaxFileTitle = std::size(dialog.fileTitle);
+    record.lpstrTitle = Widen(ansi.lpstrTitle, dialog.title, std::size(dialog.title));
+    record.lpstrDefExt = Widen(ansi.lpstrDefExt, dialog.defaultExtension, std::size(dialog.defaultExtension));
+    record.Flags = ansi.Flags;
+    record.lpfnHook = ansi.lpfnHook;
+}
+
+// The wide dialog, the user's choice spelt into the result buffer; false as after Cancel when
+// there is none, or no name leads to it. Its file buffer, as many characters as the ANSI one
+// has bytes, is a scratch block of the local heap.
+bool ChooseWide(RunData* rd, FileSelectorDialog& dialog, const WideRoutines& wide, int kind, wchar_t* file) {
+    WideFileDialog wideDialog;
+    WidenRecord(dialog.record, wideDialog, file);
+    const auto show = kind == SAVE_SELECTOR ? wide.getSaveFileName : wide.getOpenFileName;
+    if (!show(&wideDialog.record)) return false;
+    dialog.record.nFilterIndex = wideDialog.record.nFilterIndex;
+    return (wideDialog.record.Flags & OFN_ALLOWMULTISELECT)
+               ? SpellChosenList(wide, file, rd->selectorBuffer, rd->selectorBufferSize)
+               : SpellChosenPath(wide, file, rd->selectorBuffer, rd->selectorBufferSize);
+}
+
+bool ChooseAnsi(FileSelectorDialog& dialog, int kind) {
+    return kind == SAVE_SELECTOR ? GetSaveFileNameA(&dialog.record) : GetOpenFileNameA(&dialog.record);
+}
+
+// The wide dialogs where the platform has them, else (Windows 95, 98, ME) the ANSI ones. A wide
+// file buffer that cannot be had shows no dialog and leaves the result empty.
 HostWord OpenFileSelector(RunData* rd, HostWord initialPath, int kind) {
     FileSelectorDialog dialog;
     if (!PrepareFileSelector(rd, &dialog, TextParameter(initialPath), kind)) return 0;
+    WideRoutines wide;
+    const bool wideDialogs = FindWideRoutines(wide);
+    wchar_t* file = nullptr;
+    if (wideDialogs) {
+        file = static_cast<wchar_t*>(LocalAlloc(LPTR, (dialog.record.nMaxFile + 1) * sizeof(wchar_t)));
+        if (!file) {
+            EmptySelectorResult(rd);
+            return 0;
+        }
+    }
     BeforeModalDialog(rd);
-    const BOOL chosen = kind == SAVE_SELECTOR ? GetSaveFileNameA(&dialog.record) : GetOpenFileNameA(&dialog.record);
+    const bool chosen = wideDialogs ? ChooseWide(rd, dialog, wide, kind, file) : ChooseAnsi(dialog, kind);
     if (chosen)
         rd->filterIndex = static_cast<std::int32_t>(dialog.record.nFilterIndex);
     else
-        EmptySelectorResult(rd);   // cancelled, or the dialog failed
+        EmptySelectorResult(rd);   // cancelled, the dialog failed, or no name leads to the choice
     AfterModalDialog(rd);
+    if (file) LocalFree(file);
     return 0;
 }
 
 }  // namespace
 
 int PrepareFileSelector(RunData* rd, FileSelectorDialog* dialog, const char* initialPath, int kind) {
-    char path[PATH_BUFFER_SIZE] = "";
-    if (initialPath) {
-        std::strncpy(path, initialPath, INITIAL_PATH_LENGTH);
-        path[INITIAL_PATH_LENGTH] = '\0';
-    }
+    char path[PATH_BUFFER_SIZE];
+    CopyPath(path, initialPath);   // at most 259 bytes, cut between characters
 
     DWORD flags = kind == SAVE_SELECTOR ? SAVE_SELECTOR_FLAGS : LOAD_SELECTOR_FLAGS;
     if (PlatformHasSizableDialogs()) flags |= OFN_ENABLESIZING;

@@ -21,14 +21,18 @@ constexpr std::size_t FILTER_LIST_ENDING = 3;
 // The dialog record with the buffers it points to, so that they live exactly as long as the
 // record the dialog is given: the file-title scratch buffer, and copies of the title, the
 // default extension and the filters, each ended within its field's size (a loaded state
-// need not end them), so that the dialog never reads past a field.
-struct FileSelectorDialog {
-    OPENFILENAMEA record;
-    char fileTitle[PATH_BUFFER_SIZE];
-    char title[SELECTOR_TITLE_SIZE + 1];
-    char defaultExtension[DEFAULT_EXTENSION_SIZE + 1];
-    char filters[FILTER_LIST_SIZE + FILTER_LIST_ENDING];
+// need not end them), so that the dialog never reads past a field. In the ANSI form, and in
+// the wide form made from it where the platform has wide dialogs.
+template <typename Record, typename Character>
+struct SelectorDialog {
+    Record record;
+    Character fileTitle[PATH_BUFFER_SIZE];
+    Character title[SELECTOR_TITLE_SIZE + 1];
+    Character defaultExtension[DEFAULT_EXTENSION_SIZE + 1];
+    Character filters[FILTER_LIST_SIZE + FILTER_LIST_ENDING];
 };
+using FileSelectorDialog = SelectorDialog<OPENFILENAMEA, char>;
+using WideFileDialog = SelectorDialog<OPENFILENAMEW, wchar_t>;
 
 // Fills the dialog record from the object's settings and reserves the result buffer, which
 // receives the initial path. 1 when ready, 0 when the buffer could not be allocated.

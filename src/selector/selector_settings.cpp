@@ -4,21 +4,15 @@
 #include "selector/selector_buffer.h"
 #include "selector/selector_settings.h"
 #include "state/host_services.h"
+#include "state/name_characters.h"
 #include "state/run_object.h"
 
 namespace {
 
-constexpr std::size_t TITLE_LENGTH = SELECTOR_TITLE_SIZE - 1;            // characters a title keeps
-constexpr std::size_t EXTENSION_LENGTH = DEFAULT_EXTENSION_SIZE - 1;    // characters an extension keeps
+// Bytes each text keeps at most, every cut falling between two characters (CopyCharacters).
+constexpr std::size_t TITLE_LENGTH = SELECTOR_TITLE_SIZE - 1;
+constexpr std::size_t EXTENSION_LENGTH = DEFAULT_EXTENSION_SIZE - 1;
 constexpr std::size_t FILTER_COPY_LENGTH = 297;      // leaves room for the list's two ending NULs
-
-// Empties the field, copies at most length characters of the text (if any), zero-filling the
-// rest of that length, and terminates the field at index length.
-void StoreBoundedText(char* field, const char* text, std::size_t length) {
-    field[0] = '\0';
-    if (text) std::strncpy(field, text, length);
-    field[length] = '\0';
-}
 
 void SetSelectionMode(RunData* rd, std::uint32_t mode) {
     rd->multiSelect = mode;
@@ -28,7 +22,7 @@ void SetSelectionMode(RunData* rd, std::uint32_t mode) {
 }  // namespace
 
 extern "C" HostWord WINAPI ActionSetTitle(RunData* rd, HostWord text, HostWord) {
-    StoreBoundedText(rd->selectorTitle, TextParameter(text), TITLE_LENGTH);
+    CopyCharacters(rd->selectorTitle, TextParameter(text), TITLE_LENGTH);
     return 0;
 }
 
@@ -49,8 +43,7 @@ extern "C" HostWord WINAPI ActionSetExtensionFilter(RunData* rd, HostWord text, 
     if (!filters) {
         std::memcpy(rd->filterList, DEFAULT_FILTER_TEXT, sizeof(DEFAULT_FILTER_TEXT));
     } else {
-        std::strncpy(rd->filterList, filters, FILTER_COPY_LENGTH);
-        rd->filterList[FILTER_COPY_LENGTH] = '\0';
+        CopyCharacters(rd->filterList, filters, FILTER_COPY_LENGTH);
     }
     SplitFilterList(rd->filterList)[1] = '\0';   // one more NUL ends the list
     rd->filterIndex = static_cast<std::int32_t>(index);
@@ -58,7 +51,7 @@ extern "C" HostWord WINAPI ActionSetExtensionFilter(RunData* rd, HostWord text, 
 }
 
 extern "C" HostWord WINAPI ActionSetDefaultExtension(RunData* rd, HostWord text, HostWord) {
-    StoreBoundedText(rd->defaultExtension, TextParameter(text), EXTENSION_LENGTH);
+    CopyCharacters(rd->defaultExtension, TextParameter(text), EXTENSION_LENGTH);
     return 0;
 }
 

@@ -1,11 +1,11 @@
 #include <cstring>
 
+#include "state/name_characters.h"
 #include "state/run_data.h"
 
 void CopyPath(char* destination, const char* source) {
     if (!destination) return;
-    std::strncpy(destination, source ? source : "", PATH_BUFFER_SIZE);
-    destination[PATH_BUFFER_SIZE - 1] = '\0';
+    CopyCharacters(destination, source, PATH_BUFFER_SIZE - 1);
 }
 
 bool CopyWholePath(char* destination, const char* source) {

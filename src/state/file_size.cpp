@@ -31,3 +31,9 @@ bool HandlePosition(HANDLE file, std::int64_t& position) {
     position = JoinedSize(static_cast<DWORD>(high), low);
     return true;
 }
+
+bool WindToEnd(HANDLE file) {
+    LONG high = 0;
+    SetLastError(NO_ERROR);
+    return !Failed(SetFilePointer(file, 0, &high, FILE_END));
+}

@@ -15,3 +15,6 @@ bool HandleFileSize(HANDLE file, std::int64_t& size);
 
 // The position of an open handle in its file; false when it cannot be had.
 bool HandlePosition(HANDLE file, std::int64_t& position);
+
+// Moves an open handle to the end of its file, however long; false when it cannot.
+bool WindToEnd(HANDLE file);

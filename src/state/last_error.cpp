@@ -1,5 +1,6 @@
 // The gate on lastError, the errno it records, "Clear the last error" and "LastError(".
 #include "state/last_error.h"
+#include "state/windows_errors.h"
 
 bool ActionMayRun(RunData* rd) {
     if (rd->lastError != 0) return false;
@@ -12,6 +13,10 @@ bool ActionMayRun(RunData* rd) {
 
 void StoreErrno(RunData* rd) {
     rd->lastError = static_cast<std::uint32_t>(errno);
+}
+
+void StoreWindowsError(RunData* rd, DWORD error) {
+    rd->lastError = RuntimeErrnoOf(error);
 }
 
 extern "C" HostWord WINAPI ActionClearLastError(RunData* rd, HostWord, HostWord) {

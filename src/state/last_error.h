@@ -3,6 +3,7 @@
 // gate the actions pass, "Clear the last error" and "LastError(".
 #pragma once
 
+#include <windows.h>
 #include <cerrno>
 
 #include "state/run_data.h"
@@ -33,6 +34,10 @@ bool ActionMayRun(RunData* rd);
 
 // Stores the runtime library's errno in lastError, right after the call that failed.
 void StoreErrno(RunData* rd);
+
+// Stores the errno the runtime would have set for this platform error, for an action that called
+// the platform itself where the runtime would have called it.
+void StoreWindowsError(RunData* rd, DWORD error);
 
 // Action 11, "Clear the last error": never gated, this is how an application leaves the error.
 extern "C" HostWord WINAPI ActionClearLastError(RunData* rd, HostWord, HostWord);

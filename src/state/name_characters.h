@@ -3,6 +3,8 @@
 // that is a character of its own separates a name's components.
 #pragma once
 
+#include <cstddef>
+
 // The last '\' of the name that is a character of its own, or null when there is none.
 const char* LastSeparator(const char* name);
 char* LastSeparator(char* name);
@@ -14,3 +16,9 @@ bool EndsInSeparator(const char* name);
 // double-byte character. The runtime's status call takes such a byte for a trailing backslash
 // and finds no file.
 bool EndsInSecondByteBackslash(const char* name);
+
+// Copies the text into destination, cut to at most length bytes on a character boundary, so that
+// no lead byte is kept without its second byte; zero-fills the rest of length bytes and ends the
+// destination at index length (it holds length + 1 bytes). A null text copies as the empty string.
+// The text is read no further than length bytes: it need not be ended within them.
+void CopyCharacters(char* destination, const char* text, std::size_t length);

@@ -19,6 +19,10 @@ bool IsNtPlatform() {
     return RunningWindows().dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
+bool PlatformDeletesThroughHandles() {
+    return IsNtPlatform();
+}
+
 bool PlatformHasSizableDialogs() {
     const OSVERSIONINFOA version = RunningWindows();
     if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)

@@ -1,0 +1,74 @@
+#!/bin/sh
+# Plays names, cuts and selectors in one ANSI code page. Wine takes each program's code page from
+# its unix locale, so one prefix of its own serves every code page, each run under the locale of
+# its code page, compiled with localedef into the build folder (the system need not have it).
+# Where the locale cannot be made the test is skipped (77).
+# Usage: code_page_names.sh CODE_PAGE BUILD PREFIX LOCALES BINARY_DIR QTXHOST MODULE
+# In a folder of its own it makes, from the unix side in UTF-8, the folders Ābc (A with a macron,
+# which none of these code pages spells) and Abc side by side, and plays unspelt_names.qtxs; a
+# double-byte code page also plays double_byte_names.qtxs with its characters, and 932 its CD-ROM
+# labels in kana (cp932_labels.qtxs) and the well-known directory checks of both families.
+code_page="$1" build="$2" prefix="$3" locales="$4" binaries="$5" qtxhost="$6" module="$7"
+here="$(cd "$(dirname "$0")" && pwd)"
+launcher="$here/../../scripts/wine.sh"
+
+# Each code page's locale and two of its characters, written in UTF-8: TAIL's second byte is 0x5C,
+# the byte of '\', BAR's 0x7C, the byte of '|', where the code page has such characters (949 has
+# none, and lends two whose second bytes are letters).
+case "$code_page" in
+1252) locale=C.UTF-8 ;;
+932) locale=ja_JP.UTF-8 tail=表 bar=ポ ;;
+936) locale=zh_CN.UTF-8 tail=乗 bar=億 ;;
+949) locale=ko_KR.UTF-8 tail=갂 bar=갵 ;;
+950) locale=zh_TW.UTF-8 tail=許 bar=四 ;;
+*) echo "code_page_names: no locale for code page $code_page"; exit 1 ;;
+esac
+
+# The prefix is made under the locale the tests were started in, whichever code page needs it first.
+"$here/../../scripts/prepare_prefix.sh" "$build" "$prefix" || exit 1
+if [ "$locale" != C.UTF-8 ]; then
+    if [ ! -d "$locales/$locale" ]; then
+        mkdir -p "$locales"
+        if ! localedef -i "${locale%.*}" -f UTF-8 "$locales/$locale.new" >"$locales/localedef.log" 2>&1; then
+            echo "code_page_names: localedef cannot make $locale here (the package locales is missing?): skipped"
+            cat "$locales/localedef.log"
+            rm -rf "$locales/$locale.new"
+            exit 77
+        fi
+        mv "$locales/$locale.new" "$locales/$locale"
+    fi
+    export LOCPATH="$locales"
+fi
+export LANG="$locale" LC_ALL="$locale"
+
+wine() {
+    "$launcher" "$build" "$prefix" "$@"
+}
+wine wineserver -k 2>/dev/null   # Wine reads the discs' labels when it starts
+if [ "$code_page" = 932 ]; then
+    printf '%s\n' "ウスエDISC" >"$prefix/discs/i/.windows-label"
+    printf '%s\n' "テストdisc" >"$prefix/discs/k/.windows-label"
+fi
+trap 'wine wineserver -k' EXIT
+work="$binaries/code_pages/$code_page"
+rm -rf "$work" && mkdir -p "$work/Ābc" "$work/Abc" && cd "$work" || exit 1
+printf chosen >Ābc/report.txt
+printf b >Ābc/b.txt
+printf other >Abc/report.txt
+printf keep >Abc/notes.txt
+folder="$(wine winepath -w "$work" | tr -d '\r')"
+unspelt="$(wine winepath -s "$folder\\Ābc" | tr -d '\r')"   # Ābc's short name, which any code page spells
+play() {
+    wine "$qtxhost" --set "HERE=$folder" --set "UNSPELT=$unspelt" --set "TAIL=$tail" --set "BAR=$bar" \
+        run "$module" "$here/$1"
+}
+status=0
+play unspelt_names.qtxs || status=1
+[ -z "$tail" ] || play double_byte_names.qtxs || status=1
+if [ "$code_page" = 932 ]; then
+    play cp932_labels.qtxs || status=1
+    for family in win98 win2k; do
+        wine "$binaries/info_test-$family.exe" || status=1
+    done
+fi
+exit $status
