@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -32,30 +33,35 @@ ImportThunk* Thunks() {
     return reinterpret_cast<ImportThunk*>(block + FIRST_THUNK);
 }
 
-template <typename Value>
-std::uint8_t* Put(std::uint8_t* at, Value value) {
-    std::memcpy(at, &value, sizeof value);
-    return at + sizeof value;
+std::uint8_t* Put(std::uint8_t* at, std::initializer_list<std::uint8_t> opcode) {
+    for (std::uint8_t byte : opcode) *at++ = byte;
+    return at;
+}
+
+template <typename Operand>
+std::uint8_t* Put(std::uint8_t* at, Operand operand) {
+    std::memcpy(at, &operand, sizeof operand);
+    return at + sizeof operand;
 }
 
 // The instructions: note this thunk as the last call, then jump through its target field.
 void WriteCode(ImportThunk* thunk) {
     std::uint8_t* at = thunk->code;
 #ifdef _WIN64
-    const auto relative = [&](std::uint8_t* next, const void* to) {
+    constexpr std::size_t DISPLACEMENT = 4;   // a 32-bit offset from the next instruction
+    const auto from = [](const std::uint8_t* next, const void* to) {
         return static_cast<std::int32_t>(static_cast<const std::uint8_t*>(to) - next);
     };
-    at = Put(at, std::uint8_t{0x4C}), at = Put(at, std::uint8_t{0x8D}), at = Put(at, std::uint8_t{0x1D});  // lea r11, [thunk]
-    at = Put(at, relative(at + 4, thunk));
-    at = Put(at, std::uint8_t{0x4C}), at = Put(at, std::uint8_t{0x89}), at = Put(at, std::uint8_t{0x1D});  // mov [last], r11
-    at = Put(at, relative(at + 4, block));
-    at = Put(at, std::uint8_t{0x41}), at = Put(at, std::uint8_t{0xFF}), at = Put(at, std::uint8_t{0x63});  // jmp [r11 + target]
-    Put(at, static_cast<std::uint8_t>(offsetof(ImportThunk, target)));
+    at = Put(at, {0x4C, 0x8D, 0x1D});   // lea r11, [thunk]
+    at = Put(at, from(at + DISPLACEMENT, thunk));
+    at = Put(at, {0x4C, 0x89, 0x1D});   // mov [last call], r11
+    at = Put(at, from(at + DISPLACEMENT, block));
+    Put(at, {0x41, 0xFF, 0x63, static_cast<std::uint8_t>(offsetof(ImportThunk, target))});   // jmp [r11 + target]
 #else
-    at = Put(at, std::uint8_t{0xC7}), at = Put(at, std::uint8_t{0x05});   // mov dword [last], thunk
+    at = Put(at, {0xC7, 0x05});   // mov dword [last call], thunk
     at = Put(at, block);
     at = Put(at, thunk);
-    at = Put(at, std::uint8_t{0xFF}), at = Put(at, std::uint8_t{0x25});   // jmp [target]
+    at = Put(at, {0xFF, 0x25});   // jmp [target]
     Put(at, &thunk->target);
 #endif
 }
