@@ -18,13 +18,16 @@ struct WatchedLine {
 };
 
 CRITICAL_SECTION guard;
-HANDLE changed = nullptr;   // set whenever the watched line changes
+HANDLE changed = nullptr;   // set whenever the watched line changes, or the watch ends
+HANDLE watcher = nullptr;
 WatchedLine watched;
+bool stopping = false;
 void (*cleanUpRoutine)() = nullptr;
 
-WatchedLine Watched() {
+WatchedLine Watched(bool* stop = nullptr) {
     EnterCriticalSection(&guard);
     const WatchedLine line = watched;
+    if (stop) *stop = stopping;
     LeaveCriticalSection(&guard);
     return line;
 }
@@ -42,7 +45,9 @@ void Report(const WatchedLine& line) {
 // Waits out each line's limit; a line still the same one at its end has overrun.
 DWORD WINAPI Watch(void*) {
     for (;;) {
-        const WatchedLine line = Watched();
+        bool stop = false;
+        const WatchedLine line = Watched(&stop);
+        if (stop) return 0;
         DWORD wait = INFINITE;
         if (line.number) {
             const DWORD spent = GetTickCount() - line.start;
@@ -70,7 +75,18 @@ void StartLineWatchdog(void (*cleanUp)()) {
     InitializeCriticalSection(&guard);
     changed = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     cleanUpRoutine = cleanUp;
-    CloseHandle(CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr));
+    watcher = CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr);
+}
+
+void StopLineWatchdog() {
+    if (!watcher) return;
+    EnterCriticalSection(&guard);
+    stopping = true;
+    LeaveCriticalSection(&guard);
+    SetEvent(changed);
+    WaitForSingleObject(watcher, INFINITE);
+    CloseHandle(watcher);
+    watcher = nullptr;
 }
 
 void WatchLine(int number, const std::string& call, unsigned seconds) {

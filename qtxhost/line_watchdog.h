@@ -15,3 +15,6 @@ void WatchLine(int number, const std::string& call, unsigned seconds);
 void WatchCall(const std::string& call, unsigned seconds);
 // The running line ended.
 void LineDone();
+// Ends the watchdog's thread before the host ends: a thread still waiting on Wine's server while
+// the process exits can make Wine print an error of its own.
+void StopLineWatchdog();

@@ -178,6 +178,7 @@ int RunScript(Host& host, const RunOptions& options) {
     CreateHostObject(host, "main");
     const int status = RunLines(context, options);
     DestroyAllObjects(host);
+    StopLineWatchdog();
     std::fflush(stdout);
     if (options.scratch) LeaveScratchDirectory(scratch);
     return status;
