@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "played_behaviours.h"
 #include "script_context.h"
 
 #include <winioctl.h>
@@ -138,8 +139,10 @@ CommandResult CommandHardLink(ScriptContext& context, Cursor& cursor) {
 
 // Which of a file's times "filetime" sets, in SetFileTime's order. Under Wine "created" sets
 // nothing that is read back: it keeps no creation time and reports the modification time for it.
+// The file system the host plays ("play creation-times on") keeps it.
 constexpr const char* FILE_TIME_NAMES[] = {"created", "accessed", "modified"};
 constexpr int FILE_TIME_KINDS = 3;
+constexpr int CREATED = 0;
 
 // A local date and time "YYYY-MM-DD HH:MM" as a file time in UTC.
 bool ParseLocalTime(const std::string& date, const std::string& clock, FILETIME& utc) {
@@ -168,6 +171,7 @@ CommandResult CommandFileTime(ScriptContext& context, Cursor& cursor) {
     const BOOL set = SetFileTime(file, times[0], times[1], times[2]);
     CloseHandle(file);
     if (!set) return Fail(context, "cannot set the times of " + path);
+    if (kind == CREATED) KeepCreationTime(path.c_str(), utc);
     return CommandResult{};
 }
 

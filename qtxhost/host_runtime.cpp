@@ -9,6 +9,7 @@
 #include "guarded_memory.h"
 #include "launcher/launch_request.h"
 #include "launch_service.h"
+#include "played_behaviours.h"
 
 Host* theHost = nullptr;
 
@@ -108,7 +109,7 @@ EditorHost* NewEditorHost(GetHostVersionRoutine routine) {
 
 bool StartHost(Host& host, const std::string& modulePath, std::string& error) {
     theHost = &host;
-    if (!LoadModuleApi(modulePath, host.api, error)) return false;
+    if (!LoadModuleApi(modulePath, host.api, error) || !StartPlayedBehaviours(host.api.module, error)) return false;
     host.appHeader = static_cast<std::uint8_t*>(GuardedAlloc(APP_HEADER_SIZE));
     host.runHeader = static_cast<RunHeader*>(GuardedAlloc(sizeof(RunHeader)));
     host.editorHost = NewEditorHost(HostVersion);

@@ -4,10 +4,23 @@
 #include <cstdio>
 #include <fstream>
 
+#include "line_watchdog.h"
+#include "played_behaviours.h"
 #include "scratch_directory.h"
 #include "script_context.h"
 
 namespace {
+
+// How long a line may run before the watchdog stops the script: a few seconds. Entry calls that
+// open a dialog, copy files or wait for a program have limits of their own (script_calls.cpp).
+constexpr unsigned LINE_SECONDS = 10;
+
+// The scratch directory, for the watchdog to remove when a line overruns.
+std::string scratchPath;
+
+void RemoveScratch() {
+    if (!scratchPath.empty()) LeaveScratchDirectory(scratchPath);
+}
 
 enum class LineOutcome { Passed, Failed, ScriptError };
 
@@ -79,7 +92,9 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     context.shown.clear();
     context.host.protocolErrors.clear();
     ReclaimTempStrings(context.host);
+    WatchLine(lineNumber, LineText(tokens), LINE_SECONDS);
     const CommandResult result = command->run(context, cursor);
+    LineDone();
     if (!result.ok) {
         context.error += std::string(" (usage: ") + command->usage + ")";
         return LineOutcome::ScriptError;
@@ -157,9 +172,13 @@ int RunScript(Host& host, const RunOptions& options) {
         }
         context.variables["SCRATCH"] = Value::Str(scratch);
     }
+    scratchPath = scratch;
+    StartLineWatchdog(RemoveScratch);
+    if (PlaysWindows9x()) std::printf("[host] Windows reports 95, 98 or ME: their file calls are played\n");
     CreateHostObject(host, "main");
     const int status = RunLines(context, options);
     DestroyAllObjects(host);
+    StopLineWatchdog();
     std::fflush(stdout);
     if (options.scratch) LeaveScratchDirectory(scratch);
     return status;

@@ -1,8 +1,39 @@
 // The script lines that call conditions, actions and expressions.
 #include "entry_calls.h"
+#include "line_watchdog.h"
 #include "script_context.h"
 
 namespace {
+
+// Entries that may take longer than a line's few seconds: a dialog waits for the dialog driver,
+// a copy for the data, a launch for the program it waits for.
+constexpr unsigned DIALOG_SECONDS = 120;
+constexpr unsigned COPY_SECONDS = 60;
+constexpr unsigned LAUNCH_SECONDS = 60;
+
+struct EntryLimit {
+    EntryKind kind;
+    int code;
+    unsigned seconds;
+};
+
+constexpr EntryLimit LONGER_ENTRIES[] = {
+    {EntryKind::Action, 6, COPY_SECONDS},        // Rename a file: a copy between drives
+    {EntryKind::Action, 7, COPY_SECONDS},        // Append a file to a file
+    {EntryKind::Action, 8, COPY_SECONDS},        // Copy a file
+    {EntryKind::Action, 9, COPY_SECONDS},        // Move a file
+    {EntryKind::Action, 12, LAUNCH_SECONDS},     // Run application
+    {EntryKind::Action, 18, DIALOG_SECONDS},     // Open load selector
+    {EntryKind::Action, 19, DIALOG_SECONDS},     // Open save selector
+    {EntryKind::Action, 22, DIALOG_SECONDS},     // Open directory selector
+};
+
+// The line's limit once it is known to call this entry: 0 keeps the line's own.
+unsigned LimitOf(const CatalogueEntry& entry) {
+    for (const EntryLimit& limit : LONGER_ENTRIES)
+        if (limit.kind == entry.kind && limit.code == entry.code) return limit.seconds;
+    return 0;
+}
 
 bool ReadEntry(ScriptContext& context, Cursor& cursor, EntryKind kind, const CatalogueEntry*& entry) {
     std::string name;
@@ -56,8 +87,9 @@ CommandResult Call(ScriptContext& context, Cursor& cursor, EntryKind kind) {
     std::vector<Value> args;
     if (!ReadEntry(context, cursor, kind, entry) || !ReadArguments(context, cursor, *entry, args))
         return Failed();
-    const Value result = InvokeEntry(context.host, context.infos, Current(context).rd, *entry, args);
     context.shown = ShowCall(*entry, args);
+    WatchCall(context.shown, LimitOf(*entry));
+    const Value result = InvokeEntry(context.host, context.infos, Current(context).rd, *entry, args);
     if (kind == EntryKind::Action) return CommandResult{};
     return Produce(result);
 }

@@ -1,7 +1,8 @@
-// Script commands about the process the module runs in: its environment, its error mode, and
-// pipes it serves.
+// Script commands about the process the module runs in: its environment, its error mode, pipes
+// it serves, and the behaviours it plays.
 #include <cstdlib>
 
+#include "played_behaviours.h"
 #include "script_context.h"
 
 namespace {
@@ -47,11 +48,23 @@ CommandResult CommandErrorMode(ScriptContext& context, Cursor& cursor) {
     return Produce(Value::Int(mode));
 }
 
+// play NAME on|off: a behaviour of Windows that Wine lacks, played at the module's calls.
+CommandResult CommandPlay(ScriptContext& context, Cursor& cursor) {
+    std::string name;
+    bool on = false;
+    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeOnOff(context, cursor, on)) return Failed();
+    std::string error;
+    if (!SwitchPlayedBehaviour(name, on, error)) return Fail(context, error);
+    return CommandResult{};
+}
+
 constexpr ScriptCommand SYSTEM_COMMANDS[] = {
     {"env", CommandEnv, "env NAME [-> EXPECTED] (an environment variable, null when unset)"},
     {"error-mode", CommandErrorMode, "error-mode [N] [-> EXPECTED]"},
     {"setenv", CommandSetEnv, "setenv NAME TEXT"},
     {"pipe-server", CommandPipeServer, "pipe-server NAME (serves \\\\.\\pipe\\NAME, reading and writing nothing)"},
+    {"play", CommandPlay, "play creation-times|empty-drives on|off"},
 };
 
 }  // namespace

@@ -47,18 +47,21 @@ grep -v '^#' "$(dirname "$0")/../tests/windows_versions.txt" | while read -r pro
 done
 
 # Drive M: is a second drive, a folder of the prefix, for moves between drives. Drives for the
-# CD-ROM lookup are folders whose .windows-label is the volume name: H: is a fixed drive; I:, J:
-# and K: are CD-ROM drives (J: holds a disc without a name).
+# CD-ROM lookup are folders whose .windows-label is the volume name: H: is a fixed drive; G:, I:,
+# J: and K: are CD-ROM drives. G: has no disc in it: an empty folder, which Wine reads as a disc
+# without a name and qtxhost plays as not ready ("play empty-drives on"). J: holds a disc without
+# a name, with one file on it.
 empty_drive_m
 ln -sfn ../drive_m "$prefix/dosdevices/m:"
-for disc in h:QTX_DISC i:qtx_disc j: k:QTX_Disc; do   # DRIVE:LABEL
+for disc in g: h:QTX_DISC i:qtx_disc j: k:QTX_Disc; do   # DRIVE:LABEL
     drive="${disc%%:*}" label="${disc#*:}"
     mkdir -p "$prefix/discs/$drive"
     [ -z "$label" ] || printf '%s\n' "$label" >"$prefix/discs/$drive/.windows-label"
     ln -s "$prefix/discs/$drive" "$prefix/dosdevices/$drive:"
 done
+printf 'a disc without a name\n' >"$prefix/discs/j/readme.txt"
 printf '\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n' >>"$registry"
-printf '"%s"="cdrom"\n' i: j: k: >>"$registry"
+printf '"%s"="cdrom"\n' g: i: j: k: >>"$registry"
 wine regedit /S "$registry"
 wine wineserver -k   # saves the registry; Wine reads the drive types when it starts again
 test -d "$prefix/drive_c/windows"

@@ -1,6 +1,23 @@
 #!/bin/sh
 # Runs a command with a display for the dialogs: the one in DISPLAY, else a virtual one (Xvfb)
 # started for the command and stopped after it. Exits with the command's status.
+#
+# One run at a time per checkout: every run uses this checkout's Wine prefixes, whose sessions
+# (wineserver, services, desktop) a run starts, and a run's end ends them all. A second run
+# beside the first shared the first's sessions and had its programs killed when the first ended
+# (tests failing at once with no output): it now waits for the first to end. The lock is held by
+# flock itself (-o), not by the Wine servers the run leaves behind for a moment.
+top="$(cd "$(dirname "$0")/.." && pwd)"
+lock="$top/build/.test-run.lock"
+BUSY=75
+if [ -z "$QTFILE_TEST_RUN" ]; then
+    mkdir -p "$top/build"
+    export QTFILE_TEST_RUN=1
+    flock -n -E "$BUSY" -o "$lock" "$0" "$@" && exit 0 || status=$?
+    [ "$status" -eq "$BUSY" ] || exit "$status"
+    echo "with-display.sh: another test run in this checkout; waiting for it to end" >&2
+    exec flock -o "$lock" "$0" "$@"
+fi
 if [ -n "$DISPLAY" ]; then
     exec "$@"
 fi
@@ -23,7 +40,6 @@ status=0
 "$@" || status=$?
 # Wine's own processes in this checkout's prefixes hold the display: end them first (wineserver
 # -k returns once they are gone), so that they do not complain about a display that went away.
-top="$(cd "$(dirname "$0")/.." && pwd)"
 for prefix in "$top"/build/*/wineprefix; do
     [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null
 done

@@ -25,7 +25,8 @@ SCRIPT_ERROR = re.compile(r"\.qtxs:(\d+): (.*)$")
 # A code the sources store: a number, or its name as <cerrno> gives it.
 SOURCE_CODE = re.compile(r"\b(ERROR_CODE_\w+|\w+_ERROR)\s*=\s*(-?\d+|E[A-Z]+)\b")
 # The host's own settings, back to their defaults before each claim.
-HOST_DEFAULTS = ["launch-result 0", "launch-mode record", "temp-strings on", "no-hook off", "host-version 0x02000100"]
+HOST_DEFAULTS = ["launch-result 0", "launch-mode record", "temp-strings on", "no-hook off", "host-version 0x02000100",
+                 "play creation-times off", "play empty-drives off"]
 
 
 def claim_script(claims):
@@ -61,7 +62,8 @@ def play(command, path, claims):
         claim, number = origin.get(int(error[1]), (claims[0], 0))
         failures[claim].append(f"line {number}: script error: {error[2]}")
     elif run.returncode not in (0, 1) or (run.returncode == 1) != any(failures.values()):
-        failures[claims[0]].append(f"qtxhost ended with {run.returncode}: {run.stderr.strip()[-300:]}")
+        last = (run.stdout.strip().splitlines() or ["nothing"])[-1]
+        failures[claims[0]].append(f"qtxhost ended with {run.returncode} after \"{last}\": {run.stderr.strip()[-300:]}")
     return failures, seen
 
 

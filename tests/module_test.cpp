@@ -72,17 +72,23 @@ void test_identity() {
     ok(update(0, 0) == 0, "UpdateEditStructure should answer 0\n");
 }
 
-// The five about strings are string ids 128 to 132 (pe_file_check compares them with strings.rc).
+// The five about strings are string ids 128 to 132 (pe_file_check compares them with strings.rc),
+// each in its own buffer, also when the host passes no buffer for one of the others.
 void test_about_strings() {
     auto objInfos = Export<void(WINAPI*)(HostWord, HostWord, char*, char*, char*, char*, char*)>("GetObjInfos");
-    char* buffers[5];
-    for (char*& buffer : buffers) buffer = static_cast<char*>(GuardedAlloc(255));
-    objInfos(0, 0, buffers[0], buffers[1], buffers[2], buffers[3], buffers[4]);
-    for (int i = 0; i < 5; ++i) {
-        char expected[255] = "";
-        LoadStringA(module, 128 + i, expected, sizeof expected);
-        ok(*expected && std::strcmp(buffers[i], expected) == 0, "about string %d: expected \"%s\", got \"%s\"\n",
-           128 + i, expected, buffers[i]);
+    constexpr int ABOUT_STRINGS = 5;
+    for (int missing = -1; missing < ABOUT_STRINGS; ++missing) {
+        char* buffers[ABOUT_STRINGS];
+        for (int i = 0; i < ABOUT_STRINGS; ++i) buffers[i] = i == missing ? nullptr : static_cast<char*>(GuardedAlloc(255));
+        objInfos(0, 0, buffers[0], buffers[1], buffers[2], buffers[3], buffers[4]);
+        for (int i = 0; i < ABOUT_STRINGS; ++i) {
+            if (i == missing) continue;
+            char expected[255] = "";
+            LoadStringA(module, 128 + i, expected, sizeof expected);
+            ok(*expected && std::strcmp(buffers[i], expected) == 0, "buffer %d null: about string %d: expected \"%s\", got \"%s\"\n",
+               missing, 128 + i, expected, buffers[i]);
+            GuardedFree(buffers[i]);
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 #!/bin/sh
 # qtxhost refuses what it cannot do with one clear line and exit code 2, never a crash; a script
-# whose expectation fails ends with exit code 1 and one FAIL line.
+# whose expectation fails, or whose line hangs, ends with exit code 1 and one FAIL line.
 # Arguments: the wine wrapper, qtxhost.exe, the module, a scratch folder.
 wine="$1" host="$2" module="$3" work="$4"
 mkdir -p "$work" && cd "$work" || exit 1
@@ -46,6 +46,14 @@ done <<'EOF'
 1|not-length-integer|expected not length 3, got -1|expression "Sizeof(" "missing" -> not length 3
 1|not-like-null|expected not like "x", got null|file "missing" -> not like "x"
 EOF
+# A line that waits for ever (a saved state read from a pipe whose server never writes) fails at
+# its limit, naming the call the module was in, and the script stops there.
+printf 'pipe-server "qtx_silent"\nload-state "\\\\.\\pipe\\qtx_silent"\necho "not reached"\n' >hang.qtxs
+expect 1 hanging-line 'no answer after 10 s, in load-state .*ReadFile' run "$module" hang.qtxs
+if grep -q "not reached" out.txt; then
+    echo "FAIL hanging-line: the script went on after the line that hung"
+    failures=$((failures + 1))
+fi
 
 echo "qtxhost_errors: $failures failure(s)"
 [ "$failures" -eq 0 ]

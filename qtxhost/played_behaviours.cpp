@@ -1,0 +1,290 @@
+#include "played_behaviours.h"
+
+#include <sys/stat.h>
+#include <cstdint>
+#include <iterator>
+#include <map>
+#include <tuple>
+
+#include "module_imports.h"
+
+namespace {
+
+// ---- Windows 95, 98 and ME: their file calls --------------------------------------------------
+
+constexpr char NT_LAYER[] = "ntdll.dll";
+
+bool IsDirectory(const char* name) {
+    const DWORD attributes = GetFileAttributesA(name);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// True for ntdll, however spelled: these systems have no NT layer to find.
+bool NamesNtLayer(const char* name) {
+    if (!name) return false;
+    const char* base = name;
+    for (const char* at = name; *at; at = CharNextA(at))
+        if (*at == '\\' || *at == '/') base = at + 1;
+    return lstrcmpiA(base, NT_LAYER) == 0 || lstrcmpiA(base, "ntdll") == 0;
+}
+
+template <typename Result>
+Result Refuse(DWORD error, Result result) {
+    SetLastError(error);
+    return result;
+}
+
+// No FILE_SHARE_DELETE and no folders; every file the module opens may be deleted meanwhile, as
+// these systems delete a file even while it is open.
+HANDLE WINAPI CreateFile9x(LPCSTR name, DWORD access, DWORD sharing, LPSECURITY_ATTRIBUTES security,
+                           DWORD disposition, DWORD flags, HANDLE pattern) {
+    if (sharing & FILE_SHARE_DELETE) return Refuse(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
+    if (name && IsDirectory(name)) return Refuse(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
+    return CreateFileA(name, access, sharing | FILE_SHARE_DELETE, security, disposition,
+                       flags & ~FILE_FLAG_BACKUP_SEMANTICS, pattern);
+}
+
+BOOL WINAPI MoveFileEx9x(LPCSTR, LPCSTR, DWORD) {
+    return Refuse(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
+}
+
+HMODULE WINAPI GetModuleHandle9x(LPCSTR name) {
+    return NamesNtLayer(name) ? Refuse(ERROR_MOD_NOT_FOUND, HMODULE{}) : GetModuleHandleA(name);
+}
+
+HMODULE WINAPI LoadLibrary9x(LPCSTR name) {
+    return NamesNtLayer(name) ? Refuse(ERROR_MOD_NOT_FOUND, HMODULE{}) : LoadLibraryA(name);
+}
+
+// ---- A file system that keeps creation times --------------------------------------------------
+
+// A file, known by its volume and index, never by a name.
+using FileKey = std::tuple<DWORD, DWORD, DWORD>;
+std::map<FileKey, FILETIME> creationTimes;
+
+constexpr std::int64_t FILETIME_TICKS_PER_SECOND = 10000000;
+constexpr std::int64_t FILETIME_SECONDS_TO_1970 = 11644473600;
+
+bool KeyOfHandle(HANDLE file, FileKey& key) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) return false;
+    key = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+    return true;
+}
+
+bool KeyOfName(const char* path, FileKey& key) {
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool known = KeyOfHandle(file, key);
+    CloseHandle(file);
+    return known;
+}
+
+// The creation time kept for the file, if one is.
+bool KeptCreationTime(const FileKey& key, FILETIME& created) {
+    const auto kept = creationTimes.find(key);
+    if (kept == creationTimes.end()) return false;
+    created = kept->second;
+    return true;
+}
+
+bool KeptCreationTime(const char* path, FILETIME& created) {
+    FileKey key;
+    return KeyOfName(path, key) && KeptCreationTime(key, created);
+}
+
+std::int64_t SecondsSince1970(const FILETIME& time) {
+    const std::int64_t ticks = (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return ticks / FILETIME_TICKS_PER_SECOND - FILETIME_SECONDS_TO_1970;
+}
+
+// The folder part of a search pattern, walked by character: a second byte 0x5C is no separator.
+std::string FolderOf(const char* pattern) {
+    const char* end = pattern;
+    for (const char* at = pattern; *at; at = CharNextA(at))
+        if (*at == '\\' || *at == '/' || *at == ':') end = at + 1;
+    return std::string(pattern, end);
+}
+
+int __cdecl StatKeepingCreation(const char* path, struct _stat* status) {
+    const int result = _stat(path, status);
+    FILETIME created;
+    if (result == 0 && KeptCreationTime(path, created)) status->st_ctime = static_cast<time_t>(SecondsSince1970(created));
+    return result;
+}
+
+int __cdecl Stat64KeepingCreation(const char* path, struct _stat64* status) {
+    const int result = _stat64(path, status);
+    FILETIME created;
+    if (result == 0 && KeptCreationTime(path, created)) status->st_ctime = SecondsSince1970(created);
+    return result;
+}
+
+HANDLE WINAPI FindFirstFileKeepingCreation(LPCSTR pattern, LPWIN32_FIND_DATAA entry) {
+    const HANDLE search = FindFirstFileA(pattern, entry);
+    if (search != INVALID_HANDLE_VALUE) KeptCreationTime((FolderOf(pattern) + entry->cFileName).c_str(), entry->ftCreationTime);
+    return search;
+}
+
+BOOL WINAPI GetFileInformationKeepingCreation(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information) {
+    if (!GetFileInformationByHandle(file, information)) return FALSE;
+    const FileKey key{information->dwVolumeSerialNumber, information->nFileIndexHigh, information->nFileIndexLow};
+    KeptCreationTime(key, information->ftCreationTime);
+    return TRUE;
+}
+
+// ---- Removable drives without a disc ----------------------------------------------------------
+
+// A CD-ROM or removable drive that Wine reads as a volume without a name and without an entry:
+// what Wine makes of a drive with no disc in it.
+bool HoldsNoDisc(const char* root) {
+    const UINT type = GetDriveTypeA(root);
+    if (type != DRIVE_CDROM && type != DRIVE_REMOVABLE) return false;
+    char name[MAX_PATH] = "";
+    if (!GetVolumeInformationA(root, name, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0) || *name) return false;
+    std::string pattern = root;
+    if (!pattern.empty() && pattern.back() != '\\') pattern += '\\';
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((pattern + "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return true;
+    bool empty = true;
+    do empty = lstrcmpA(entry.cFileName, ".") == 0 || lstrcmpA(entry.cFileName, "..") == 0;
+    while (empty && FindNextFileA(search, &entry));
+    FindClose(search);
+    return empty;
+}
+
+BOOL WINAPI GetVolumeInformationWithoutDisc(LPCSTR root, LPSTR name, DWORD nameSize, LPDWORD serial,
+                                            LPDWORD componentLength, LPDWORD flags, LPSTR system, DWORD systemSize) {
+    if (root && HoldsNoDisc(root)) return Refuse(ERROR_NOT_READY, FALSE);
+    return GetVolumeInformationA(root, name, nameSize, serial, componentLength, flags, system, systemSize);
+}
+
+// ---- The table --------------------------------------------------------------------------------
+
+struct PlayedCall {
+    const char* function;   // an import of the module, or a function it looks up at run time
+    void* replacement;
+};
+
+enum class SwitchedBy { Windows9x, Script };
+
+struct PlayedBehaviour {
+    const char* name;
+    SwitchedBy switchedBy;
+    const PlayedCall* calls;
+    std::size_t callCount;
+    const char* documented;
+    bool on;
+};
+
+template <typename Function>
+void* Code(Function function) {
+    return reinterpret_cast<void*>(function);
+}
+
+const PlayedCall WINDOWS_9X_CALLS[] = {
+    {"CreateFileA", Code(CreateFile9x)},
+    {"MoveFileExA", Code(MoveFileEx9x)},
+    {"GetModuleHandleA", Code(GetModuleHandle9x)},
+    {"LoadLibraryA", Code(LoadLibrary9x)},
+};
+
+const PlayedCall CREATION_TIME_CALLS[] = {
+    {"_stat", Code(StatKeepingCreation)},
+    {"_stat64", Code(Stat64KeepingCreation)},
+    {"FindFirstFileA", Code(FindFirstFileKeepingCreation)},
+    {"GetFileInformationByHandle", Code(GetFileInformationKeepingCreation)},
+};
+
+const PlayedCall EMPTY_DRIVE_CALLS[] = {
+    {"GetVolumeInformationA", Code(GetVolumeInformationWithoutDisc)},
+};
+
+// A call is replaced by one row at most. Rows in the order of the indexes below.
+PlayedBehaviour behaviours[] = {
+    {"windows-9x", SwitchedBy::Windows9x, WINDOWS_9X_CALLS, std::size(WINDOWS_9X_CALLS),
+     "Platform SDK (MSDN Library 2001-2003): CreateFile, FILE_SHARE_DELETE and FILE_FLAG_BACKUP_SEMANTICS "
+     "\"Windows Me/98/95: This flag is not supported\"; DeleteFile \"Windows Me/98/95: DeleteFile deletes a "
+     "file even if it is open\"; MoveFileEx, Requirements: Windows NT only; ntdll.dll is the NT layer", false},
+    {"creation-times", SwitchedBy::Script, CREATION_TIME_CALLS, std::size(CREATION_TIME_CALLS),
+     "Platform SDK: File Times (\"NTFS stores time values in UTC\"; a file has a creation, a last access and "
+     "a last write time), GetFileTime", false},
+    {"empty-drives", SwitchedBy::Script, EMPTY_DRIVE_CALLS, std::size(EMPTY_DRIVE_CALLS),
+     "Platform SDK: GetVolumeInformation and SetErrorMode (SEM_FAILCRITICALERRORS: the system sends the error "
+     "to the process); System Error Codes: ERROR_NOT_READY, \"The device is not ready\"", false},
+};
+
+constexpr std::size_t WINDOWS_9X = 0;
+constexpr std::size_t CREATION_TIMES = 1;
+
+// The replacement a played row gives the function, or null.
+void* Replacement(const char* function) {
+    for (const PlayedBehaviour& behaviour : behaviours)
+        for (std::size_t i = 0; behaviour.on && i < behaviour.callCount; ++i)
+            if (lstrcmpA(behaviour.calls[i].function, function) == 0) return behaviour.calls[i].replacement;
+    return nullptr;
+}
+
+void Switch(PlayedBehaviour& behaviour, bool on) {
+    behaviour.on = on;
+    for (std::size_t i = 0; i < behaviour.callCount; ++i)
+        RetargetCalls(behaviour.calls[i].function, on ? behaviour.calls[i].replacement : nullptr);
+}
+
+std::string BaseName(HMODULE module) {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(module, path, MAX_PATH);
+    const std::string whole = path;
+    return whole.substr(whole.find_last_of('\\') + 1);
+}
+
+// Every function the module looks up gets a thunk of its own, and a played one its replacement.
+// On 95, 98 and ME the NT layer has nothing to give.
+FARPROC WINAPI PlayedGetProcAddress(HMODULE module, LPCSTR name) {
+    if (behaviours[WINDOWS_9X].on && module && module == GetModuleHandleA(NT_LAYER)) return Refuse(ERROR_PROC_NOT_FOUND, FARPROC{});
+    const FARPROC real = GetProcAddress(module, name);
+    if (!real || IS_INTRESOURCE(name)) return real;
+    return reinterpret_cast<FARPROC>(LookedUpEntry(BaseName(module).c_str(), name, Code(real), Replacement(name)));
+}
+
+bool Reports9x() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+}  // namespace
+
+bool StartPlayedBehaviours(HMODULE module, std::string& error) {
+    if (!WrapModuleImports(module, error)) return false;
+    RetargetCalls("GetProcAddress", Code(PlayedGetProcAddress));
+    if (Reports9x()) Switch(behaviours[WINDOWS_9X], true);
+    return true;
+}
+
+bool PlaysWindows9x() {
+    return behaviours[WINDOWS_9X].on;
+}
+
+bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error) {
+    for (PlayedBehaviour& behaviour : behaviours) {
+        if (name != behaviour.name) continue;
+        if (behaviour.switchedBy == SwitchedBy::Windows9x) {
+            error = name + " is played when Windows reports 95, 98 or ME (a copy qtxhost-win98.exe, say)";
+            return false;
+        }
+        Switch(behaviour, on);
+        return true;
+    }
+    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives)";
+    return false;
+}
+
+bool KeepCreationTime(const char* path, const FILETIME& created) {
+    FileKey key;
+    if (!behaviours[CREATION_TIMES].on || !KeyOfName(path, key)) return false;
+    creationTimes[key] = created;
+    return true;
+}
