@@ -106,6 +106,20 @@ CatalogueView ReadCatalogue(Host& host) {
     return view;
 }
 
+std::string MenuLeaf(const std::string& menu) {
+    const std::size_t lastStep = menu.rfind(" > ");
+    return lastStep == std::string::npos ? menu : menu.substr(lastStep + 3);
+}
+
+std::vector<std::string> EntryNames(const CatalogueView& view, EntryKind kind) {
+    std::vector<std::string> names;
+    for (const CatalogueEntry& entry : view.entries[static_cast<int>(kind)]) {
+        for (const std::string& menu : entry.menuTexts) names.push_back(MenuLeaf(menu));
+        if (kind == EntryKind::Expression || entry.menuTexts.empty()) names.push_back(WithoutDigits(entry.displayString));
+    }
+    return names;
+}
+
 const CatalogueEntry* FindEntry(const CatalogueView& view, EntryKind kind, const std::string& name) {
     const auto& entries = view.entries[static_cast<int>(kind)];
     char* end = nullptr;
@@ -113,11 +127,8 @@ const CatalogueEntry* FindEntry(const CatalogueView& view, EntryKind kind, const
     if (!name.empty() && *end == '\0') return (code >= 0 && code < static_cast<long>(entries.size())) ? &entries[code] : nullptr;
     for (const CatalogueEntry& entry : entries) {
         if (name == entry.displayString || name == WithoutDigits(entry.displayString)) return &entry;
-        for (const std::string& menu : entry.menuTexts) {
-            const std::size_t lastStep = menu.rfind(" > ");
-            const std::string leaf = lastStep == std::string::npos ? menu : menu.substr(lastStep + 3);
-            if (name == menu || name == leaf) return &entry;
-        }
+        for (const std::string& menu : entry.menuTexts)
+            if (name == menu || name == MenuLeaf(menu)) return &entry;
     }
     return nullptr;
 }

@@ -37,5 +37,11 @@ bool IsStringExpression(const CatalogueEntry& entry);
 // the two leading digits. Null when none matches.
 const CatalogueEntry* FindEntry(const CatalogueView& view, EntryKind kind, const std::string& name);
 
+// The names a script most often gives the entries of a kind: their menu items' texts, an
+// expression's display name, the display text of an entry that no menu item leads to.
+std::vector<std::string> EntryNames(const CatalogueView& view, EntryKind kind);
+// The last step of a menu path: "Copy a file" of "File Actions > Copy a file".
+std::string MenuLeaf(const std::string& menu);
+
 // Reads a menu handle into a tree (the handle is not destroyed).
 std::vector<MenuNode> ReadMenu(HMENU menu);

@@ -7,6 +7,7 @@
 #include "line_watchdog.h"
 #include "played_behaviours.h"
 #include "scratch_directory.h"
+#include "script_check.h"
 #include "script_context.h"
 
 namespace {
@@ -68,37 +69,20 @@ std::string LineText(const std::vector<Token>& tokens) {
     return text;
 }
 
+// A line is checked whole first (script_check.h): a line found wrong runs not at all.
 LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, int lineNumber) {
-    Cursor cursor{tokens, 0, context.variables, {}};
+    const ScriptCommand* command = nullptr;
+    std::size_t parameters = 0;
     std::string variable;
-    if (cursor.NextWord("let")) {
-        ++cursor.pos;
-        if (!cursor.TakeWord(variable) || !cursor.Next(TokenKind::Equals)) {
-            context.error = "let NAME = COMMAND ...";
-            return LineOutcome::ScriptError;
-        }
-        ++cursor.pos;
-    }
-    std::string name;
-    if (!cursor.TakeWord(name)) {
-        context.error = cursor.error;
-        return LineOutcome::ScriptError;
-    }
-    const ScriptCommand* command = FindCommand(name);
-    if (!command) {
-        context.error = "unknown command " + name;
-        return LineOutcome::ScriptError;
-    }
+    if (!CheckLine(context, tokens, command, parameters, variable)) return LineOutcome::ScriptError;
+    Cursor cursor{tokens, parameters, context.variables, {}};
     context.shown.clear();
     context.host.protocolErrors.clear();
     ReclaimTempStrings(context.host);
     WatchLine(lineNumber, LineText(tokens), LINE_SECONDS);
     const CommandResult result = command->run(context, cursor);
     LineDone();
-    if (!result.ok) {
-        context.error += std::string(" (usage: ") + command->usage + ")";
-        return LineOutcome::ScriptError;
-    }
+    if (!result.ok) return LineOutcome::ScriptError;
     if (context.shown.empty()) context.shown = LineText(tokens);
     std::printf("%d: %s", lineNumber, context.shown.c_str());
     if (result.hasValue) std::printf(" = %s", Show(result.value).c_str());
@@ -112,20 +96,12 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     }
     if (cursor.pos < tokens.size() && tokens[cursor.pos].kind == TokenKind::Arrow) {
         ++cursor.pos;
-        if (!result.hasValue) {
-            context.error = "this command gives no value to compare";
-            return LineOutcome::ScriptError;
-        }
         std::string failure;
         if (!CheckExpectation(context, cursor, result.value, failure)) return LineOutcome::ScriptError;
         if (!failure.empty()) {
             std::printf("%d: FAIL: %s\n", lineNumber, failure.c_str());
             outcome = LineOutcome::Failed;
         }
-    }
-    if (cursor.pos < tokens.size()) {
-        context.error = "unexpected \"" + tokens[cursor.pos].text + "\" at the end of the line";
-        return LineOutcome::ScriptError;
     }
     return outcome;
 }
@@ -141,15 +117,14 @@ int RunLines(ScriptContext& context, const RunOptions& options) {
     for (int number = 1; std::getline(in, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::vector<Token> tokens;
-        if (!Tokenize(line, tokens, context.error)) {
-            std::fprintf(stderr, "%s:%d: %s\n", options.scriptPath.c_str(), number, context.error.c_str());
-            return 2;
-        }
-        if (tokens.empty()) continue;
-        const LineOutcome outcome = RunLine(context, tokens, number);
+        const bool read = Tokenize(line, tokens, context.error);
+        if (read && tokens.empty()) continue;
+        if (!read) context.usage = UsageOfLine(line);
+        const LineOutcome outcome = read ? RunLine(context, tokens, number) : LineOutcome::ScriptError;
         if (outcome == LineOutcome::ScriptError) {
             std::fflush(stdout);
-            std::fprintf(stderr, "%s:%d: %s\n", options.scriptPath.c_str(), number, context.error.c_str());
+            const std::string usage = context.usage.empty() ? "" : " (usage: " + context.usage + ")";
+            std::fprintf(stderr, "%s:%d: %s%s\n", options.scriptPath.c_str(), number, context.error.c_str(), usage.c_str());
             return 2;
         }
         if (outcome == LineOutcome::Failed) ++failures;
@@ -161,7 +136,7 @@ int RunLines(ScriptContext& context, const RunOptions& options) {
 }  // namespace
 
 int RunScript(Host& host, const RunOptions& options) {
-    ScriptContext context{host, ReadCatalogue(host), {}, options.variables, {}, {}};
+    ScriptContext context{host, ReadCatalogue(host), {}, options.variables, {}, {}, {}};
     context.infos = QueryRunInfos(host.api);
     std::string scratch;
     if (options.scratch) {

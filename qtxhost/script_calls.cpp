@@ -1,6 +1,7 @@
 // The script lines that call conditions, actions and expressions.
 #include "entry_calls.h"
 #include "line_watchdog.h"
+#include "script_check.h"
 #include "script_context.h"
 
 namespace {
@@ -42,7 +43,9 @@ bool ReadEntry(ScriptContext& context, Cursor& cursor, EntryKind kind, const Cat
         return false;
     }
     entry = FindEntry(context.view, kind, name);
-    if (!entry) context.error = std::string("no ") + KindName(kind) + " is named \"" + name + "\"";
+    if (!entry)
+        context.error = std::string("no ") + KindName(kind) + " is named \"" + name + "\" (did you mean " +
+                        NearestNames(name, EntryNames(context.view, kind)) + "?)";
     return entry != nullptr;
 }
 
@@ -82,6 +85,19 @@ std::string ShowCall(const CatalogueEntry& entry, const std::vector<Value>& args
     return shown + ")";
 }
 
+// The entry and its parameters, read before the line runs; a dialog needs a display, which the
+// host has when it could make the window that owns the dialogs.
+CommandResult CheckCall(ScriptContext& context, Cursor& cursor, EntryKind kind) {
+    const CatalogueEntry* entry = nullptr;
+    std::vector<Value> args;
+    if (!ReadEntry(context, cursor, kind, entry) || !ReadArguments(context, cursor, *entry, args))
+        return Failed();
+    if (LimitOf(*entry) == DIALOG_SECONDS && !context.host.runHeader->mainWindow)
+        return Fail(context, "no display: the host could not make a window, so no dialog can open "
+                             "(under Wine, set DISPLAY or run it through scripts/with-display.sh)");
+    return CommandResult{};
+}
+
 CommandResult Call(ScriptContext& context, Cursor& cursor, EntryKind kind) {
     const CatalogueEntry* entry = nullptr;
     std::vector<Value> args;
@@ -106,4 +122,16 @@ CommandResult RunAction(ScriptContext& context, Cursor& cursor) {
 
 CommandResult RunExpression(ScriptContext& context, Cursor& cursor) {
     return Call(context, cursor, EntryKind::Expression);
+}
+
+CommandResult CheckCondition(ScriptContext& context, Cursor& cursor) {
+    return CheckCall(context, cursor, EntryKind::Condition);
+}
+
+CommandResult CheckAction(ScriptContext& context, Cursor& cursor) {
+    return CheckCall(context, cursor, EntryKind::Action);
+}
+
+CommandResult CheckExpression(ScriptContext& context, Cursor& cursor) {
+    return CheckCall(context, cursor, EntryKind::Expression);
 }

@@ -26,10 +26,10 @@ CommandResult CommandEcho(ScriptContext& context, Cursor& cursor) {
 }
 
 constexpr ScriptCommand SCRIPT_COMMANDS[] = {
-    {"condition", RunCondition, "condition ENTRY [PARAMETER...] [-> EXPECTED]"},
-    {"action", RunAction, "action ENTRY [PARAMETER...]"},
-    {"expression", RunExpression, "expression ENTRY [PARAMETER] [-> EXPECTED]"},
-    {"echo", CommandEcho, "echo VALUE..."},
+    {"condition", RunCondition, "condition ENTRY [PARAMETER...] [-> EXPECTED]", CheckCondition},
+    {"action", RunAction, "action ENTRY [PARAMETER...]", CheckAction},
+    {"expression", RunExpression, "expression ENTRY [PARAMETER] [-> EXPECTED]", CheckExpression},
+    {"echo", CommandEcho, "echo [VALUE...]"},
     {"set", CommandSet, "set NAME VALUE"},
 };
 

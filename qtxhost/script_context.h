@@ -12,6 +12,7 @@ struct ScriptContext {
     RunInfos infos{};
     std::map<std::string, Value> variables;
     std::string error;                     // a script error: the line cannot be carried out
+    std::string usage;                     // the usage of the line's command, said with its error
     std::string shown;                     // what the line did, as printed
 };
 
@@ -24,16 +25,23 @@ struct CommandResult {
 
 using CommandRoutine = CommandResult (*)(ScriptContext& context, Cursor& cursor);
 
+// A command's usage is the pattern its lines are checked against before they run (script_check.h):
+// it shows "[-> EXPECTED]" exactly when the command gives a value.
 struct ScriptCommand {
     const char* name;
     CommandRoutine run;
     const char* usage;
+    CommandRoutine check = nullptr;        // what else a line is checked for: an entry call's entry
 };
 
-// The calls of conditions, actions and expressions.
+// The calls of conditions, actions and expressions, and their checks before they run: the
+// entry, its parameters, and a display for a dialog.
 CommandResult RunCondition(ScriptContext& context, Cursor& cursor);
 CommandResult RunAction(ScriptContext& context, Cursor& cursor);
 CommandResult RunExpression(ScriptContext& context, Cursor& cursor);
+CommandResult CheckCondition(ScriptContext& context, Cursor& cursor);
+CommandResult CheckAction(ScriptContext& context, Cursor& cursor);
+CommandResult CheckExpression(ScriptContext& context, Cursor& cursor);
 
 // The line cannot be carried out: Fail says why, Failed leaves the reason a helper already gave.
 CommandResult Fail(ScriptContext& context, const std::string& message);
