@@ -1,6 +1,7 @@
 #!/bin/sh
-# qtxhost refuses what it cannot do with one clear line and exit code 2, never a crash; a script
-# whose expectation fails, or whose line hangs, ends with exit code 1 and one FAIL line.
+# qtxhost refuses what it cannot do with one clear line and exit code 2, never a crash: a script
+# line is checked whole before any of it runs, and its refusal ends with its command's usage. A
+# script whose expectation fails, or whose line hangs, ends with exit code 1 and one FAIL line.
 # Arguments: the wine wrapper, qtxhost.exe, the module, a scratch folder.
 wine="$1" host="$2" module="$3" work="$4"
 mkdir -p "$work" && cd "$work" || exit 1
@@ -11,7 +12,7 @@ failures=0
 expect() {
     wanted="$1" name="$2" pattern="$3"
     shift 3
-    "$wine" "$host" "$@" </dev/null >out.txt 2>err.txt
+    $runner "$wine" "$host" "$@" </dev/null >out.txt 2>err.txt
     status=$?
     if [ "$wanted" -eq 2 ]; then said="$(cat err.txt)"; else said="$(grep ': FAIL: ' out.txt)"; fi
     if [ "$status" -ne "$wanted" ] || [ "$(printf '%s\n' "$said" | wc -l)" -ne 1 ] ||
@@ -29,23 +30,34 @@ expect 2 missing-module "no such file" describe missing.qtx
 expect 2 not-a-module "not a module" describe plain.txt
 expect 2 usage "usage" frobnicate
 expect 2 no-script "cannot read the script" run "$module" nothing.qtxs
-# One-line scripts: STATUS|NAME|PATTERN|LINE. A text expectation fails on an integer or null
-# result, negated or not.
+# One-line scripts: STATUS|NAME|PATTERN|LINE, the first seven the mistakes a new user makes; the
+# line without a display runs with DISPLAY unset. A text expectation fails on an integer or null
+# result, negated or not. None of the refused lines may run: kept.txt stays, made is not made.
+printf 'kept' >kept.txt
 while IFS="|" read -r code name pattern line; do
     printf '%s\n' "$line" >"$name.qtxs"
+    runner="$([ "$name" = no-display ] && echo env -u DISPLAY)"
     expect "$code" "$name" "$pattern" run "$module" "$name.qtxs"
 done <<'EOF'
-2|unknown-entry|no condition is named|condition "No such entry"
-2|too-few-parameters|takes 1 parameter|condition "Name exists"
-2|one-of-two-parameters|takes 2 parameter|action "Copy a file" "a"
+2|expectation-on-action|action gives no value to compare (usage: action ENTRY|action "Delete a file" "kept.txt" -> 0
+2|unterminated-string|unterminated string (usage: action ENTRY|action "Copy a file "kept.txt" "b.txt"
+2|unknown-command|unknown command acton (did you mean action?) (usage: action ENTRY|acton "Delete a file" "kept.txt"
+2|misspelt-entry|no action is named "Delete a fil" (did you mean "Delete a file", |action "Delete a fil" "kept.txt"
+2|too-few-parameters|takes 1 parameter(s), the line gives 0 (usage: condition ENTRY|condition "Name exists"
+2|unknown-variable|unknown value $NAME (usage: action ENTRY|action "Delete a file" $NAME
+2|no-display|no display: .* (usage: action ENTRY|action "Open load selector" "kept.txt"
+2|extra-parameter|unexpected "extra" at the end of the line (usage: mkdir PATH)|mkdir "made" "extra"
 2|wrong-type|must be a text|expression "Sizeof(" 12
-2|unknown-command|unknown command|frobnicate 1
 2|device-file|no file on disk|file "aux.tar.gz"
 2|fifo-file|no file on disk|file "M:\fifo"
 1|not-like-integer|expected not like "5", got -1|expression "Sizeof(" "missing" -> not like "5"
 1|not-length-integer|expected not length 3, got -1|expression "Sizeof(" "missing" -> not length 3
 1|not-like-null|expected not like "x", got null|file "missing" -> not like "x"
 EOF
+if [ "$(cat kept.txt)" != kept ] || [ -e made ]; then
+    echo "FAIL: a refused line ran"
+    failures=$((failures + 1))
+fi
 # A line that waits for ever (a saved state read from a pipe whose server never writes) fails at
 # its limit, naming the call the module was in, and the script stops there.
 printf 'pipe-server "qtx_silent"\nload-state "\\\\.\\pipe\\qtx_silent"\necho "not reached"\n' >hang.qtxs
