@@ -112,26 +112,19 @@ CommandResult Call(ScriptContext& context, Cursor& cursor, EntryKind kind) {
 
 }  // namespace
 
-CommandResult RunCondition(ScriptContext& context, Cursor& cursor) {
-    return Call(context, cursor, EntryKind::Condition);
+template <EntryKind kind>
+CommandResult RunEntry(ScriptContext& context, Cursor& cursor) {
+    return Call(context, cursor, kind);
 }
 
-CommandResult RunAction(ScriptContext& context, Cursor& cursor) {
-    return Call(context, cursor, EntryKind::Action);
+template <EntryKind kind>
+CommandResult CheckEntry(ScriptContext& context, Cursor& cursor) {
+    return CheckCall(context, cursor, kind);
 }
 
-CommandResult RunExpression(ScriptContext& context, Cursor& cursor) {
-    return Call(context, cursor, EntryKind::Expression);
-}
-
-CommandResult CheckCondition(ScriptContext& context, Cursor& cursor) {
-    return CheckCall(context, cursor, EntryKind::Condition);
-}
-
-CommandResult CheckAction(ScriptContext& context, Cursor& cursor) {
-    return CheckCall(context, cursor, EntryKind::Action);
-}
-
-CommandResult CheckExpression(ScriptContext& context, Cursor& cursor) {
-    return CheckCall(context, cursor, EntryKind::Expression);
-}
+template CommandResult RunEntry<EntryKind::Condition>(ScriptContext&, Cursor&);
+template CommandResult RunEntry<EntryKind::Action>(ScriptContext&, Cursor&);
+template CommandResult RunEntry<EntryKind::Expression>(ScriptContext&, Cursor&);
+template CommandResult CheckEntry<EntryKind::Condition>(ScriptContext&, Cursor&);
+template CommandResult CheckEntry<EntryKind::Action>(ScriptContext&, Cursor&);
+template CommandResult CheckEntry<EntryKind::Expression>(ScriptContext&, Cursor&);

@@ -26,9 +26,9 @@ CommandResult CommandEcho(ScriptContext& context, Cursor& cursor) {
 }
 
 constexpr ScriptCommand SCRIPT_COMMANDS[] = {
-    {"condition", RunCondition, "condition ENTRY [PARAMETER...] [-> EXPECTED]", CheckCondition},
-    {"action", RunAction, "action ENTRY [PARAMETER...]", CheckAction},
-    {"expression", RunExpression, "expression ENTRY [PARAMETER] [-> EXPECTED]", CheckExpression},
+    {"condition", RunEntry<EntryKind::Condition>, "condition ENTRY [PARAMETER...] [-> EXPECTED]", CheckEntry<EntryKind::Condition>},
+    {"action", RunEntry<EntryKind::Action>, "action ENTRY [PARAMETER...]", CheckEntry<EntryKind::Action>},
+    {"expression", RunEntry<EntryKind::Expression>, "expression ENTRY [PARAMETER] [-> EXPECTED]", CheckEntry<EntryKind::Expression>},
     {"echo", CommandEcho, "echo [VALUE...]"},
     {"set", CommandSet, "set NAME VALUE"},
 };

@@ -36,12 +36,10 @@ struct ScriptCommand {
 
 // The calls of conditions, actions and expressions, and their checks before they run: the
 // entry, its parameters, and a display for a dialog.
-CommandResult RunCondition(ScriptContext& context, Cursor& cursor);
-CommandResult RunAction(ScriptContext& context, Cursor& cursor);
-CommandResult RunExpression(ScriptContext& context, Cursor& cursor);
-CommandResult CheckCondition(ScriptContext& context, Cursor& cursor);
-CommandResult CheckAction(ScriptContext& context, Cursor& cursor);
-CommandResult CheckExpression(ScriptContext& context, Cursor& cursor);
+template <EntryKind kind>
+CommandResult RunEntry(ScriptContext& context, Cursor& cursor);
+template <EntryKind kind>
+CommandResult CheckEntry(ScriptContext& context, Cursor& cursor);
 
 // The line cannot be carried out: Fail says why, Failed leaves the reason a helper already gave.
 CommandResult Fail(ScriptContext& context, const std::string& message);
