@@ -51,7 +51,7 @@ class ProseError(Exception):
 
 
 @dataclasses.dataclass(eq=False)
-class Claim:
+class ProseText:
     """A piece of text (an edge case, a field, a paragraph or list item of an article) and the
     claim lines below it; `proof` names a test script that shows it where no claim can."""
     file: str
@@ -86,7 +86,7 @@ def read_texts(path):
         elif field or line.startswith("- ") or current is None or current.lines or (
                 article and line.startswith("  ") != (current.kind == "item")):
             kind = field[1] if field else ("item" if article else "edge") if line.startswith("- ") else "paragraph"
-            current = Claim(path.name, (field[2] if field else line[2:] if line.startswith("- ") else line).strip(),
+            current = ProseText(path.name, (field[2] if field else line[2:] if line.startswith("- ") else line).strip(),
                             kind, number)
             texts.append(current)
         else:
@@ -119,7 +119,8 @@ def stated(words):
 
 def seen(script_lines):
     """{(form, value)} the expectations of script lines check: every number and text (a pattern
-    too, which a stated text may match), and the truth value a condition is expected to give. Negated ones and lengths see nothing."""
+    too, which a stated text may match), and the truth value a condition is expected to give.
+    Negated expectations and lengths see nothing."""
     found = set()
     for line in script_lines:
         tokens = TOKEN.findall(line)
@@ -131,7 +132,7 @@ def seen(script_lines):
         for token in expected:
             number = {"true": "1", "false": "0"}.get(token, token)
             if re.fullmatch(r"-?\d+|0x[0-9A-Fa-f]+", number):
-                found.add(("number", int(number, 0)))
+                found.add(("number", int(number, 16 if number.startswith("0x") else 10)))
                 if tokens[0] == "condition" and number in ("0", "1"):
                     found.add(("truth", "true" if number == "1" else "false"))
             elif token.startswith('"'):

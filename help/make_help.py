@@ -8,8 +8,12 @@ strings, parameter titles and types. The prose folder says what each entry does,
 overview, the troubleshooting page and the table of error numbers (formats in help_prose.py).
 The change log's latest entry goes on the overview. Every entry of the catalogue needs exactly
 one prose section, a section must name an entry that exists, and a link to an error number on
-an action's page needs that action among the number's entries; otherwise nothing is written
-and the exit status is 1.
+an action's page needs that action among the number's entries. What a reader in a hurry would
+trip over fails too: a value a sentence states that its claim never sees (help_prose.unproven),
+an example the page cannot show whole (help_examples.py), an empty section, another name for an
+entry, a directory or file action whose first edge case does not say that it waits for the last
+error, a sentence over LONGEST_SENTENCE words, developers' words in the change log. Then nothing
+is written and the exit status is 1.
 """
 import html
 import json
