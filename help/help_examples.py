@@ -187,7 +187,7 @@ class Example:
                 shown, rest = self.words(rest)
                 done.append(ANSWER_WORDS[option].format(shown))
         button = "presses OK" if tokens[0] == "ok" else "presses Cancel"
-        return "In the dialog the user " + ", ".join(done + [button]) + "."
+        return "In the dialog the user " + " and ".join(filter(None, [", ".join(done), button])) + "."
 
 
 def example_rows(script_lines, write_call):
