@@ -1,4 +1,3 @@
-#!/usr/bin/python3
 """Writes the File object's help pages, contents, index and project for chmcmd.
 
 Usage: make_help.py CATALOGUE.json PROSE_FOLDER CHANGELOG.md OUTPUT_FOLDER

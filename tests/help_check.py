@@ -1,4 +1,3 @@
-#!/usr/bin/python3
 """Opens File.chm with an independent reader (extract_chmLib) and checks it against the
 catalogue and the module: every condition, action and expression has its page, showing its
 display string as the editor does (no leading digits); an action's page says what it stores,

@@ -1,4 +1,3 @@
-#!/usr/bin/python3
 """Plays every claim of the help's prose with qtxhost on the build's module, each in a folder of
 its own with an object of its own named `claim`, one run per prose file; a claim the module contradicts fails, named by its
 file and line. Then checks the table of error numbers (errors.txt) from both sides: every code

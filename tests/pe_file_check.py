@@ -1,4 +1,3 @@
-#!/usr/bin/python3
 """Checks the 32-bit module file and the objects it is linked from: headers, exports (ordinals,
 aliases, stdcall argument bytes), imports (each on windows_imports.py's list, on Windows 95 and
 NT 4.0), no TLS directory and nothing in the objects that only runtime start-up code would run,

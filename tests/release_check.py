@@ -1,4 +1,3 @@
-#!/usr/bin/python3
 """Checks the release archive of a build folder: one QTFILE-VERSION.zip whose version is the
 module's version record's, holding QTFILE.qtx and qtxhost.exe byte for byte as built, File.chm
 as built, the repository's licence as LICENSE.txt and change log as CHANGES.txt, and two texts
