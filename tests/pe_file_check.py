@@ -5,8 +5,8 @@ the routine tables' handlers, and resources against the scripts they are compile
 (src/resources/*.rc, the drawn bitmap) and the diskette's picture pixel by pixel. The version
 record is module_test's, on both builds.
 
-Usage: pe_file_check.py QTFILE.qtx OBJECT_FOLDER DEF_FILE
-OBJECT_FOLDER is the 32-bit build's src/CMakeFiles/qtfile_code.dir. Prints one line per failed
+Usage: pe_file_check.py NM QTFILE.qtx OBJECT_FOLDER DEF_FILE
+NM is the toolchain's nm, OBJECT_FOLDER the 32-bit build's src/CMakeFiles/qtfile_code.dir. Prints one line per failed
 check and a summary; exits 1 on any failure.
 """
 import itertools
@@ -129,9 +129,9 @@ def check_start_up_needs(symbols):
               sorted(n for n in names if START_UP_NEEDS.fullmatch(n)))
 
 
-def nm_symbols(paths):
+def nm_symbols(nm, paths):
     """Object: (global code symbols defined, symbols referenced, every symbol), from one run of nm."""
-    lines = subprocess.run(["i686-w64-mingw32-nm", "-A"] + paths, capture_output=True, text=True, check=True).stdout
+    lines = subprocess.run([nm, "-A"] + paths, capture_output=True, text=True, check=True).stdout
     symbols = {path: (set(), set(), set()) for path in paths}
     for line in lines.splitlines():
         path, _, rest = line.rpartition(".obj:")
@@ -240,13 +240,13 @@ def check_strings(strings, script, ids):
         check(f"string {sid}", expected[sid], strings.get(sid, "(absent)"))
 
 
-def main(path, folder, def_path):
+def main(nm, path, folder, def_path):
     pe = pefile.PE(path)
     check("PE32 file of an i386 DLL", (0x10B, 0x14C, True),
           (pe.OPTIONAL_HEADER.Magic, pe.FILE_HEADER.Machine, bool(pe.FILE_HEADER.Characteristics & 0x2000)))
     objects = [os.path.join(root, name) for root, _, names in os.walk(folder) for name in names if name.endswith(".obj")]
     check(f"objects under {folder}", True, bool(objects))
-    symbols = nm_symbols(objects) if objects else {}
+    symbols = nm_symbols(nm, objects) if objects else {}
     defined = set().union(*(d for d, _, _ in symbols.values()))
     check_exports(pe, read_def(def_path), defined)
     check_oldest_windows(pe)
@@ -271,6 +271,6 @@ def main(path, folder, def_path):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))
