@@ -100,12 +100,8 @@ install_i386_wine() {
     apt_install --allow-downgrades "$@"
 }
 
-i386_runs_natively() {
-    /lib/ld-linux.so.2 --version >/dev/null 2>&1
-}
-
 [ -x /usr/lib/wine/wine ] || install_i386_wine
-if ! i386_runs_natively && ! command -v qemu-i386-static >/dev/null 2>&1; then
+if [ "$("$(dirname "$0")/wine.sh" win32 "" route)" = none ]; then
     echo "installing: qemu-user-static (this kernel does not run i386 programs)"
     [ -n "$updated" ] || apt_update
     apt_install qemu-user-static

@@ -3,8 +3,9 @@
 #
 #   wine.sh win32|win64 PREFIX PROGRAM [ARGUMENT...]     run PROGRAM of that build in the prefix
 #   wine.sh win32|win64 PREFIX wineserver [ARGUMENT...]  the prefix's server (-k ends it, -w waits)
-#   wine.sh win32|win64 PREFIX route                     "qemu" when that build's programs run
-#                                                        through qemu-user, else "native"
+#   wine.sh win32|win64 PREFIX route                     how that build's programs run: "native",
+#                                                        "qemu" (through qemu-user), or "none"
+#                                                        (i386 programs cannot run here)
 #
 # Every program starts under wine64, which hands a 32-bit program to Debian's i386 Wine: natively
 # where the kernel runs i386 programs, else through qemu-user. On that route every Wine process
@@ -24,12 +25,18 @@ preload="$top/build/wine-preload"
 I386_MAGIC='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
 I386_MASK='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
 
-kernel_runs_i386() {
-    /lib/ld-linux.so.2 --version >/dev/null 2>&1
+i386_route() {   # native where the kernel runs i386 programs, else qemu where it is installed, else none
+    if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+        echo native
+    elif [ -x "$qemu" ]; then
+        echo qemu
+    else
+        echo none
+    fi
 }
 
 through_qemu() {
-    [ -x "$qemu" ] && ! kernel_runs_i386
+    [ "$(i386_route)" = qemu ]
 }
 
 register_i386_handler() {   # inside the namespace: its own binfmt_misc, seen by nobody else
@@ -53,7 +60,7 @@ if [ "$1" = wineserver ]; then
     exec /usr/lib/wine/wineserver "$@"
 fi
 if [ "$1" = route ]; then
-    if [ "$bits" = win32 ] && through_qemu; then echo qemu; else echo native; fi
+    if [ "$bits" = win32 ]; then i386_route; else echo native; fi
     exit 0
 fi
 
