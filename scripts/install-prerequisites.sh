@@ -32,7 +32,9 @@ need g++-mingw-w64-x86-64 command -v x86_64-w64-mingw32-g++
 need gcc-mingw-w64-x86-64 command -v x86_64-w64-mingw32-gcc
 need binutils-mingw-w64-i686 command -v i686-w64-mingw32-windres
 need wine64 test -x /usr/lib/wine/wine64
-need xvfb command -v Xvfb
+need xvfb command -v xvfb-run
+# xvfb-run needs xauth, which the package only recommends.
+need xauth command -v xauth
 need python3-pefile /usr/bin/python3 -c "import pefile"
 need gcc command -v gcc
 need fp-utils command -v chmcmd

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Runs a command with a display for the dialogs: the one in DISPLAY, else a virtual one (Xvfb)
-# started for the command and stopped after it. Exits with the command's status.
+# Runs a command with a display for the dialogs: the one in DISPLAY, else a virtual one that
+# xvfb-run starts for the command and stops after it. Exits with the command's status.
 #
 # One run at a time per checkout: every run uses this checkout's Wine prefixes, whose sessions
 # (wineserver, services, desktop) a run starts, and a run's end ends them all. A second run
@@ -18,24 +18,13 @@ if [ -z "$QTFILE_TEST_RUN" ]; then
     echo "with-display.sh: another test run in this checkout; waiting for it to end" >&2
     exec flock -o "$lock" "$0" "$@"
 fi
-if [ -n "$DISPLAY" ]; then
-    exec "$@"
+if [ -z "$QTFILE_VIRTUAL_DISPLAY" ]; then
+    [ -z "$DISPLAY" ] || exec "$@"
+    # xvfb-run takes the first free display from :99 up. Every user's programs may connect to it
+    # (-ac): the ordinary user's test runs its own under the display of the root that started it.
+    export QTFILE_VIRTUAL_DISPLAY=1
+    exec xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -ac" "$0" "$@"
 fi
-# Xvfb picks a free display and writes its number once it accepts connections. Without it
-# (not installed yet, or failing to start) nothing can open a window: stop here, loudly.
-ready="$(mktemp -d)"
-mkfifo "$ready/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready/display" >/dev/null 2>"$ready/errors" &
-xvfb=$!
-read -r display <"$ready/display"
-if [ -z "$display" ]; then
-    echo "with-display.sh: Xvfb did not start a display:" >&2
-    cat "$ready/errors" >&2
-    rm -rf "$ready"
-    exit 2
-fi
-rm -rf "$ready"
-export DISPLAY=":$display"
 status=0
 "$@" || status=$?
 # Wine's own processes in this checkout's prefixes hold the display: end them first (wineserver
@@ -43,5 +32,4 @@ status=0
 for prefix in "$top"/build/*/wineprefix; do
     [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null
 done
-kill "$xvfb" 2>/dev/null
 exit $status
