@@ -259,7 +259,7 @@ def read_prose(folder, entries, entry_names, no_result):
             errors.append(f"{key[0]} {key[1]} has no prose")
             continue
         wanted = {"what", "example", "index"} | {f"param {i + 1}" for i in range(len(entry["parameters"]))}
-        if not no_result(key):
+        if not no_result(entry):
             wanted.add("result")
         for field in sorted(wanted - section.keys()):
             errors.append(f"{section['file']}: {key[0]} {key[1]} lacks '{field}:'")

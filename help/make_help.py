@@ -40,12 +40,14 @@ OBJECT_NAME = "File"   # the object as an example names it
 LONGEST_SENTENCE = 50   # words
 # Words of the developers' trade that the change log's entries, read by users, do without.
 DEVELOPER_WORDS = ("repository", "commit", "branch", "merge", "refactor", "CI", "test suite")
-# The directory and file actions: they store an error number, and do nothing while the last
-# error is not 0; the first edge case of each says so. "Run application" stores its launch result.
-STOPPED_BY_LAST_ERROR, RUN_APPLICATION = tuple(range(0, 11)), 12
+# The actions of these menus, the directory and file actions, store an error number and do
+# nothing while the last error is not 0, the first edge case of each saying so; but "Run
+# application", which stores its launch result.
+STORING_MENUS, RUN_APPLICATION = {"Directory Actions", "File Actions"}, "Run application"
 STOPPED_CASE = re.compile(r"^Does nothing while the last error is not 0\b.*\[\[troubleshooting#does-nothing\]\]")
-# Actions that never store an error (the selector settings and dialogs) may leave `result:` out.
-NO_STORE_ACTIONS = set(range(13, 23))
+# Actions that never store an error may leave `result:` out: the selector settings and dialogs,
+# those of its menu and the one no menu leads to.
+NO_STORE_MENU, NO_STORE_WITHOUT_MENU = "File Selector", "Set file selector style to default"
 
 
 # ---- the catalogue ----------------------------------------------------------------------
@@ -79,6 +81,24 @@ def entry_name(entry):
 
 def entry_names(entry):
     return {path.split(" > ")[-1] for path in entry["menus"]} | {display_text(entry)}
+
+
+def menu_groups(entry):
+    """The top menus that lead to the entry."""
+    return {path.split(" > ")[0] for path in entry["menus"]}
+
+
+def stores_error(entry):
+    return entry["kind"] == "action" and bool(menu_groups(entry) & STORING_MENUS)
+
+
+def stopped_by_last_error(entry):
+    return stores_error(entry) and entry_name(entry) != RUN_APPLICATION
+
+
+def stores_nothing(entry):
+    return entry["kind"] == "action" and (menu_groups(entry) == {NO_STORE_MENU}
+                                          or entry_name(entry) == NO_STORE_WITHOUT_MENU)
 
 
 def script_names(entries):
@@ -254,7 +274,7 @@ def entry_page(entry, section, writer):
             body.append(f"<tr><td>{i}</td><td>{html.escape(parameter['title']) or '(none)'}</td>"
                         f"<td>{PARAMETER_TYPES[parameter['type']]}</td><td>{writer.paragraphs(section[f'param {i}'])}</td></tr>\n")
         body.append("</table>\n")
-    stores = kind == "action" and code in STOPPED_BY_LAST_ERROR + (RUN_APPLICATION,)
+    stores = stores_error(entry)
     if "result" in section:
         heading = "What it stores" if stores else RESULT_HEADINGS[kind]
         body.append(f"<h2>{heading}</h2>\n" + writer.paragraphs(section["result"]))
@@ -488,13 +508,13 @@ def run_on_errors(folder):
             for part in re.split(r"(?<=[.!?;:])\s+", text.words) if len(part.split()) > LONGEST_SENTENCE]
 
 
-def stopped_case_errors(sections):
+def stopped_case_errors(sections, entries):
     """Each directory and file action's first edge case says that it does nothing while the last
     error is not 0, and leads to Troubleshooting."""
-    return [f"{sections[('action', code)]['file']}: action {code}'s first edge case must say "
+    return [f"{sections[key]['file']}: action {key[1]}'s first edge case must say "
             "'Does nothing while the last error is not 0' and link [[troubleshooting#does-nothing]]"
-            for code in STOPPED_BY_LAST_ERROR
-            if not STOPPED_CASE.match(" ".join((sections[("action", code)]["edge"] or [[""]])[0]))]
+            for key, entry in sorted(entries.items()) if stopped_by_last_error(entry)
+            and not STOPPED_CASE.match(" ".join((sections[key]["edge"] or [[""]])[0]))]
 
 
 def empty_sections(text):
@@ -506,14 +526,13 @@ def empty_sections(text):
 
 def write_pages(catalogue, entries, prose_folder, changelog):
     """{file name: text} of every page, contents and index, and the errors found."""
-    sections, errors = read_prose(prose_folder, entries, entry_names,
-                                  lambda key: key[0] == "action" and key[1] in NO_STORE_ACTIONS)
+    sections, errors = read_prose(prose_folder, entries, entry_names, stores_nothing)
     intro, rows, table_errors = read_error_table(prose_folder)
     errors += table_errors
     for number, row in rows.items():
         errors += [f"error {number} is stored by a missing {k} {c}" for k, c in row["entries"] if (k, c) not in entries]
     if not errors:
-        errors += (unproven(prose_folder) + name_errors(prose_folder, entries) + stopped_case_errors(sections)
+        errors += (unproven(prose_folder) + name_errors(prose_folder, entries) + stopped_case_errors(sections, entries)
                    + run_on_errors(prose_folder))
     if errors:
         return {}, errors
