@@ -18,6 +18,7 @@
 #include "info/file_status.h"
 #include "launcher/launch_request.h"
 #include "module_api.h"
+#include "qtfile_version.h"
 #include "state/file_size.h"
 #include "state/last_error.h"
 #include "state/run_data.h"
@@ -183,12 +184,14 @@ void test_CopyPath() {
 }
 
 // The version record, as Windows' file properties read it: the fixed part from dwFileVersionMS on
-// (file and product version 3.0.228.0, flags mask, flags: special build, OS, type, subtype, date),
-// the strings of block 040904e4 (null: present, its text free) and one translation.
-constexpr DWORD kFixedVersion[] = {0x30000, 0xE40000, 0x30000, 0xE40000, 0, 0x20, 0x10001, 1, 0, 0, 0};
+// (file and product version, the build's, flags mask, flags: special build, OS, type, subtype,
+// date), the strings of block 040904e4 (null: present, its text free) and one translation.
+constexpr WORD kVersion[] = {QTFILE_VERSION_WORDS};
+constexpr DWORD kVersionMS = DWORD{kVersion[0]} << 16 | kVersion[1], kVersionLS = DWORD{kVersion[2]} << 16 | kVersion[3];
+constexpr DWORD kFixedVersion[] = {kVersionMS, kVersionLS, kVersionMS, kVersionLS, 0, 0x20, 0x10001, 1, 0, 0, 0};
 constexpr const char* kVersionStrings[][2] = {
-    {"CompanyName", "Norvale"}, {"FileDescription", "File Object"}, {"FileVersion", "3,0,228,0"},
-    {"InternalName", "QTFILE"}, {"OriginalFilename", "QTFILE.qtx"}, {"ProductVersion", "3,0,228,0"},
+    {"CompanyName", "Norvale"}, {"FileDescription", "File Object"}, {"FileVersion", QTFILE_VERSION_TEXT},
+    {"InternalName", "QTFILE"}, {"OriginalFilename", "QTFILE.qtx"}, {"ProductVersion", QTFILE_VERSION_TEXT},
     {"SpecialBuild", "00000002"}, {"LegalTrademarks", ""}, {"PrivateBuild", ""}, {"ProductName", ""},
     {"LegalCopyright", "Copyright (C) 1998-2026 Norvale"}, {"Comments", nullptr}};
 
