@@ -15,7 +15,10 @@ Files of the prose folder:
   number no claim can show, `no claim:` saying why.
 In the text, `code` is set as code, and [[KIND CODE]], [[overview#ANCHOR]], [[errors]],
 [[error N]] and [[troubleshooting#ANCHOR]] become links. `index:` takes topic words separated
-by commas. Lines starting with `#` are comments.
+by commas. Lines starting with `#` are comments. The module's version, which the build gives
+(use_version), is written as tokens, in the text and the claims alike: {version} (a.b.c), its
+parts {major}, {minor} and {build}, and what the version expressions give for the module,
+{version_ms} (a times 65536 plus b) and {version_ls} (c times 65536).
 
 Claims: an indented line `> SCRIPT` is a line of a qtxhost script (docs/qtxhost.md) that shows
 the text above it; consecutive ones make one claim, played in a folder and object of its own.
@@ -50,6 +53,22 @@ class ProseError(Exception):
     pass
 
 
+VERSION_TOKENS = {}   # {token: text}, filled in by use_version
+
+
+def use_version(version):
+    """Fills the tokens of the module's version (a.b.c) into every prose file read from now on."""
+    major, minor, build = (int(part) for part in version.split("."))
+    VERSION_TOKENS.update(version=version, major=str(major), minor=str(minor), build=str(build),
+                          version_ms=str(major << 16 | minor), version_ls=str(build << 16))
+
+
+def prose_lines(path):
+    """The lines of a prose file, the version's tokens filled in."""
+    text = pathlib.Path(path).read_text(encoding="utf-8")
+    return re.sub(r"\{(\w+)\}", lambda m: VERSION_TOKENS.get(m[1], m[0]), text).splitlines()
+
+
 @dataclasses.dataclass(eq=False)
 class ProseText:
     """A piece of text (an edge case, a field, a paragraph or list item of an article) and the
@@ -72,7 +91,7 @@ def read_texts(path):
     path = pathlib.Path(path)
     article = path.name in ARTICLES
     texts, current = [], None
-    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+    for number, line in enumerate(prose_lines(path), 1):
         proof, script, field = PROOF.match(line), CLAIM.match(line), FIELD.match(line)
         if (proof or script) and current is not None:
             if proof:
@@ -199,7 +218,7 @@ def read_sections(path, errors):
     name. Fields before the first header go to the section (None, None)."""
     sections, current, field = {}, {"edge": [], "file": path.name}, None
     sections[(None, None)] = current
-    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+    for number, line in enumerate(prose_lines(path), 1):
         where = f"{path.name}:{number}"
         if line.startswith("#"):
             continue
@@ -305,7 +324,7 @@ def read_article(path):
             blocks.append(("list", list(bullets)))
             bullets.clear()
 
-    for line in pathlib.Path(path).read_text(encoding="utf-8").splitlines():
+    for line in prose_lines(path):
         if line.startswith("#") or CLAIM.match(line):
             continue
         heading = re.match(r"^(==?) (.+?)(?: \{#([a-z-]+)\})?$", line)

@@ -1,11 +1,11 @@
 """Writes the File object's help pages, contents, index and project for chmcmd.
 
-Usage: make_help.py CATALOGUE.json PROSE_FOLDER CHANGELOG.md OUTPUT_FOLDER
+Usage: make_help.py VERSION CATALOGUE.json PROSE_FOLDER CHANGELOG.md OUTPUT_FOLDER
 
-The catalogue is what `qtxhost describe --json` reads from the module: menus, display
+VERSION is the module's, a.b.c, as the build gives it. The catalogue is what `qtxhost describe --json` reads from the module: menus, display
 strings, parameter titles and types. The prose folder says what each entry does, holds the
 overview, the troubleshooting page and the table of error numbers (formats in help_prose.py).
-The change log's latest entry goes on the overview. Every entry of the catalogue needs exactly
+The change log's latest entry, which must be VERSION's, goes on the overview. Every entry of the catalogue needs exactly
 one prose section, a section must name an entry that exists, and a link to an error number on
 an action's page needs that action among the number's entries. What a reader in a hurry would
 trip over fails too: a value a sentence states that its claim never sees (help_prose.unproven),
@@ -23,7 +23,7 @@ import sys
 
 from help_examples import ExampleError, example_rows
 from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read_article, article_anchors,
-                        prose_files, read_error_table, read_prose, read_texts, topic_words, unproven)
+                        prose_files, read_error_table, read_prose, read_texts, topic_words, unproven, use_version)
 
 GROUP_TITLES = {"condition": "Conditions", "action": "Actions", "expression": "Expressions"}
 RESULT_HEADINGS = {"condition": "Answer", "action": "Result", "expression": "Result"}
@@ -324,13 +324,12 @@ def group_page(kind, catalogue, entries):
 
 
 def filled(text, tokens):
-    """{version} and the other tokens replaced by their texts."""
+    """{changes} and the other tokens replaced by their texts."""
     return re.sub(r"\{(\w+)\}", lambda m: tokens.get(m[1], m[0]), text)
 
 
 def article_page(path, writer, tokens):
-    """An article; a paragraph that is just a {token} becomes the HTML `tokens` holds for it,
-    and {version} in the text the version the help describes."""
+    """An article; a paragraph that is just a {token} becomes the HTML `tokens` holds for it."""
     body, title = [], TITLE
     for block in read_article(path):
         if block[0] == "title":
@@ -366,10 +365,10 @@ def error_page(intro, rows, writer):
     return page(ERROR_PAGE_TITLE, "".join(body))
 
 
-def changes_list(changelog, writer):
+def changes_list(changelog, version, writer):
     """The latest entry of the change log as a list, and what in it speaks to developers
-    rather than to the users who read it in the help and the release."""
-    version, lines = latest_change(changelog)
+    rather than to the users who read it in the help and the release, or names another version."""
+    latest, lines = latest_change(changelog)
     items, current = [], None
     for line in lines:
         if line.startswith("- "):
@@ -379,7 +378,9 @@ def changes_list(changelog, writer):
             current.append(line.strip())
     errors = [f"{changelog}: '{word}' speaks to developers, not to users" for word in DEVELOPER_WORDS
               if re.search(rf"\b{word}\b", " ".join(lines), re.IGNORECASE)]
-    return version, "<ul>\n" + "".join(f"<li>{writer.inline(' '.join(item))}</li>\n" for item in items) + "</ul>\n", errors
+    if latest != version:
+        errors.append(f"{changelog}: the latest entry is {latest}'s, but the module is version {version}")
+    return "<ul>\n" + "".join(f"<li>{writer.inline(' '.join(item))}</li>\n" for item in items) + "</ul>\n", errors
 
 
 # ---- contents, index, project -----------------------------------------------------------
@@ -524,7 +525,7 @@ def empty_sections(text):
             if not re.sub(r"<[^>]+>|\s", "", body)]
 
 
-def write_pages(catalogue, entries, prose_folder, changelog):
+def write_pages(catalogue, entries, prose_folder, changelog, version):
     """{file name: text} of every page, contents and index, and the errors found."""
     sections, errors = read_prose(prose_folder, entries, entry_names, stores_nothing)
     intro, rows, table_errors = read_error_table(prose_folder)
@@ -538,10 +539,10 @@ def write_pages(catalogue, entries, prose_folder, changelog):
         return {}, errors
     headings = {name: article_anchors(prose_folder, f"{name}.txt") for name in ("overview", "troubleshooting")}
     writer = Writer(entries, rows, headings)
-    version, changes, change_errors = changes_list(changelog, writer)
+    changes, change_errors = changes_list(changelog, version, writer)
     writer.errors += change_errors
     menus = "<ul>\n" + "".join(f"<li><a href=\"{k}s.html\">{GROUP_TITLES[k]}</a></li>\n" for k in KINDS) + "</ul>\n"
-    tokens = {"version": version, "changes": changes, "menus": menus}
+    tokens = {"changes": changes, "menus": menus}
     pages = {page_name(*key): entry_page(entry, sections[key], writer) for key, entry in sorted(entries.items())}
     pages.update({f"{kind}s.html": group_page(kind, catalogue, entries) for kind in KINDS})
     for name in ARTICLES:
@@ -554,10 +555,11 @@ def write_pages(catalogue, entries, prose_folder, changelog):
     return pages, errors
 
 
-def main(catalogue_path, prose_folder, changelog, out_folder):
+def main(version, catalogue_path, prose_folder, changelog, out_folder):
+    use_version(version)
     catalogue, entries = load_catalogue(catalogue_path)
     try:
-        files, errors = write_pages(catalogue, entries, prose_folder, changelog)
+        files, errors = write_pages(catalogue, entries, prose_folder, changelog, version)
     except ProseError as error:
         files, errors = {}, [str(error)]
     if errors:
@@ -576,6 +578,6 @@ def main(catalogue_path, prose_folder, changelog, out_folder):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 5:
+    if len(sys.argv) != 6:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))

@@ -4,8 +4,9 @@ file and line. Then checks the table of error numbers (errors.txt) from both sid
 the sources store and every code a claim saw an action store has its row there, listing that
 action; a row no claim shows says why.
 
-Usage: help_claims.py WINE QTXHOST MODULE PROSE_FOLDER SOURCE_FOLDER WORK_FOLDER
-A claim finds the module's folder, as Wine names it, in $MODULE_FOLDER.
+Usage: help_claims.py VERSION WINE QTXHOST MODULE PROSE_FOLDER SOURCE_FOLDER WORK_FOLDER
+A claim finds the module's folder, as Wine names it, in $MODULE_FOLDER, and the module's version
+(VERSION, a.b.c, as the build gives it) in the tokens help_prose.py fills in.
 """
 import pathlib
 import re
@@ -13,7 +14,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "help"))
-from help_prose import LAUNCH, prose_files, read_claims, read_error_table  # noqa: E402
+from help_prose import LAUNCH, prose_files, read_claims, read_error_table, use_version  # noqa: E402
 
 from check_report import check, report  # noqa: E402
 
@@ -78,7 +79,8 @@ def has_row(rows, code):
     return any(f"({code})" in row["name"] for row in rows.values())
 
 
-def main(wine, qtxhost, module, prose, sources, work):
+def main(version, wine, qtxhost, module, prose, sources, work):
+    use_version(version)
     pathlib.Path(work).mkdir(parents=True, exist_ok=True)
     module_folder = "Z:" + str(pathlib.Path(module).resolve().parent).replace("/", "\\")
     command = [wine, qtxhost, "--scratch", "--set", f"MODULE_FOLDER={module_folder}", "run", module]
@@ -109,6 +111,6 @@ def main(wine, qtxhost, module, prose, sources, work):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 7:
+    if len(sys.argv) != 8:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))
