@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs qtxhost as an ordinary user, for what root may do anyway: Wine run as root writes
 # read-only files and deletes from folders nobody else may write. It needs root, to act as the
-# user "nobody" (setpriv) in a Wine prefix of that user's own, made when missing or out of date;
-# without root the test is skipped (77).
+# user "nobody" (setpriv) in a Wine prefix of that user's own, made when missing or out of date
+# (its system files shared with the other prefixes: scripts/prepare_prefix.sh); without root the
+# test is skipped (77).
 # Usage: ordinary_user.sh BUILD USER_FOLDER QTXHOST [ARGUMENT...]
 # The prefix is USER_FOLDER/wineprefix. Its drive C: holds what root lays out for each run, none
 # of which that user may change:
@@ -27,7 +28,8 @@ drive="$prefix/drive_c"
 rm -rf "$drive/locked" "$drive/readonly.txt"   # root's: the user could not remake the prefix
 mkdir -p "$folder"
 chown "$user:$group" "$folder"
-as_user "$top/scripts/prepare_prefix.sh" "$build" "$prefix" >/dev/null
+as_user "$top/scripts/prepare_prefix.sh" --own "$build" "$prefix" >/dev/null
+"$top/scripts/prepare_prefix.sh" --share "$prefix"   # its system files become the shared ones
 mkdir -p "$drive/locked/empty"
 printf 'kept' >"$drive/locked/kept.txt"
 printf 'read-only' >"$drive/readonly.txt"
