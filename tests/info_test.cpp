@@ -10,11 +10,13 @@
 #include <span>
 #include <string>
 
-#include "catalogue/catalogue.h"
+#include "catalogue/descriptors.h"
+#include "catalogue/routine_tables.h"
 #include "harness/ok.h"
 #include "harness/test_host.h"
 #include "info/file_status.h"
 #include "info/known_directories.h"
+#include "info/shell_folder_path.h"
 #include "state/run_data.h"
 
 namespace {
@@ -24,11 +26,11 @@ std::map<int, std::string> shellAnswers;   // folder id: path; a missing id find
 
 }  // namespace
 
-int GetShellFolderPath(char* buffer, int folder) {
+bool GetShellFolderPath(char* buffer, int folder) {
     const auto found = shellAnswers.find(folder);
-    if (found == shellAnswers.end()) return 0;
+    if (found == shellAnswers.end()) return false;
     CopyPath(buffer, found->second.c_str());
-    return 1;
+    return true;
 }
 
 namespace {
@@ -224,7 +226,7 @@ void test_dates() {
         }
         char text[TIME_TEXT_SIZE] = "";   // where the runtime has no _stat64 (Windows 9x, NT 4.0)
         const std::string year = std::to_string(row.year) + "\n";
-        ok(WriteFileTimeText(path.c_str(), FILE_TIME_MODIFIED, RuntimeWidth::NARROW, text) &&
+        ok(WriteFileTimeText(path.c_str(), FileTime::MODIFIED, RuntimeWidth::NARROW, text) &&
                !std::strncmp(text + 4, row.monthDay, 6) && std::strstr(text, year.c_str()),
            "%u through _stat: got \"%s\"\n", row.year, text);
     }

@@ -10,16 +10,17 @@
 #include <iterator>
 #include <string>
 
-#include "catalogue/catalogue.h"
+#include "catalogue/descriptors.h"
+#include "catalogue/routine_tables.h"
 #include "catalogue/menus.h"
-#include "fileops/copy_stream.h"
+#include "fileops/held_files.h"
 #include "harness/ok.h"
 #include "harness/test_host.h"
 #include "info/file_status.h"
 #include "launcher/launch_request.h"
 #include "module_api.h"
 #include "qtfile_version.h"
-#include "state/file_size.h"
+#include "state/file_handles.h"
 #include "state/last_error.h"
 #include "state/run_data.h"
 

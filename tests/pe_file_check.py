@@ -41,9 +41,10 @@ MODULE_NAME, ORDINAL_BASE, ORDINAL_SLOTS, LANGUAGE = "QTFILE.qtx", 2, 90, 1033
 SYSTEM_DLL = re.compile(r"(kernel32|user32|gdi32|comdlg32|shell32|ole32|oleaut32|version|msvcrt"
                         r"|advapi32|ntdll|api-ms-win-[a-z0-9-]+)\.dll", re.IGNORECASE)
 
-# Routine-table object: bytes each of its handlers removes (RunData* and two parameters, or a token).
-ROUTINE_TABLES = {"catalogue/condition_routines.cpp.obj": 12, "catalogue/action_routines.cpp.obj": 12,
-                  "catalogue/expression_routines.cpp.obj": 8}
+# The routine tables' object, and the bytes each kind of handler removes: RunData* and two
+# parameters for conditions and actions, RunData* and a token for expressions.
+ROUTINE_TABLES = "catalogue/routine_tables.cpp.obj"
+HANDLER_BYTES = {"Condition": 12, "Action": 12, "Expression": 8}
 # What only runtime start-up code would run, which the module links without: static constructors
 # and destructors, atexit routines, thread-local data.
 START_UP_NEEDS = re.compile(r"\.ctors.*|\.dtors.*|\.CRT\$.*|\.tls.*|__GLOBAL__sub_[ID]_.*|_atexit|__onexit"
@@ -146,14 +147,17 @@ def nm_symbols(nm, paths):
 
 
 def check_routine_tables(folder, symbols, defined):
-    for table, handler_bytes in ROUTINE_TABLES.items():
-        referenced = symbols.get(os.path.join(folder, table), (set(), set(), set()))[1]
-        handlers = sorted(s for s in referenced if not RUNTIME_SYMBOL.fullmatch(s))
-        check(f"{table}: references some handler", True, bool(handlers))
-        for symbol in handlers:
-            match = STDCALL.fullmatch(symbol)
-            check(f"{table}: handler {symbol} removes N bytes", handler_bytes, int(match["bytes"]) if match else None)
-            check(f"{table}: handler {symbol} defined in some object", True, symbol in defined)
+    referenced = symbols.get(os.path.join(folder, ROUTINE_TABLES), (set(), set(), set()))[1]
+    handlers = sorted(s for s in referenced if not RUNTIME_SYMBOL.fullmatch(s))
+    for kind in HANDLER_BYTES:
+        check(f"{ROUTINE_TABLES}: references some {kind.lower()} handler", True,
+              any(s.startswith("_" + kind) for s in handlers))
+    for symbol in handlers:
+        match = STDCALL.fullmatch(symbol)
+        kind = next((k for k in HANDLER_BYTES if match and match["name"].startswith(k)), None)
+        check(f"{ROUTINE_TABLES}: handler {symbol} removes N bytes", HANDLER_BYTES.get(kind),
+              int(match["bytes"]) if match else None)
+        check(f"{ROUTINE_TABLES}: handler {symbol} defined in some object", True, symbol in defined)
 
 
 def read_def(path):

@@ -50,18 +50,18 @@ const WindowsVersion* RunningVersion() {
 }
 
 struct StyleRow {
-    int kind;
+    SelectorKind kind;
     std::uint32_t style;
     DWORD flags;                     // without OFN_ENABLESIZING and OFN_ENABLEHOOK
 };
 
 constexpr StyleRow STYLE_ROWS[] = {
-    {LOAD_SELECTOR, 0, 0x8180C},  {LOAD_SELECTOR, 1, 0x8380C},  {LOAD_SELECTOR, 2, 0x8080C},
-    {LOAD_SELECTOR, 4, 0x81804},  {LOAD_SELECTOR, 8, 0xA180C},  {LOAD_SELECTOR, 16, 0x8180C},
-    {LOAD_SELECTOR, 32, 0x8100C}, {LOAD_SELECTOR, 64, 0x8180C}, {LOAD_SELECTOR, 63, 0xA2004},
-    {SAVE_SELECTOR, 0, 0x8080E},  {SAVE_SELECTOR, 1, 0x8280E},  {SAVE_SELECTOR, 2, 0x8080E},
-    {SAVE_SELECTOR, 4, 0x80806},  {SAVE_SELECTOR, 8, 0xA080E},  {SAVE_SELECTOR, 16, 0x8080C},
-    {SAVE_SELECTOR, 32, 0x8000E}, {SAVE_SELECTOR, 64, 0x8080E}, {SAVE_SELECTOR, 63, 0xA2004},
+    {SelectorKind::LOAD, 0, 0x8180C},  {SelectorKind::LOAD, 1, 0x8380C},  {SelectorKind::LOAD, 2, 0x8080C},
+    {SelectorKind::LOAD, 4, 0x81804},  {SelectorKind::LOAD, 8, 0xA180C},  {SelectorKind::LOAD, 16, 0x8180C},
+    {SelectorKind::LOAD, 32, 0x8100C}, {SelectorKind::LOAD, 64, 0x8180C}, {SelectorKind::LOAD, 63, 0xA2004},
+    {SelectorKind::SAVE, 0, 0x8080E},  {SelectorKind::SAVE, 1, 0x8280E},  {SelectorKind::SAVE, 2, 0x8080E},
+    {SelectorKind::SAVE, 4, 0x80806},  {SelectorKind::SAVE, 8, 0xA080E},  {SelectorKind::SAVE, 16, 0x8080C},
+    {SelectorKind::SAVE, 32, 0x8000E}, {SelectorKind::SAVE, 64, 0x8080E}, {SelectorKind::SAVE, 63, 0xA2004},
 };
 
 void test_platform_version(const WindowsVersion* expected) {
@@ -80,8 +80,8 @@ void test_style_flags(bool sizable) {
         RunData* rd = harness::NewObject();
         rd->selectorStyle = row.style;
         FileSelectorDialog dialog;
-        ok(PrepareFileSelector(rd, &dialog, nullptr, row.kind) == 1, "PrepareFileSelector should answer 1\n");
-        ok(dialog.record.Flags == (row.flags | extra), "kind %d style %u: expected flags 0x%lX, got 0x%lX\n", row.kind,
+        ok(PrepareFileSelector(rd, &dialog, nullptr, row.kind), "PrepareFileSelector should answer true\n");
+        ok(dialog.record.Flags == (row.flags | extra), "kind %d style %u: expected flags 0x%lX, got 0x%lX\n", static_cast<int>(row.kind),
            row.style, row.flags | extra, dialog.record.Flags);
         harness::DeleteObject(rd);
     }
@@ -91,7 +91,7 @@ void test_record_fields() {
     RunData* rd = harness::NewObject();
     FileSelectorDialog dialog;
     const std::string longPath(300, 'p');
-    PrepareFileSelector(rd, &dialog, longPath.c_str(), LOAD_SELECTOR);
+    PrepareFileSelector(rd, &dialog, longPath.c_str(), SelectorKind::LOAD);
     const OPENFILENAMEA& record = dialog.record;
     ok(record.lpstrFile == rd->selectorBuffer && std::strlen(rd->selectorBuffer) == 259,
        "the initial path should be cut to 259 characters in the result buffer\n");
@@ -100,7 +100,7 @@ void test_record_fields() {
     ok(record.lpstrFileTitle == dialog.fileTitle && record.nMaxFileTitle == 260, "the file-title scratch buffer\n");
 
     ActionSetExtensionFilter(rd, reinterpret_cast<HostWord>("Text|*.txt"), -3);
-    PrepareFileSelector(rd, &dialog, nullptr, SAVE_SELECTOR);
+    PrepareFileSelector(rd, &dialog, nullptr, SelectorKind::SAVE);
     ok(rd->selectorBuffer[0] == '\0' && record.nFilterIndex == static_cast<DWORD>(-3),
        "no initial path gives an empty name; the index goes as stored\n");
     ok(FileSelectorHook(nullptr, WM_INITDIALOG, 0, 0) == 1 && FileSelectorHook(nullptr, WM_COMMAND, 0, 0) == 0,
@@ -109,7 +109,7 @@ void test_record_fields() {
     // The host's bit forbids the hook (selector_dialogs.qtxs); the other bits of its byte do not.
     std::uint8_t& hostFlags = harness::host->appHeader[harness::NO_HOOK_FLAG_BYTE];
     hostFlags = static_cast<std::uint8_t>(~harness::NO_HOOK_FLAG_BIT);
-    PrepareFileSelector(rd, &dialog, nullptr, LOAD_SELECTOR);
+    PrepareFileSelector(rd, &dialog, nullptr, SelectorKind::LOAD);
     ok((dialog.record.Flags & OFN_ENABLEHOOK) && dialog.record.lpfnHook == FileSelectorHook,
        "host byte 0x%02X: expected the hook, got flags 0x%lX\n", hostFlags, dialog.record.Flags);
     hostFlags = 0;

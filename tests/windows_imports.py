@@ -49,7 +49,7 @@ IMPORTS = {
 # the wide dialogs and file calls work on the NT family only (src/selector/wide_routines.cpp), as
 # does the local time of a date by its own rules (src/info/file_status.cpp); Windows 95, 98 and ME
 # have no ntdll.dll to import from and do not implement MoveFileExA, which only the NT family is
-# asked (src/fileops/held_file.cpp, rename_name.cpp).
+# asked (src/fileops/held_files.cpp, file_actions.cpp).
 LOOKED_UP_AT_RUN_TIME = {
     "msvcrt.dll": ("_stat64", "_ctime64"),
     "comdlg32.dll": ("GetOpenFileNameW", "GetSaveFileNameW"),

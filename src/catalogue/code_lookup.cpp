@@ -1,5 +1,5 @@
 // Menu command to code, and code to descriptor row, for the editor.
-#include "catalogue/catalogue.h"
+#include "catalogue/descriptors.h"
 
 namespace {
 

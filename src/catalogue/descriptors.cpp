@@ -1,5 +1,5 @@
 // The three descriptor tables: for each code its menu id, display string and parameters.
-#include "catalogue/catalogue.h"
+#include "catalogue/descriptors.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The three menus handed to the editor: fresh popups copied from the module's menu resources.
-#include "catalogue/catalogue.h"
+#include "catalogue/descriptors.h"
 #include "catalogue/menus.h"
 #include "module/module_instance.h"
 #include "resources/resource_ids.h"

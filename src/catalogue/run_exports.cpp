@@ -1,5 +1,6 @@
 // The run-time family of exports that describe the object rather than act on a record.
-#include "catalogue/catalogue.h"
+#include "catalogue/descriptors.h"
+#include "catalogue/routine_tables.h"
 #include "state/run_data.h"
 
 namespace {

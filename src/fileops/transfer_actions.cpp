@@ -3,13 +3,10 @@
 // the action then reads, writes or deletes through.
 #include <cstring>
 
-#include "fileops/copy_stream.h"
-#include "fileops/disk_file.h"
-#include "fileops/file_actions.h"
-#include "fileops/held_file.h"
-#include "fileops/removal.h"
-#include "fileops/whole_name.h"
-#include "state/file_size.h"
+#include "fileops/transfer_actions.h"
+#include "fileops/file_names.h"
+#include "fileops/held_files.h"
+#include "state/file_handles.h"
 #include "state/host_services.h"
 #include "state/last_error.h"
 

@@ -71,13 +71,13 @@ extern "C" HostWord WINAPI ExpressionSizeof(RunData* rd, HostWord token) {
 }
 
 extern "C" HostWord WINAPI ExpressionCreationDate(RunData* rd, HostWord token) {
-    return DateExpression(rd, token, FILE_TIME_CREATED);
+    return DateExpression(rd, token, FileTime::CREATED);
 }
 
 extern "C" HostWord WINAPI ExpressionChangeDate(RunData* rd, HostWord token) {
-    return DateExpression(rd, token, FILE_TIME_MODIFIED);
+    return DateExpression(rd, token, FileTime::MODIFIED);
 }
 
 extern "C" HostWord WINAPI ExpressionAccessDate(RunData* rd, HostWord token) {
-    return DateExpression(rd, token, FILE_TIME_ACCESSED);
+    return DateExpression(rd, token, FileTime::ACCESSED);
 }

@@ -9,16 +9,14 @@
 #include <ctime>
 
 #include "info/file_status.h"
-#include "state/file_size.h"
+#include "state/file_handles.h"
 #include "state/name_characters.h"
 #include "state/windows_version.h"
 
 namespace {
 
-constexpr char RUNTIME_MODULE[] = "msvcrt.dll";
 constexpr char WIDE_STAT_NAME[] = "_stat64";
 constexpr char WIDE_TIME_TEXT_NAME[] = "_ctime64";
-constexpr char KERNEL_MODULE[] = "kernel32.dll";
 constexpr char ZONE_TIME_NAME[] = "SystemTimeToTzSpecificLocalTime";   // NT family only
 
 constexpr char WILDCARDS[] = "*?";
@@ -43,15 +41,8 @@ union StatusRecord {
 };
 
 template <typename Routine>
-Routine SystemRoutine(const char* library, const char* name) {
-    HMODULE module = GetModuleHandleA(library);
-    if (!module) return nullptr;
-    return reinterpret_cast<Routine>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-template <typename Routine>
 Routine RuntimeRoutine(const char* name) {
-    return SystemRoutine<Routine>(RUNTIME_MODULE, name);
+    return PlatformCall<Routine>(RUNTIME_LIBRARY, name);
 }
 
 // The name's own directory entry, when there is one.
@@ -142,7 +133,7 @@ const char* RuntimeTimeText(std::int64_t time, RuntimeWidth runtime) {
 // Local time of a UTC file time: the NT family applies the time zone's rules for that date
 // (daylight saving included); the 9x family has only today's offset from UTC.
 bool LocalTimeOf(const FILETIME& universal, SYSTEMTIME& local) {
-    const auto zoneTime = IsNtPlatform() ? SystemRoutine<ZoneTimeRoutine>(KERNEL_MODULE, ZONE_TIME_NAME) : nullptr;
+    const auto zoneTime = IsNtPlatform() ? PlatformCall<ZoneTimeRoutine>(KERNEL_LIBRARY, ZONE_TIME_NAME) : nullptr;
     if (zoneTime) {
         SYSTEMTIME universalTime;
         return FileTimeToSystemTime(&universal, &universalTime) && zoneTime(nullptr, &universalTime, &local);
@@ -200,7 +191,7 @@ bool TimeBeyondRuntime(const char* path, FileTime which, RuntimeWidth runtime, s
     WIN32_FIND_DATAA entry;
     if (!FindOwnEntry(path, entry)) return false;
     const FILETIME* times[FILE_TIME_COUNT] = {&entry.ftCreationTime, &entry.ftLastWriteTime, &entry.ftLastAccessTime};
-    const std::int64_t own = SecondsSince1970(*times[which]);
+    const std::int64_t own = SecondsSince1970(*times[TimeIndex(which)]);
     if (own >= 0 && own <= LastSecond(runtime)) return false;
     time = own;
     return true;
@@ -233,7 +224,7 @@ bool ReadNarrowFileStatus(const char* path, FileStatus& status) {
 bool WriteFileTimeText(const char* path, FileTime which, RuntimeWidth runtime, char* text) {
     FileStatus status;
     if (!ReadStatusWith(StatusRoutine(runtime), path, status)) return false;
-    std::int64_t time = status.times[which];
+    std::int64_t time = status.times[TimeIndex(which)];
     TimeBeyondRuntime(path, which, status.runtime, time);
     return WriteTimeText(time, status.runtime, text);
 }

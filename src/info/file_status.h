@@ -6,8 +6,13 @@
 #include <cstdint>
 
 // Which of a file's times to read.
-enum FileTime : int { FILE_TIME_CREATED = 0, FILE_TIME_MODIFIED = 1, FILE_TIME_ACCESSED = 2 };
-constexpr int FILE_TIME_COUNT = 3;
+enum class FileTime { CREATED, MODIFIED, ACCESSED };
+constexpr std::size_t FILE_TIME_COUNT = 3;
+
+// Where a FileTime stands in a table of the three.
+constexpr std::size_t TimeIndex(FileTime which) {
+    return static_cast<std::size_t>(which);
+}
 
 // Which of the runtime's status and time-text functions answered: _stat64 and _ctime64, or (Windows
 // 95, 98, ME, NT 4.0) _stat and ctime. Each holds times from 1970 on, up to its last second.

@@ -8,15 +8,13 @@
 // named file's bytes answers 0.
 #include <cstring>
 
-#include "fileops/disk_file.h"
-#include "info/file_information.h"
+#include "fileops/file_names.h"
+#include "info/file_version.h"
 #include "state/host_services.h"
 #include "state/name_characters.h"
 
 namespace {
 
-constexpr int VERSION_FOUND = 0;
-constexpr int VERSION_FAILURE = -1;
 constexpr HostWord NO_VERSION = 0;
 constexpr char ROOT_BLOCK[] = "\\";
 constexpr char EXTENSION_MARK = '.';
@@ -47,27 +45,26 @@ bool ResolveFile(const char* name, char* full, std::size_t size) {
 }
 
 // Finds the fixed version record in a version block read whole.
-int ReadFixedVersion(void* block, FixedVersion& fixed) {
+bool ReadFixedVersion(void* block, FixedVersion& fixed) {
     void* record = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block, ROOT_BLOCK, &record, &length)) return VERSION_FAILURE;
-    if (!record || length < VERSION_WORDS_END) return VERSION_FAILURE;   // none, or too short for the words
+    if (!VerQueryValueA(block, ROOT_BLOCK, &record, &length)) return false;
+    if (!record || length < VERSION_WORDS_END) return false;   // none, or too short for the words
     fixed.length = length < sizeof fixed.bytes ? length : sizeof fixed.bytes;
     std::memcpy(fixed.bytes, record, fixed.length);
-    return VERSION_FOUND;
+    return true;
 }
 
 // The version record the platform reads for the name, from a block of the global heap.
-int ReadVersionRecord(const char* name, FixedVersion& fixed) {
+bool ReadVersionRecord(const char* name, FixedVersion& fixed) {
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(name, &handle);
-    if (size == 0) return VERSION_FAILURE;   // no version information
+    if (size == 0) return false;   // no version information
     void* block = GlobalAlloc(GPTR, size);
-    if (!block) return VERSION_FAILURE;
-    int status = VERSION_FAILURE;
-    if (GetFileVersionInfoA(name, handle, size, block) == 1) status = ReadFixedVersion(block, fixed);
+    if (!block) return false;
+    const bool found = GetFileVersionInfoA(name, handle, size, block) == 1 && ReadFixedVersion(block, fixed);
     GlobalFree(block);
-    return status;
+    return found;
 }
 
 // True when the record's bytes are among the file's, read through the handle from its start.
@@ -91,34 +88,33 @@ bool FileHolds(HANDLE file, const FixedVersion& fixed) {
 
 // The file is held open, writers kept out, from before the platform reads it until its bytes have
 // shown the record: the answer is this file's own.
-int GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DWORD* leastSignificant) {
+bool GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DWORD* leastSignificant) {
     const char* parameter = GetStringParameter(rd, token);
     const char* name = parameter ? parameter : "";
-    if (TargetOf(name) != NameTarget::DISK_FILE) return VERSION_FAILURE;   // a pipe's read can wait for ever
+    if (TargetOf(name) != NameTarget::DISK_FILE) return false;   // a pipe's read can wait for ever
     char full[MAX_PATH];
-    if (!ResolveFile(name, full, sizeof full)) return VERSION_FAILURE;
+    if (!ResolveFile(name, full, sizeof full)) return false;
     const HANDLE file = CreateFileA(full, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return VERSION_FAILURE;
+    if (file == INVALID_HANDLE_VALUE) return false;
     FixedVersion fixed;
-    int status = ReadVersionRecord(full, fixed);
-    if (status == VERSION_FOUND && (GetFileType(file) != FILE_TYPE_DISK || !FileHolds(file, fixed))) status = VERSION_FAILURE;
+    const bool found = ReadVersionRecord(full, fixed) && GetFileType(file) == FILE_TYPE_DISK && FileHolds(file, fixed);
     CloseHandle(file);
-    if (status != VERSION_FOUND) return status;
+    if (!found) return false;
     VS_FIXEDFILEINFO words{};
     std::memcpy(&words, fixed.bytes, fixed.length);
     *mostSignificant = words.dwFileVersionMS;
     *leastSignificant = words.dwFileVersionLS;
-    return VERSION_FOUND;
+    return true;
 }
 
 extern "C" HostWord WINAPI ExpressionVersionMS(RunData* rd, HostWord token) {
     DWORD mostSignificant = 0, leastSignificant = 0;
-    if (GetFileVersionWords(rd, token, &mostSignificant, &leastSignificant) != VERSION_FOUND) return NO_VERSION;
+    if (!GetFileVersionWords(rd, token, &mostSignificant, &leastSignificant) ) return NO_VERSION;
     return static_cast<std::int32_t>(mostSignificant);
 }
 
 extern "C" HostWord WINAPI ExpressionVersionLS(RunData* rd, HostWord token) {
     DWORD mostSignificant = 0, leastSignificant = 0;
-    if (GetFileVersionWords(rd, token, &mostSignificant, &leastSignificant) != VERSION_FOUND) return NO_VERSION;
+    if (!GetFileVersionWords(rd, token, &mostSignificant, &leastSignificant) ) return NO_VERSION;
     return static_cast<std::int32_t>(leastSignificant);
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "info/known_directories.h"
+#include "info/shell_folder_path.h"
 #include "state/host_services.h"
 #include "state/name_characters.h"
 

@@ -4,10 +4,6 @@
 #include "state/run_data.h"
 #include "state/windows_version.h"
 
-// 1 when the shell gave a file-system path for the folder id and wrote it into the 260-byte
-// buffer, 0 otherwise.
-int GetShellFolderPath(char* buffer, int folder);
-
 // Appends '\' to a non-empty string in a 260-byte buffer that does not end in one already;
 // a string of 259 characters has no room left and stays as it is.
 void AddTrailingBackslash(char* path);

@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <cstddef>
 
-#include "info/path_names.h"
+#include "info/path_parts.h"
 #include "state/host_services.h"
 
 namespace {
@@ -34,7 +34,7 @@ void WritePathPart(RunData* rd, const char* name, PathPart part, char* result) {
     if (!pieces) return;
     if (CopyWholePath(rd->workPath, name) && _fullpath(pieces->fullPath, rd->workPath, PATH_BUFFER_SIZE)) {
         _splitpath(pieces->fullPath, pieces->drive, pieces->directory, pieces->name, pieces->extension);
-        CopyPath(result, reinterpret_cast<const char*>(pieces) + PIECE_OFFSETS[part]);
+        CopyPath(result, reinterpret_cast<const char*>(pieces) + PIECE_OFFSETS[static_cast<std::size_t>(part)]);
     }
     LocalFree(pieces);
 }
@@ -53,23 +53,23 @@ HostWord GetPathPart(RunData* rd, HostWord token, PathPart part) {
 }
 
 extern "C" HostWord WINAPI ExpressionDriveName(RunData* rd, HostWord token) {
-    return GetPathPart(rd, token, PATH_DRIVE);
+    return GetPathPart(rd, token, PathPart::DRIVE);
 }
 
 extern "C" HostWord WINAPI ExpressionDirectoryName(RunData* rd, HostWord token) {
-    return GetPathPart(rd, token, PATH_DIRECTORY);
+    return GetPathPart(rd, token, PathPart::DIRECTORY);
 }
 
 extern "C" HostWord WINAPI ExpressionFileName(RunData* rd, HostWord token) {
-    return GetPathPart(rd, token, PATH_NAME);
+    return GetPathPart(rd, token, PathPart::NAME);
 }
 
 extern "C" HostWord WINAPI ExpressionExtensionName(RunData* rd, HostWord token) {
-    return GetPathPart(rd, token, PATH_EXTENSION);
+    return GetPathPart(rd, token, PathPart::EXTENSION);
 }
 
 extern "C" HostWord WINAPI ExpressionTotalName(RunData* rd, HostWord token) {
-    return GetPathPart(rd, token, PATH_FULL);
+    return GetPathPart(rd, token, PathPart::FULL);
 }
 
 extern "C" HostWord WINAPI ExpressionCurrentDirectory(RunData* rd, HostWord) {

@@ -1,14 +1,14 @@
-// The shell's path for a special folder. Kept in a file of its own so that a test build can
-// put a lookup of its own in its place.
+// The shell's path for a special folder, through its item list and allocator.
 #include <shlobj.h>
 
-#include "info/known_directories.h"
+#include "info/shell_folder_path.h"
+#include "state/run_data.h"
 
-int GetShellFolderPath(char* buffer, int folder) {
+bool GetShellFolderPath(char* buffer, int folder) {
     LPITEMIDLIST items = nullptr;
-    if (SHGetSpecialFolderLocation(nullptr, folder, &items) != S_OK) return 0;
-    if (!items) return 0;
-    const int answer = SHGetPathFromIDListA(items, buffer) ? 1 : 0;
+    if (SHGetSpecialFolderLocation(nullptr, folder, &items) != S_OK) return false;
+    if (!items) return false;
+    const bool answer = SHGetPathFromIDListA(items, buffer) != 0;
     buffer[PATH_BUFFER_SIZE - 1] = '\0';
     // Without the shell's allocator the item list cannot be released; the answer stands.
     IMalloc* allocator = nullptr;

@@ -2,7 +2,7 @@
 // its full path. The object never deletes the file it answers.
 #include <cstring>
 
-#include "info/path_names.h"
+#include "info/temp_file_name.h"
 #include "state/host_services.h"
 
 namespace {

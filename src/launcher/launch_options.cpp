@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "launcher/launch_request.h"
-#include "launcher/run_application.h"
+#include "launcher/launch_options.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "launcher/launch_request.h"
+#include "launcher/launch_options.h"
 #include "launcher/run_application.h"
 #include "state/host_services.h"
 

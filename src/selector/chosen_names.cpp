@@ -3,16 +3,14 @@
 #include <cstring>
 
 #include "selector/chosen_names.h"
+#include "state/file_handles.h"
 #include "state/name_characters.h"
 #include "state/run_data.h"
 
 namespace {
 
 constexpr wchar_t WIDE_SEPARATOR = L'\\';
-constexpr char SEPARATOR = '\\';
 constexpr std::size_t WIDE_PATH_SIZE = MAX_PATH;   // what the wide file calls take
-constexpr DWORD QUERY_ONLY = 0;                    // opens no data: no sharing is in the way
-constexpr DWORD SHARED_WITH_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 std::size_t WideLength(const wchar_t* text) {
     std::size_t length = 0;
@@ -66,17 +64,10 @@ int SpellComponent(const WideRoutines& wide, const wchar_t* path, const wchar_t*
     return SpellShortName(wide, throughIt, out, room);
 }
 
-struct Identity {
-    DWORD volume, indexHigh, indexLow;
-};
-
 // The identity of the item an open handle (a file or a folder) leads to; the handle is closed.
-bool IdentityOf(HANDLE item, Identity& identity) {
-    if (item == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION information;
-    const bool known = GetFileInformationByHandle(item, &information);
-    CloseHandle(item);
-    if (known) identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+bool IdentityOfOpened(HANDLE item, FileIdentity& identity) {
+    const bool known = IdentityOf(item, identity);
+    if (item != INVALID_HANDLE_VALUE) CloseHandle(item);
     return known;
 }
 
@@ -100,16 +91,15 @@ bool SameNewItem(const WideRoutines& wide, const wchar_t* chosen, const char* sp
 
 // True when the ANSI name leads to the chosen item: both open one file or folder.
 bool SameItem(const WideRoutines& wide, const wchar_t* chosen, const char* spelt) {
-    Identity chosenItem, speltItem;
-    const bool chosenFound = IdentityOf(wide.createFile(chosen, QUERY_ONLY, SHARED_WITH_ALL, nullptr, OPEN_EXISTING,
-                                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr),
-                                        chosenItem);
-    const bool speltFound = IdentityOf(
-        CreateFileA(spelt, QUERY_ONLY, SHARED_WITH_ALL, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+    FileIdentity chosenItem, speltItem;
+    const bool chosenFound = IdentityOfOpened(wide.createFile(chosen, QUERY_ONLY, SharedWithEveryone(), nullptr,
+                                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+                                              chosenItem);
+    const bool speltFound = IdentityOfOpened(
+        CreateFileA(spelt, QUERY_ONLY, SharedWithEveryone(), nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
         speltItem);
     if (!chosenFound && !speltFound) return SameNewItem(wide, chosen, spelt);
-    return chosenFound && speltFound && chosenItem.volume == speltItem.volume &&
-           chosenItem.indexHigh == speltItem.indexHigh && chosenItem.indexLow == speltItem.indexLow;
+    return chosenFound && speltFound && SameIdentity(chosenItem, speltItem);
 }
 
 // Spells the path component by component into out; the length written, or -1.
@@ -124,7 +114,7 @@ int SpellPath(const WideRoutines& wide, const wchar_t* chosen, char* out, std::s
         written += static_cast<std::size_t>(spelt);
         if (end == length) break;
         if (written + 1 >= size) return -1;
-        out[written++] = SEPARATOR;
+        out[written++] = PATH_SEPARATOR;
         start = end + 1;
     }
     out[written] = '\0';
@@ -137,7 +127,7 @@ bool JoinSpelt(char* joined, const char* folder, bool separated, const char* nam
     const std::size_t nameAt = folderBytes + (separated ? 0 : 1);
     if (nameAt + nameBytes >= PATH_BUFFER_SIZE) return false;
     std::memcpy(joined, folder, folderBytes);
-    joined[folderBytes] = SEPARATOR;   // overwritten by the name after a root's own separator
+    joined[folderBytes] = PATH_SEPARATOR;   // overwritten by the name after a root's own separator
     std::memcpy(joined + nameAt, name, nameBytes + 1);
     return true;
 }

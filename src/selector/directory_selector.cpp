@@ -4,10 +4,12 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <cstring>
+#include <iterator>
 
 #include "selector/chosen_names.h"
 #include "selector/directory_selector.h"
 #include "selector/selector_buffer.h"
+#include "selector/selector_settings.h"
 #include "selector/wide_routines.h"
 #include "state/host_services.h"
 #include "state/name_characters.h"
@@ -55,13 +57,11 @@ bool BrowseAnsi(RunData* rd, BROWSEINFOA& browse, IMalloc* allocator) {
 // folder. False when cancelled or when no name leads to it.
 bool BrowseWide(RunData* rd, const BROWSEINFOA& ansi, const WideRoutines& wide, IMalloc* allocator) {
     wchar_t displayName[MAX_PATH], title[SELECTOR_TITLE_SIZE + 1], path[MAX_PATH];
-    if (MultiByteToWideChar(CP_ACP, 0, ansi.lpszTitle, -1, title, SELECTOR_TITLE_SIZE + 1) == 0) title[0] = L'\0';
-    title[SELECTOR_TITLE_SIZE] = L'\0';
     BROWSEINFOW browse;
     std::memset(&browse, 0, sizeof browse);
     browse.hwndOwner = ansi.hwndOwner;
     browse.pszDisplayName = displayName;
-    browse.lpszTitle = title;
+    browse.lpszTitle = Widen(ansi.lpszTitle, title, std::size(title));
     browse.ulFlags = ansi.ulFlags;
     browse.lpfn = ansi.lpfn;
     browse.lParam = ansi.lParam;
@@ -82,9 +82,9 @@ void BrowseForFolder(RunData* rd) {
     browse.hwndOwner = MainWindow(rd);
     browse.pidlRoot = nullptr;
     browse.pszDisplayName = rd->selectorBuffer;
-    char title[SELECTOR_TITLE_SIZE + 1];   // ended within the field even when a loaded state did not end it
-    CopyCharacters(title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
-    browse.lpszTitle = title[0] ? title : DEFAULT_BROWSER_TITLE;
+    char title[SELECTOR_TITLE_SIZE + 1];
+    const char* shown = ShownSetting(title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
+    browse.lpszTitle = shown ? shown : DEFAULT_BROWSER_TITLE;
     browse.ulFlags = BIF_NEWDIALOGSTYLE;
     browse.lpfn = BrowseFolderCallback;
     browse.lParam = reinterpret_cast<LPARAM>(rd);

@@ -45,21 +45,6 @@ bool HostAllowsHook(const RunData* rd) {
     return !appHeader || !(appHeader[APP_HEADER_NO_HOOK_BYTE] & APP_HEADER_NO_HOOK_BIT);
 }
 
-// The field's text ended at the field's end at the latest, cut between characters: copy is one
-// byte longer than field. Null when the text is empty.
-const char* BoundedTextOrNull(char* copy, const char* field, std::size_t fieldSize) {
-    CopyCharacters(copy, field, fieldSize);
-    return copy[0] ? copy : nullptr;
-}
-
-// An ANSI text into count wide characters, always ended; null stays null.
-const wchar_t* Widen(const char* text, wchar_t* wide, std::size_t count) {
-    if (!text) return nullptr;
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, static_cast<int>(count)) == 0) wide[0] = L'\0';
-    wide[count - 1] = L'\0';
-    return wide;
-}
-
 // The filter strings one by one, then the empty string that ends them.
 const wchar_t* WidenFilters(const char* filters, wchar_t* wide, std::size_t count) {
     std::size_t at = 0;
@@ -93,10 +78,10 @@ void WidenRecord(const OPENFILENAMEA& ansi, WideFileDialog& dialog, wchar_t* fil
 // The wide dialog, the user's choice spelt into the result buffer; false as after Cancel when
 // there is none, or no name leads to it. Its file buffer, as many characters as the ANSI one
 // has bytes, is a scratch block of the local heap.
-bool ChooseWide(RunData* rd, FileSelectorDialog& dialog, const WideRoutines& wide, int kind, wchar_t* file) {
+bool ChooseWide(RunData* rd, FileSelectorDialog& dialog, const WideRoutines& wide, SelectorKind kind, wchar_t* file) {
     WideFileDialog wideDialog;
     WidenRecord(dialog.record, wideDialog, file);
-    const auto show = kind == SAVE_SELECTOR ? wide.getSaveFileName : wide.getOpenFileName;
+    const auto show = kind == SelectorKind::SAVE ? wide.getSaveFileName : wide.getOpenFileName;
     if (!show(&wideDialog.record)) return false;
     dialog.record.nFilterIndex = wideDialog.record.nFilterIndex;
     return (wideDialog.record.Flags & OFN_ALLOWMULTISELECT)
@@ -104,13 +89,13 @@ bool ChooseWide(RunData* rd, FileSelectorDialog& dialog, const WideRoutines& wid
                : SpellChosenPath(wide, file, rd->selectorBuffer, rd->selectorBufferSize);
 }
 
-bool ChooseAnsi(FileSelectorDialog& dialog, int kind) {
-    return kind == SAVE_SELECTOR ? GetSaveFileNameA(&dialog.record) : GetOpenFileNameA(&dialog.record);
+bool ChooseAnsi(FileSelectorDialog& dialog, SelectorKind kind) {
+    return kind == SelectorKind::SAVE ? GetSaveFileNameA(&dialog.record) : GetOpenFileNameA(&dialog.record);
 }
 
 // The wide dialogs where the platform has them, else (Windows 95, 98, ME) the ANSI ones. A wide
 // file buffer that cannot be had shows no dialog and leaves the result empty.
-HostWord OpenFileSelector(RunData* rd, HostWord initialPath, int kind) {
+HostWord OpenFileSelector(RunData* rd, HostWord initialPath, SelectorKind kind) {
     FileSelectorDialog dialog;
     if (!PrepareFileSelector(rd, &dialog, TextParameter(initialPath), kind)) return 0;
     WideRoutines wide;
@@ -136,20 +121,20 @@ HostWord OpenFileSelector(RunData* rd, HostWord initialPath, int kind) {
 
 }  // namespace
 
-int PrepareFileSelector(RunData* rd, FileSelectorDialog* dialog, const char* initialPath, int kind) {
+bool PrepareFileSelector(RunData* rd, FileSelectorDialog* dialog, const char* initialPath, SelectorKind kind) {
     char path[PATH_BUFFER_SIZE];
     CopyPath(path, initialPath);   // at most 259 bytes, cut between characters
 
-    DWORD flags = kind == SAVE_SELECTOR ? SAVE_SELECTOR_FLAGS : LOAD_SELECTOR_FLAGS;
+    DWORD flags = kind == SelectorKind::SAVE ? SAVE_SELECTOR_FLAGS : LOAD_SELECTOR_FLAGS;
     if (PlatformHasSizableDialogs()) flags |= OFN_ENABLESIZING;
     flags = ApplyStyle(flags, rd->selectorStyle);
     std::uint32_t roomNeeded = SINGLE_RESULT_SIZE;
-    if (kind == LOAD_SELECTOR && rd->multiSelect) {
+    if (kind == SelectorKind::LOAD && rd->multiSelect) {
         flags |= OFN_ALLOWMULTISELECT;
         roomNeeded = MULTIPLE_RESULT_SIZE;
     }
 
-    if (!ReserveSelectorBuffer(rd, roomNeeded)) return 0;
+    if (!ReserveSelectorBuffer(rd, roomNeeded)) return false;
     std::memcpy(rd->selectorBuffer, path, std::strlen(path) + 1);
 
     std::memset(dialog, 0, sizeof(*dialog));
@@ -163,14 +148,14 @@ int PrepareFileSelector(RunData* rd, FileSelectorDialog* dialog, const char* ini
     record.nMaxFile = rd->selectorBufferSize - 1;
     record.lpstrFileTitle = dialog->fileTitle;
     record.nMaxFileTitle = sizeof(dialog->fileTitle);
-    record.lpstrTitle = BoundedTextOrNull(dialog->title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
-    record.lpstrDefExt = BoundedTextOrNull(dialog->defaultExtension, rd->defaultExtension, DEFAULT_EXTENSION_SIZE);
+    record.lpstrTitle = ShownSetting(dialog->title, rd->selectorTitle, SELECTOR_TITLE_SIZE);
+    record.lpstrDefExt = ShownSetting(dialog->defaultExtension, rd->defaultExtension, DEFAULT_EXTENSION_SIZE);
     if (HostAllowsHook(rd)) {
         flags |= OFN_ENABLEHOOK;
         record.lpfnHook = FileSelectorHook;
     }
     record.Flags = flags;
-    return 1;
+    return true;
 }
 
 extern "C" UINT_PTR CALLBACK FileSelectorHook(HWND, UINT message, WPARAM, LPARAM) {
@@ -178,9 +163,9 @@ extern "C" UINT_PTR CALLBACK FileSelectorHook(HWND, UINT message, WPARAM, LPARAM
 }
 
 extern "C" HostWord WINAPI ActionOpenLoadSelector(RunData* rd, HostWord initialPath, HostWord) {
-    return OpenFileSelector(rd, initialPath, LOAD_SELECTOR);
+    return OpenFileSelector(rd, initialPath, SelectorKind::LOAD);
 }
 
 extern "C" HostWord WINAPI ActionOpenSaveSelector(RunData* rd, HostWord initialPath, HostWord) {
-    return OpenFileSelector(rd, initialPath, SAVE_SELECTOR);
+    return OpenFileSelector(rd, initialPath, SelectorKind::SAVE);
 }

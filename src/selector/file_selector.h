@@ -13,7 +13,8 @@ constexpr DWORD SAVE_SELECTOR_FLAGS = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOC
                                       OFN_OVERWRITEPROMPT;
 static_assert(LOAD_SELECTOR_FLAGS == 0x8180C && SAVE_SELECTOR_FLAGS == 0x8080E);
 
-enum SelectorKind { LOAD_SELECTOR = 0, SAVE_SELECTOR = 1 };
+// Which dialog a selector action shows; the numbers are the save flag the record is prepared with.
+enum class SelectorKind { LOAD = 0, SAVE = 1 };
 
 // Room after a copied filter list for the NULs that end any walk over it, pair by pair.
 constexpr std::size_t FILTER_LIST_ENDING = 3;
@@ -35,8 +36,8 @@ using FileSelectorDialog = SelectorDialog<OPENFILENAMEA, char>;
 using WideFileDialog = SelectorDialog<OPENFILENAMEW, wchar_t>;
 
 // Fills the dialog record from the object's settings and reserves the result buffer, which
-// receives the initial path. 1 when ready, 0 when the buffer could not be allocated.
-int PrepareFileSelector(RunData* rd, FileSelectorDialog* dialog, const char* initialPath, int kind);
+// receives the initial path. True when ready, false when the buffer could not be allocated.
+bool PrepareFileSelector(RunData* rd, FileSelectorDialog* dialog, const char* initialPath, SelectorKind kind);
 
 // The hook the dialogs get unless the host forbids it: answers 1 to WM_INITDIALOG, else 0.
 extern "C" UINT_PTR CALLBACK FileSelectorHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr char PATH_SEPARATOR = '\\';
 
 // The string starting at offset, when it is ended within the buffer.
 struct BufferString {

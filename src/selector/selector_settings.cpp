@@ -21,6 +21,11 @@ void SetSelectionMode(RunData* rd, std::uint32_t mode) {
 
 }  // namespace
 
+const char* ShownSetting(char* copy, const char* field, std::size_t fieldSize) {
+    CopyCharacters(copy, field, fieldSize);
+    return copy[0] ? copy : nullptr;
+}
+
 extern "C" HostWord WINAPI ActionSetTitle(RunData* rd, HostWord text, HostWord) {
     CopyCharacters(rd->selectorTitle, TextParameter(text), TITLE_LENGTH);
     return 0;

@@ -12,6 +12,11 @@ constexpr std::uint32_t STYLE_NO_NETWORK = 8;
 constexpr std::uint32_t STYLE_NO_OVERWRITE_PROMPT = 16;
 constexpr std::uint32_t STYLE_ALLOW_BAD_PATH = 32;
 
+// A setting as the dialogs show it: the field's text ended at the field's end at the latest (a
+// loaded state need not end it), cut between characters, in copy, which is one byte longer than
+// the field. Null when the text is empty.
+const char* ShownSetting(char* copy, const char* field, std::size_t fieldSize);
+
 extern "C" HostWord WINAPI ActionSetTitle(RunData* rd, HostWord text, HostWord unused);
 extern "C" HostWord WINAPI ActionSetStyle(RunData* rd, HostWord style, HostWord unused);
 extern "C" HostWord WINAPI ActionSetDefaultStyle(RunData* rd, HostWord unused1, HostWord unused2);

@@ -4,26 +4,26 @@
 
 namespace {
 
-// The module imports its ANSI calls from these, so they are loaded already.
-constexpr char DIALOGS[] = "comdlg32.dll";
-constexpr char SHELL[] = "shell32.dll";
-constexpr char KERNEL[] = "kernel32.dll";
-
 template <typename Routine>
 bool Find(const char* library, const char* name, Routine& slot) {
-    const HMODULE module = GetModuleHandleA(library);
-    const FARPROC routine = module ? GetProcAddress(module, name) : nullptr;
-    slot = reinterpret_cast<Routine>(reinterpret_cast<void*>(routine));
-    return routine != nullptr;
+    slot = PlatformCall<Routine>(library, name);
+    return slot != nullptr;
 }
 
 }  // namespace
 
 bool FindWideRoutines(WideRoutines& routines) {
     if (!IsNtPlatform()) return false;   // 9x exports some of them as stubs that do nothing
-    return Find(DIALOGS, "GetOpenFileNameW", routines.getOpenFileName) &&
-           Find(DIALOGS, "GetSaveFileNameW", routines.getSaveFileName) &&
-           Find(SHELL, "SHBrowseForFolderW", routines.browseForFolder) &&
-           Find(SHELL, "SHGetPathFromIDListW", routines.pathFromIdList) &&
-           Find(KERNEL, "FindFirstFileW", routines.findFirstFile) && Find(KERNEL, "CreateFileW", routines.createFile);
+    return Find(DIALOG_LIBRARY, "GetOpenFileNameW", routines.getOpenFileName) &&
+           Find(DIALOG_LIBRARY, "GetSaveFileNameW", routines.getSaveFileName) &&
+           Find(SHELL_LIBRARY, "SHBrowseForFolderW", routines.browseForFolder) &&
+           Find(SHELL_LIBRARY, "SHGetPathFromIDListW", routines.pathFromIdList) &&
+           Find(KERNEL_LIBRARY, "FindFirstFileW", routines.findFirstFile) && Find(KERNEL_LIBRARY, "CreateFileW", routines.createFile);
+}
+
+const wchar_t* Widen(const char* text, wchar_t* wide, std::size_t count) {
+    if (!text) return nullptr;
+    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, static_cast<int>(count)) == 0) wide[0] = L'\0';
+    wide[count - 1] = L'\0';
+    return wide;
 }

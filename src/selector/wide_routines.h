@@ -21,3 +21,6 @@ struct WideRoutines {
 // Fills routines on the NT family when the platform has every one of them. False elsewhere: the
 // selectors then use the ANSI dialogs, as on Windows 95.
 bool FindWideRoutines(WideRoutines& routines);
+
+// An ANSI text into count wide characters, always ended; null stays null.
+const wchar_t* Widen(const char* text, wchar_t* wide, std::size_t count);

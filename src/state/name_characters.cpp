@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr char SEPARATOR = '\\';
 constexpr char BLANK = ' ';
 
 // How many bytes of the text, at most length, end on a character boundary. Nothing at or past
@@ -26,7 +25,7 @@ std::size_t WholeCharacters(const char* text, std::size_t length) {
 const char* LastSeparator(const char* name) {
     const char* last = nullptr;
     for (const char* at = name; *at; at = CharNextA(at))
-        if (*at == SEPARATOR) last = at;
+        if (*at == PATH_SEPARATOR) last = at;
     return last;
 }
 
@@ -37,13 +36,13 @@ char* LastSeparator(char* name) {
 // A lead byte is never '\', so the last character is '\' only as a character of its own.
 bool EndsInSeparator(const char* name) {
     if (!*name) return false;
-    return *CharPrevA(name, name + std::strlen(name)) == SEPARATOR;
+    return *CharPrevA(name, name + std::strlen(name)) == PATH_SEPARATOR;
 }
 
 bool EndsInSecondByteBackslash(const char* name) {
     const char* end = name + std::strlen(name);
     while (end > name && end[-1] == BLANK) --end;   // the runtime passes over them too
-    if (end == name || end[-1] != SEPARATOR) return false;
+    if (end == name || end[-1] != PATH_SEPARATOR) return false;
     return CharPrevA(name, end) != end - 1;   // the last character began a byte earlier
 }
 

@@ -3,6 +3,9 @@
 // that is a character of its own separates a name's components.
 #pragma once
 
+// The separator of a path's components, found character by character (a second byte 0x5C is none).
+constexpr char PATH_SEPARATOR = '\\';
+
 #include <cstddef>
 
 // The last '\' of the name that is a character of its own, or null when there is none.

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "state/file_size.h"
+#include "state/file_handles.h"
 #include "state/saved_state.h"
 
 namespace {

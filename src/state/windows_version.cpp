@@ -1,4 +1,5 @@
-// GetVersionExA, asked afresh each time: the answers are few and never on a hot path.
+// GetVersionExA, asked afresh each time: the answers are few and never on a hot path; and the
+// calls looked up in the loaded system libraries.
 #include <windows.h>
 
 #include "state/windows_version.h"
@@ -14,6 +15,11 @@ OSVERSIONINFOA RunningWindows() {
 }
 
 }  // namespace
+
+FARPROC PlatformAddress(const char* library, const char* name) {
+    const HMODULE loaded = GetModuleHandleA(library);
+    return loaded ? GetProcAddress(loaded, name) : nullptr;
+}
 
 bool IsNtPlatform() {
     return RunningWindows().dwPlatformId == VER_PLATFORM_WIN32_NT;

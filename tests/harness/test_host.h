@@ -7,9 +7,7 @@
 
 #include "guarded_memory.h"
 #include "state/run_data.h"
-
-extern "C" int WINAPI CreateRunObject(RunData* rd, HostWord, HostWord);
-extern "C" short WINAPI DestroyRunObject(RunData* rd, HostWord);
+#include "state/run_object.h"
 
 namespace harness {
 

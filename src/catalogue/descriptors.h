@@ -1,4 +1,4 @@
-// The catalogue: descriptor tables and routine tables, and the small routines that walk them.
+// The descriptor tables, one row per code of each kind, and the small routines that walk them.
 #pragma once
 
 #include "host/host_records.h"
@@ -17,10 +17,6 @@ extern const DescriptorTable ConditionDescriptors;
 extern const DescriptorTable ActionDescriptors;
 extern const DescriptorTable ExpressionDescriptors;
 
-// Each routine table holds one handler per code, then a null entry.
-extern const ConditionRoutine ConditionRoutines[CONDITION_COUNT + 1];
-extern const ActionRoutine ActionRoutines[ACTION_COUNT + 1];
-extern const ExpressionRoutine ExpressionRoutines[EXPRESSION_COUNT + 1];
 
 // The row carrying this code (low 16 bits), or null for a code outside the table.
 const AceDescriptor* FindDescriptor(const DescriptorTable& table, HostWord code);

@@ -1,17 +1,16 @@
-// Files held open while an action works on them. Each file is opened once; what it is, whether it
-// is another name of the other file, its size and its deletion are all asked of that handle, never
-// of a name opened again. While held, nobody else may write to the file, rename it or delete it:
-// other programs share the disk, and a file checked must be the file acted on.
+// Files held open while an action works on them, so that what is checked is what is acted on:
+// each file is opened once; what it is, its size, its copy and its deletion are all asked of that
+// handle, never of a name opened again. While held, nobody else may write to the file, rename it
+// or delete it: other programs share the disk. And deletions checked on disk afterwards: a file
+// system can refuse a deletion after it was reported done (Wine unlinks when the last handle
+// closes, and says nothing when that fails).
 #pragma once
 
 #include <windows.h>
+#include <cstdint>
 
-// Who a file is, whatever name leads to it: its volume and its index on that volume.
-struct FileIdentity {
-    DWORD volume = 0;
-    DWORD indexHigh = 0;
-    DWORD indexLow = 0;
-};
+#include "state/file_handles.h"
+#include "state/run_data.h"
 
 // What a held source is opened for.
 enum class SourceUse {
@@ -37,11 +36,6 @@ HANDLE HoldNewFile(const char* name, DWORD attributes);
 // can wait for ever or keep nothing.
 bool IsDiskFile(HANDLE file);
 
-// The identity and attributes of a held file; false when the platform cannot give them.
-bool InformationOf(HANDLE file, BY_HANDLE_FILE_INFORMATION& information);
-FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& information);
-bool SameIdentity(const FileIdentity& first, const FileIdentity& second);
-
 // True when the destination holds exactly as many bytes as the source, both sizes asked of the
 // held handles. False when either size cannot be had.
 bool HoldsWholeCopy(HANDLE source, HANDLE destination);
@@ -58,3 +52,30 @@ bool WasHeldBySource(const char* name, DWORD openError);
 // held on Windows 95, 98 and ME, which have no such call and delete open files by name. False
 // when the platform refuses (a read-only file, a file held without delete sharing).
 bool DeleteHeldFile(HANDLE file, const char* name);
+
+// Copies from the source's position until it ends, reading and writing through the handles.
+// True when every block read was written whole; false at the first read or write that failed or
+// fell short, with the platform's error in failure (ERROR_DISK_FULL for a short write). Opens and
+// closes nothing.
+bool CopyBlocks(RunData* rd, HANDLE source, HANDLE destination, DWORD& failure);
+
+// CopyBlocks as the transfer actions report it: ERROR_CODE_STREAM when a read or a write failed,
+// else 0. The end of the source is no error.
+std::uint32_t CopyStream(RunData* rd, HANDLE source, HANDLE destination);
+
+// The runtime's deletion of a file (remove) or of an empty directory (_rmdir).
+using RemovalCall = int (*)(const char* name);
+
+// True when the name still leads to a file or directory that nobody holds open, and, when an
+// identity is given, to that very file: another program may have made a new file of that name
+// since. One that another program holds open may be waiting for that program to let go before
+// it goes: that counts as gone.
+bool StillThere(const char* name, const FileIdentity* identity = nullptr);
+
+// Deletes name with call and stores its errno when it fails. When it reports success but the
+// name is still there, 13 (EACCES) is stored: the deletion was refused.
+void RemoveName(RunData* rd, const char* name, RemovalCall call);
+
+// "Delete a file" and "Delete a directory": the gate, the whole name through workPath, then
+// RemoveName with the runtime's call.
+void DeleteAction(RunData* rd, HostWord name, RemovalCall call);

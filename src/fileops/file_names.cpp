@@ -1,12 +1,16 @@
-// Telling files on disk from devices by the path the platform makes of a name, before anything is
-// opened (a device has many names), and, for callers that open nothing, by a handle that reads
-// nothing (a unix device or FIFO can sit in a drive under an ordinary name).
+// Names before they are opened: the refusal of names that CopyPath would cut, shared by every
+// directory and file action, and the device space, told by the path the platform makes of a name
+// (a device has many names) or, for callers that open nothing, by a handle that reads nothing (a
+// unix device or FIFO can sit in a drive under an ordinary name).
 #include <windows.h>
+#include <io.h>
 #include <cstring>
 
-#include "fileops/disk_file.h"
-#include "state/run_data.h"
-#include "state/windows_version.h"
+#include "fileops/file_names.h"
+#include "fileops/held_files.h"
+#include "state/host_services.h"
+#include "state/last_error.h"
+#include "state/name_characters.h"
 
 namespace {
 
@@ -16,8 +20,6 @@ constexpr char VERBATIM_SPACE[] = "\\\\?\\";
 constexpr std::size_t SPACE_LENGTH = sizeof DEVICE_SPACE - 1;
 constexpr char NETWORK_ROOT[] = "UNC\\";
 constexpr char NULL_DEVICE_NAME[] = "NUL";
-constexpr DWORD QUERY_ONLY = 0;   // opens no data: reads, writes and sharing stay untouched
-constexpr DWORD SHARED_WITH_READERS_AND_WRITERS = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 bool IsDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -30,7 +32,7 @@ bool StartsWith(const char* text, const char* prefix) {
 // What follows \\.\ or \\?\: a drive's path (C:\...) or a network path (UNC\...) leads to a
 // file on disk; anything else (COM1, NUL, pipe\x, C: alone, the volume itself) to a device.
 NameTarget TargetInDeviceSpace(const char* rest) {
-    const bool drivePath = IsDriveLetter(rest[0]) && rest[1] == ':' && rest[2] == '\\' && rest[3] != '\0';
+    const bool drivePath = IsDriveLetter(rest[0]) && rest[1] == ':' && rest[2] == PATH_SEPARATOR && rest[3] != '\0';
     if (drivePath || _strnicmp(rest, NETWORK_ROOT, sizeof NETWORK_ROOT - 1) == 0) return NameTarget::DISK_FILE;
     return _stricmp(rest, NULL_DEVICE_NAME) == 0 ? NameTarget::NULL_DEVICE : NameTarget::OTHER_DEVICE;
 }
@@ -38,10 +40,8 @@ NameTarget TargetInDeviceSpace(const char* rest) {
 // An existing name whose handle is no file on disk is a device; a name that cannot be opened
 // (missing, a folder, locked) is left to the open that follows, which reports it.
 NameTarget TargetOfHandle(const char* name) {
-    // Shared with everyone, so that it disturbs no other holder; Windows 95, 98 and ME refuse
-    // delete sharing, which they do not have.
-    const DWORD sharing = SHARED_WITH_READERS_AND_WRITERS | (PlatformDeletesThroughHandles() ? FILE_SHARE_DELETE : 0);
-    HANDLE file = CreateFileA(name, QUERY_ONLY, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared with everyone, so that it disturbs no other holder.
+    HANDLE file = CreateFileA(name, QUERY_ONLY, SharedWithEveryone(), nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return NameTarget::DISK_FILE;
     const bool disk = GetFileType(file) == FILE_TYPE_DISK;
     CloseHandle(file);
@@ -49,6 +49,21 @@ NameTarget TargetOfHandle(const char* name) {
 }
 
 }  // namespace
+
+bool TakeWholeName(RunData* rd, char* destination, HostWord name) {
+    CopyPath(destination, TextParameter(name));
+    return NameIsWhole(rd, name);
+}
+
+bool NameExists(const char* name) {
+    return _access(name, ACCESS_EXISTS) != ACCESS_FAILED;
+}
+
+bool NameIsWhole(RunData* rd, HostWord name) {
+    if (FitsPath(TextParameter(name))) return true;
+    rd->lastError = ERROR_CODE_NAME_TOO_LONG;
+    return false;
+}
 
 NameTarget TargetOfName(const char* name) {
     char full[PATH_BUFFER_SIZE];

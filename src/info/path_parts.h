@@ -1,11 +1,10 @@
-// Expressions about path names: the pieces of a name's absolute form, the current directory,
-// and a freshly created temporary file.
+// Expressions about path names: the pieces of a name's absolute form and the current directory.
 #pragma once
 
 #include "state/run_data.h"
 
 // Which piece of the absolute path GetPathPart answers.
-enum PathPart : int { PATH_DRIVE = 0, PATH_DIRECTORY = 1, PATH_NAME = 2, PATH_EXTENSION = 3, PATH_FULL = 4 };
+enum class PathPart { DRIVE, DIRECTORY, NAME, EXTENSION, FULL };
 
 // Fetches the path name and answers the chosen piece of its absolute form in a host string.
 HostWord GetPathPart(RunData* rd, HostWord token, PathPart part);
@@ -16,4 +15,3 @@ extern "C" HostWord WINAPI ExpressionFileName(RunData* rd, HostWord token);     
 extern "C" HostWord WINAPI ExpressionExtensionName(RunData* rd, HostWord token);     // 7 "ExtensionName$("
 extern "C" HostWord WINAPI ExpressionTotalName(RunData* rd, HostWord token);         // 8 "TotalName$("
 extern "C" HostWord WINAPI ExpressionCurrentDirectory(RunData* rd, HostWord token);  // 9 "CurrentDirectory$("
-extern "C" HostWord WINAPI ExpressionTempFileName(RunData* rd, HostWord token);      // 13 "TempFileName$("

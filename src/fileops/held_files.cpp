@@ -1,0 +1,169 @@
+// Opening a file once and asking everything of that handle; copying between held files; deleting
+// through a handle, and checking on disk that a deletion happened.
+#include "fileops/file_names.h"
+#include "fileops/held_files.h"
+#include "state/file_handles.h"
+#include "state/last_error.h"
+#include "state/windows_version.h"
+
+namespace {
+
+
+// ntdll's call that marks a file under a handle for deletion, and its record: the NT family's one
+// way to delete a file through the handle that was checked (looked up when called: Windows 95, 98
+// and ME have no ntdll to import from).
+using NtStatus = LONG;
+struct IoStatusBlock {
+    union {
+        NtStatus status;
+        void* pointer;
+    };
+    ULONG_PTR information;
+};
+struct DispositionInformation {
+    BOOLEAN deleteFile;
+};
+constexpr int FILE_DISPOSITION_INFORMATION = 13;   // the information class of that record
+using SetInformationFileCall = NtStatus(WINAPI*)(HANDLE, IoStatusBlock*, void*, ULONG, int);
+constexpr char SET_INFORMATION_FILE[] = "NtSetInformationFile";
+
+// Access that also lets the holder delete the file through its handle, where the platform can.
+DWORD WithDeletion(DWORD access) {
+    return PlatformDeletesThroughHandles() ? access | DELETE : access;
+}
+
+HANDLE Open(const char* name, DWORD access, DWORD sharing, DWORD disposition, DWORD attributes) {
+    return CreateFileA(name, access, sharing, nullptr, disposition, attributes, nullptr);
+}
+
+bool DeleteThroughHandle(HANDLE file) {
+    const auto call = PlatformCall<SetInformationFileCall>(NT_LIBRARY, SET_INFORMATION_FILE);
+    if (!call) return false;
+    IoStatusBlock status{};
+    DispositionInformation disposition{TRUE};
+    return call(file, &status, &disposition, sizeof disposition, FILE_DISPOSITION_INFORMATION) >= 0;
+}
+
+
+constexpr std::size_t LARGEST_BUFFER = 4096;
+
+// 4096 bytes, or the largest of 2048, 1024 and 512 the local heap gives. When it gives none,
+// workPath serves (the destination name it holds is no longer needed) and is not released.
+char* ObtainBuffer(RunData* rd, std::size_t& size) {
+    size = LARGEST_BUFFER;
+    for (;;) {
+        if (auto* buffer = static_cast<char*>(LocalAlloc(LPTR, size))) return buffer;
+        size /= 2;
+        if (size <= PATH_BUFFER_SIZE) break;
+    }
+    size = PATH_BUFFER_SIZE;
+    return rd->workPath;
+}
+
+// One block read and written; false with the platform's error when either fails or falls short.
+// done is set at the end of the source.
+bool MoveBlock(HANDLE source, HANDLE destination, char* buffer, std::size_t size, bool& done, DWORD& failure) {
+    DWORD got = 0;
+    if (!ReadFile(source, buffer, static_cast<DWORD>(size), &got, nullptr)) {
+        failure = GetLastError();
+        return false;
+    }
+    done = got == 0;
+    if (done) return true;
+    DWORD put = 0;
+    if (!WriteFile(destination, buffer, got, &put, nullptr)) {
+        failure = GetLastError();
+        return false;
+    }
+    if (put < got) {
+        failure = ERROR_DISK_FULL;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// A source that may be read but not deleted by this user (a folder it may not write) is still
+// held, for reading alone: the copy is made, and its deletion is then refused as a deletion by
+// name would be.
+HANDLE HoldSource(const char* name, SourceUse use) {
+    if (use == SourceUse::READ_AND_DELETE) {
+        HANDLE file = Open(name, WithDeletion(GENERIC_READ), SHARED_WITH_READERS, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) return file;
+    }
+    return Open(name, GENERIC_READ, SHARED_WITH_READERS, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
+HANDLE HoldDestination(const char* name) {
+    return Open(name, GENERIC_WRITE, SHARED_WITH_READERS, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+}
+
+HANDLE HoldNewFile(const char* name, DWORD attributes) {
+    return Open(name, WithDeletion(GENERIC_WRITE), SHARED_WITH_NOBODY, CREATE_NEW, attributes);
+}
+
+bool IsDiskFile(HANDLE file) {
+    return GetFileType(file) == FILE_TYPE_DISK;
+}
+
+bool HoldsWholeCopy(HANDLE source, HANDLE destination) {
+    std::int64_t sourceSize = 0, destinationSize = 0;
+    return HandleFileSize(source, sourceSize) && HandleFileSize(destination, destinationSize) && sourceSize == destinationSize;
+}
+
+bool WasHeldBySource(const char* name, DWORD openError) {
+    if (openError != ERROR_SHARING_VIOLATION) return false;
+    // Asked as the destination was, so that only the source's absence can make it succeed: a
+    // neighbour that holds the file open for writing still refuses it.
+    HANDLE file = Open(name, GENERIC_WRITE, SHARED_WITH_READERS, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+bool DeleteHeldFile(HANDLE file, const char* name) {
+    if (PlatformDeletesThroughHandles()) return DeleteThroughHandle(file);
+    return DeleteFileA(name) != 0;
+}
+
+bool CopyBlocks(RunData* rd, HANDLE source, HANDLE destination, DWORD& failure) {
+    std::size_t size = 0;
+    char* buffer = ObtainBuffer(rd, size);
+    bool done = false, good = true;
+    while (good && !done) good = MoveBlock(source, destination, buffer, size, done, failure);
+    if (buffer != rd->workPath) LocalFree(buffer);
+    return good;
+}
+
+std::uint32_t CopyStream(RunData* rd, HANDLE source, HANDLE destination) {
+    DWORD failure = NO_ERROR;
+    return CopyBlocks(rd, source, destination, failure) ? 0 : ERROR_CODE_STREAM;
+}
+
+// Opened with no sharing, a name that another handle holds fails with a sharing violation;
+// folders open only with backup semantics.
+bool StillThere(const char* name, const FileIdentity* identity) {
+    if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return false;
+    HANDLE file = CreateFileA(name, GENERIC_READ, SHARED_WITH_NOBODY, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_SHARING_VIOLATION;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool same = !identity || (InformationOf(file, information) && SameIdentity(IdentityOf(information), *identity));
+    CloseHandle(file);
+    return same;
+}
+
+void RemoveName(RunData* rd, const char* name, RemovalCall call) {
+    if (call(name) != 0) {
+        StoreErrno(rd);
+        return;
+    }
+    if (StillThere(name)) rd->lastError = ERROR_CODE_NOT_REMOVED;
+}
+
+void DeleteAction(RunData* rd, HostWord name, RemovalCall call) {
+    if (!ActionMayRun(rd)) return;
+    if (!TakeWholeName(rd, rd->workPath, name)) return;
+    RemoveName(rd, rd->workPath, call);
+}
