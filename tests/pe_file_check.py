@@ -6,8 +6,8 @@ the routine tables' handlers, and resources against the scripts they are compile
 record is module_test's, on both builds.
 
 Usage: pe_file_check.py NM QTFILE.qtx OBJECT_FOLDER DEF_FILE
-NM is the toolchain's nm, OBJECT_FOLDER the 32-bit build's src/CMakeFiles/qtfile_code.dir. Prints one line per failed
-check and a summary; exits 1 on any failure.
+NM is the toolchain's nm, OBJECT_FOLDER the 32-bit build's src/CMakeFiles/qtfile_code.dir.
+Prints one line per failed check and a summary; exits 1 on any failure.
 """
 import itertools
 import os
