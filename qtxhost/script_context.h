@@ -1,10 +1,12 @@
 // What the script commands share while a script runs.
 #pragma once
 
+#include <map>
 #include <span>
 #include <string>
 
-#include "script.h"
+#include "catalogue_view.h"
+#include "script_values.h"
 
 struct ScriptContext {
     Host& host;
