@@ -78,13 +78,6 @@ bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry&
     return true;
 }
 
-std::string ShowCall(const CatalogueEntry& entry, const std::vector<Value>& args) {
-    std::string shown = std::string(KindName(entry.kind)) + " " + std::to_string(entry.code) + " \"" +
-                        entry.displayString + "\"(";
-    for (std::size_t i = 0; i < args.size(); ++i) shown += (i ? ", " : "") + Show(args[i]);
-    return shown + ")";
-}
-
 // The entry and its parameters, read before the line runs; a dialog needs a display, which the
 // host has when it could make the window that owns the dialogs.
 CommandResult CheckCall(ScriptContext& context, Cursor& cursor, EntryKind kind) {

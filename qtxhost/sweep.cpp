@@ -131,7 +131,7 @@ int Sweep(const std::string& hostPath, const std::string& moduleName) {
             return 2;
         }
         const std::size_t failed = run.announcedAny ? run.lastCall : first;
-        std::printf("crash in call %zu: %s\n", failed, DescribeCall(calls[failed]).c_str());
+        std::printf("crash in call %zu: %s\n", failed, ShowCall(*calls[failed].entry, calls[failed].args).c_str());
         ++crashes;
         first = failed + 1;
     }

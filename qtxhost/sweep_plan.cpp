@@ -40,10 +40,3 @@ std::vector<SweepCall> PlanSweep(const CatalogueView& view) {
         for (const CatalogueEntry& entry : entries) PlanEntry(entry, calls);
     return calls;
 }
-
-std::string DescribeCall(const SweepCall& call) {
-    std::string text = std::string(KindName(call.entry->kind)) + " " + std::to_string(call.entry->code) + " \"" +
-                       call.entry->displayString + "\"(";
-    for (std::size_t i = 0; i < call.args.size(); ++i) text += (i ? ", " : "") + Show(call.args[i]);
-    return text + ")";
-}
