@@ -23,8 +23,8 @@ struct CatalogueEntry {
 };
 
 struct CatalogueView {
-    std::vector<CatalogueEntry> entries[ENTRY_KINDS];
-    std::vector<MenuNode> menus[ENTRY_KINDS];
+    PerKind<std::vector<CatalogueEntry>> entries;
+    PerKind<std::vector<MenuNode>> menus;
 };
 
 // Reads counts from GetRunObjectInfos, then every row, string, title and menu.

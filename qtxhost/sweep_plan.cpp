@@ -36,7 +36,7 @@ void PlanEntry(const CatalogueEntry& entry, std::vector<SweepCall>& calls) {
 
 std::vector<SweepCall> PlanSweep(const CatalogueView& view) {
     std::vector<SweepCall> calls;
-    for (const auto& entries : view.entries)
-        for (const CatalogueEntry& entry : entries) PlanEntry(entry, calls);
+    for (const EntryKind kind : ENTRY_KINDS)
+        for (const CatalogueEntry& entry : view.entries[kind]) PlanEntry(entry, calls);
     return calls;
 }
