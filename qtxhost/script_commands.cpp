@@ -7,7 +7,7 @@ namespace {
 CommandResult CommandSet(ScriptContext& context, Cursor& cursor) {
     std::string name;
     Value value;
-    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeWord(context, cursor, name)) return Failed();
     if (!TakeValue(context, cursor, value)) return Failed();
     context.variables[name] = value;
     return CommandResult{};
@@ -34,6 +34,12 @@ constexpr ScriptCommand SCRIPT_COMMANDS[] = {
 };
 
 }  // namespace
+
+bool TakeWord(ScriptContext& context, Cursor& cursor, std::string& word) {
+    if (cursor.TakeWord(word)) return true;
+    context.error = cursor.error;
+    return false;
+}
 
 bool TakeValue(ScriptContext& context, Cursor& cursor, Value& value) {
     if (cursor.TakeValue(value)) return true;
@@ -88,8 +94,14 @@ HostObject& Current(ScriptContext& context) {
 
 const std::span<const ScriptCommand> ScriptCommands = SCRIPT_COMMANDS;
 
+std::span<const std::span<const ScriptCommand>> CommandTables() {
+    static const std::span<const ScriptCommand> tables[] = {ScriptCommands, EditorCommands, ObjectCommands,
+                                                            FileCommands, SelectorCommands, SystemCommands};
+    return tables;
+}
+
 const ScriptCommand* FindCommand(const std::string& name) {
-    for (const std::span<const ScriptCommand>& table : {ScriptCommands, EditorCommands, ObjectCommands, FileCommands, SelectorCommands, SystemCommands})
+    for (const std::span<const ScriptCommand>& table : CommandTables())
         for (const ScriptCommand& command : table)
             if (name == command.name) return &command;
     return nullptr;
