@@ -19,7 +19,7 @@ void CollectMenuTexts(const std::vector<MenuNode>& nodes, std::vector<std::pair<
                       const std::string& prefix) {
     for (const MenuNode& node : nodes) {
         if (node.separator) continue;
-        if (node.id == -1)
+        if (node.popup)
             CollectMenuTexts(node.children, out, prefix + node.text + " > ");
         else
             out.emplace_back(node.id, prefix + node.text);
@@ -68,9 +68,10 @@ std::vector<MenuNode> ReadMenu(HMENU menu) {
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE;
         GetMenuItemInfoA(menu, position, TRUE, &info);
-        node.separator = node.id != -1 && (info.fType & MFT_SEPARATOR) != 0;
+        node.popup = node.id == -1;
+        node.separator = !node.popup && (info.fType & MFT_SEPARATOR) != 0;
         if (!node.separator) node.text = MenuItemText(menu, position);
-        if (node.id == -1) node.children = ReadMenu(GetSubMenu(menu, position));
+        if (node.popup) node.children = ReadMenu(GetSubMenu(menu, position));
         nodes.push_back(node);
     }
     return nodes;
