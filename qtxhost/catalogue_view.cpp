@@ -19,7 +19,7 @@ void CollectMenuTexts(const std::vector<MenuNode>& nodes, std::vector<std::pair<
                       const std::string& prefix) {
     for (const MenuNode& node : nodes) {
         if (node.separator) continue;
-        if (node.id == -1)
+        if (node.popup)
             CollectMenuTexts(node.children, out, prefix + node.text + " > ");
         else
             out.emplace_back(node.id, prefix + node.text);
@@ -31,16 +31,15 @@ std::string LoadTitle(Host& host, EntryKind kind, int code, int index) {
         if (kind == EntryKind::Expression)
             host.api.GetExpressionParam(0, code, index, text, TEXT_BUFFER);
         else
-            host.api.GetTitle[static_cast<int>(kind)](0, code, index, text, TEXT_BUFFER);
+            host.api.GetTitle[kind](0, code, index, text, TEXT_BUFFER);
     });
 }
 
 CatalogueEntry ReadEntry(Host& host, EntryKind kind, int code) {
-    const int k = static_cast<int>(kind);
     CatalogueEntry entry{kind, code, {}, {}, {}, {}};
     entry.displayString = ReadGuardedText(
-        TEXT_BUFFER, [&](char* text) { host.api.GetString[k](host.compatibleEditor, code, text, TEXT_BUFFER); });
-    if (const std::uint16_t* row = host.api.GetInfosOf[k](0, code)) {
+        TEXT_BUFFER, [&](char* text) { host.api.GetString[kind](host.compatibleEditor, code, text, TEXT_BUFFER); });
+    if (const std::uint16_t* row = host.api.GetInfosOf[kind](0, code)) {
         // From the code field on: code, entryFlags, paramTypes[2].
         entry.paramTypes[0] = row[2];
         entry.paramTypes[1] = row[3];
@@ -69,9 +68,10 @@ std::vector<MenuNode> ReadMenu(HMENU menu) {
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE;
         GetMenuItemInfoA(menu, position, TRUE, &info);
-        node.separator = node.id != -1 && (info.fType & MFT_SEPARATOR) != 0;
+        node.popup = node.id == -1;
+        node.separator = !node.popup && (info.fType & MFT_SEPARATOR) != 0;
         if (!node.separator) node.text = MenuItemText(menu, position);
-        if (node.id == -1) node.children = ReadMenu(GetSubMenu(menu, position));
+        if (node.popup) node.children = ReadMenu(GetSubMenu(menu, position));
         nodes.push_back(node);
     }
     return nodes;
@@ -88,19 +88,18 @@ bool IsStringExpression(const CatalogueEntry& entry) {
 CatalogueView ReadCatalogue(Host& host) {
     CatalogueView view;
     const RunInfos infos = QueryRunInfos(host.api);
-    const int counts[ENTRY_KINDS] = {infos.conditionCount, infos.actionCount, infos.expressionCount};
-    for (int k = 0; k < ENTRY_KINDS; ++k) {
-        const auto kind = static_cast<EntryKind>(k);
-        for (int code = 0; code < counts[k]; ++code) view.entries[k].push_back(ReadEntry(host, kind, code));
-        HMENU menu = host.api.GetMenu[k](0, 0, 0);
+    const PerKind<int> counts = {{infos.conditionCount, infos.actionCount, infos.expressionCount}};
+    for (const EntryKind kind : ENTRY_KINDS) {
+        for (int code = 0; code < counts[kind]; ++code) view.entries[kind].push_back(ReadEntry(host, kind, code));
+        HMENU menu = host.api.GetMenu[kind](0, 0, 0);
         if (!menu) continue;
-        view.menus[k] = ReadMenu(menu);
+        view.menus[kind] = ReadMenu(menu);
         DestroyMenu(menu);
         std::vector<std::pair<int, std::string>> texts;
-        CollectMenuTexts(view.menus[k], texts, "");
+        CollectMenuTexts(view.menus[kind], texts, "");
         for (const auto& [id, text] : texts) {
-            const int code = host.api.GetCodeFromMenu[k](0, id);
-            if (code >= 0 && code < counts[k]) view.entries[k][code].menuTexts.push_back(text);
+            const int code = host.api.GetCodeFromMenu[kind](0, id);
+            if (code >= 0 && code < counts[kind]) view.entries[kind][code].menuTexts.push_back(text);
         }
     }
     return view;
@@ -113,7 +112,7 @@ std::string MenuLeaf(const std::string& menu) {
 
 std::vector<std::string> EntryNames(const CatalogueView& view, EntryKind kind) {
     std::vector<std::string> names;
-    for (const CatalogueEntry& entry : view.entries[static_cast<int>(kind)]) {
+    for (const CatalogueEntry& entry : view.entries[kind]) {
         for (const std::string& menu : entry.menuTexts) names.push_back(MenuLeaf(menu));
         if (kind == EntryKind::Expression || entry.menuTexts.empty()) names.push_back(WithoutDigits(entry.displayString));
     }
@@ -121,7 +120,7 @@ std::vector<std::string> EntryNames(const CatalogueView& view, EntryKind kind) {
 }
 
 const CatalogueEntry* FindEntry(const CatalogueView& view, EntryKind kind, const std::string& name) {
-    const auto& entries = view.entries[static_cast<int>(kind)];
+    const auto& entries = view.entries[kind];
     char* end = nullptr;
     const long code = std::strtol(name.c_str(), &end, 10);
     if (!name.empty() && *end == '\0') return (code >= 0 && code < static_cast<long>(entries.size())) ? &entries[code] : nullptr;

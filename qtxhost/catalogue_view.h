@@ -8,8 +8,9 @@
 
 struct MenuNode {
     std::string text;
-    int id = 0;                    // command id; 0 for a separator, -1 for a popup
+    int id = 0;                    // command id, as GetMenuItemID gives it (-1 for a popup)
     bool separator = false;
+    bool popup = false;            // its items are the children
     std::vector<MenuNode> children;
 };
 
@@ -23,8 +24,8 @@ struct CatalogueEntry {
 };
 
 struct CatalogueView {
-    std::vector<CatalogueEntry> entries[ENTRY_KINDS];
-    std::vector<MenuNode> menus[ENTRY_KINDS];
+    PerKind<std::vector<CatalogueEntry>> entries;
+    PerKind<std::vector<MenuNode>> menus;
 };
 
 // Reads counts from GetRunObjectInfos, then every row, string, title and menu.

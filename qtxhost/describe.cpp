@@ -65,11 +65,11 @@ void PrintMenu(const std::vector<MenuNode>& nodes, Host& host, EntryKind kind, i
         std::printf("%*s", 2 + depth * 2, "");
         if (node.separator) {
             std::printf("----\n");
-        } else if (node.id == -1) {
+        } else if (node.popup) {
             std::printf("%s\n", node.text.c_str());
             PrintMenu(node.children, host, kind, depth + 1);
         } else {
-            const int code = host.api.GetCodeFromMenu[static_cast<int>(kind)](0, node.id);
+            const int code = host.api.GetCodeFromMenu[kind](0, node.id);
             std::printf("%-40s id %d -> %s %d\n", node.text.c_str(), node.id, KindName(kind), code);
         }
     }
@@ -82,9 +82,9 @@ std::string ExpressionTitle(Host& host, const CatalogueEntry& entry) {
 }
 
 void PrintEntries(Host& host, const CatalogueView& view, EntryKind kind) {
-    for (const CatalogueEntry& entry : view.entries[static_cast<int>(kind)]) {
+    for (const CatalogueEntry& entry : view.entries[kind]) {
         const std::string display = ReadGuardedText(ABOUT_BUFFER, [&](char* text) {
-            host.api.GetString[static_cast<int>(kind)](host.editorHost, entry.code, text, ABOUT_BUFFER);
+            host.api.GetString[kind](host.editorHost, entry.code, text, ABOUT_BUFFER);
         });
         std::printf("  %2d  \"%s\"", entry.code, display.c_str());
         if (kind == EntryKind::Expression) std::printf("  title \"%s\"", ExpressionTitle(host, entry).c_str());
@@ -125,12 +125,12 @@ void PrintJsonMenu(const std::vector<MenuNode>& nodes, Host& host, EntryKind kin
         }
         std::printf("\"text\": ");
         PrintJsonString(node.text);
-        if (node.id == -1) {
+        if (node.popup) {
             std::printf(", \"items\": ");
             PrintJsonMenu(node.children, host, kind);
         } else {
             std::printf(", \"id\": %d, \"code\": %d", node.id,
-                        host.api.GetCodeFromMenu[static_cast<int>(kind)](0, node.id));
+                        host.api.GetCodeFromMenu[kind](0, node.id));
         }
         std::printf("}");
     }
@@ -164,15 +164,15 @@ void PrintJsonEntry(Host& host, const CatalogueEntry& entry) {
 int Describe(Host& host) {
     const CatalogueView view = ReadCatalogue(host);
     PrintIdentity(host);
-    const char* menuNames[ENTRY_KINDS] = {"Condition menu", "Action menu", "Expression menu"};
-    const char* listNames[ENTRY_KINDS] = {"Conditions", "Actions", "Expressions"};
-    for (int k = 0; k < ENTRY_KINDS; ++k) {
-        std::printf("\n%s\n", menuNames[k]);
-        PrintMenu(view.menus[k], host, static_cast<EntryKind>(k), 0);
+    const PerKind<const char*> menuNames = {{"Condition menu", "Action menu", "Expression menu"}};
+    const PerKind<const char*> listNames = {{"Conditions", "Actions", "Expressions"}};
+    for (const EntryKind kind : ENTRY_KINDS) {
+        std::printf("\n%s\n", menuNames[kind]);
+        PrintMenu(view.menus[kind], host, kind, 0);
     }
-    for (int k = 0; k < ENTRY_KINDS; ++k) {
-        std::printf("\n%s\n", listNames[k]);
-        PrintEntries(host, view, static_cast<EntryKind>(k));
+    for (const EntryKind kind : ENTRY_KINDS) {
+        std::printf("\n%s\n", listNames[kind]);
+        PrintEntries(host, view, kind);
     }
     return 0;
 }
@@ -191,13 +191,12 @@ int DescribeJson(Host& host) {
     std::printf("\"helpFile\": ");
     PrintJsonString(host.api.GetHelpFileName());
     std::printf("}");
-    for (int k = 0; k < ENTRY_KINDS; ++k) {
-        const auto kind = static_cast<EntryKind>(k);
+    for (const EntryKind kind : ENTRY_KINDS) {
         std::printf(",\n \"%s\": {\"menu\": ", KindName(kind));
-        PrintJsonMenu(view.menus[k], host, kind);
+        PrintJsonMenu(view.menus[kind], host, kind);
         std::printf(",\n  \"entries\": [");
         const char* separator = "\n   ";
-        for (const CatalogueEntry& entry : view.entries[k]) {
+        for (const CatalogueEntry& entry : view.entries[kind]) {
             std::printf("%s", separator);
             PrintJsonEntry(host, entry);
             separator = ",\n   ";

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <atomic>
 #include <deque>
 
 namespace {
@@ -23,11 +24,12 @@ HHOOK watchHook = nullptr;
 HHOOK pressHook = nullptr;
 HANDLE stopEvent = nullptr;
 HANDLE noticeEvent = nullptr;
-HWND volatile idleDialog = nullptr;     // the dialog whose modal loop last ran out of messages
-HWND volatile openedDialog = nullptr;   // the dialog window last made ready (WM_INITDIALOG done)
-HWND volatile pressed = nullptr;        // the dialog whose button the driver pressed last
-bool volatile pressTaken = false;       // whether the dialog's loop has taken that press from its queue
-HWND volatile idleAfterPress = nullptr; // the pressed dialog, once its loop ran out of messages after that
+// Written by the hooks on the host's thread, read by the driver's thread, and the other way round.
+std::atomic<HWND> idleDialog = nullptr;      // the dialog whose modal loop last ran out of messages
+std::atomic<HWND> openedDialog = nullptr;    // the dialog window last made ready (WM_INITDIALOG done)
+std::atomic<HWND> pressed = nullptr;         // the dialog whose button the driver pressed last
+std::atomic<bool> pressTaken = false;        // whether the dialog's loop has taken that press from its queue
+std::atomic<HWND> idleAfterPress = nullptr;  // the pressed dialog, once its loop ran out of messages after that
 
 // What the host's thread does with its dialogs, seen from hooks on that thread. A modal dialog's
 // loop tells its owner each time it has handled every message and waits for the user
@@ -40,8 +42,9 @@ HWND volatile idleAfterPress = nullptr; // the pressed dialog, once its loop ran
 LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && message->message == WM_ENTERIDLE && message->wParam == MSGF_DIALOGBOX) {
-        idleDialog = reinterpret_cast<HWND>(message->lParam);
-        if (pressTaken && idleDialog == pressed) idleAfterPress = idleDialog;
+        const auto idle = reinterpret_cast<HWND>(message->lParam);
+        idleDialog = idle;
+        if (pressTaken && idle == pressed) idleAfterPress = idle;
         SetEvent(noticeEvent);
     } else if (code == HC_ACTION && message->message == WM_INITDIALOG &&
                !(GetWindowLongA(message->hwnd, GWL_STYLE) & WS_CHILD)) {

@@ -11,15 +11,12 @@ namespace {
 constexpr std::size_t DEFAULT_TEXT_BUFFER = 256;
 constexpr char UNTOUCHED[] = "(untouched)";
 
-
-
-
 bool TakeKind(ScriptContext& context, Cursor& cursor, EntryKind& kind) {
     std::string word;
     if (!cursor.TakeWord(word)) return false;
-    for (int k = 0; k < ENTRY_KINDS; ++k)
-        if (word == KindName(static_cast<EntryKind>(k))) {
-            kind = static_cast<EntryKind>(k);
+    for (const EntryKind each : ENTRY_KINDS)
+        if (word == KindName(each)) {
+            kind = each;
             return true;
         }
     context.error = "condition, action or expression expected, not " + word;
@@ -61,7 +58,7 @@ CommandResult CommandDisplay(ScriptContext& context, Cursor& cursor) {
     if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, code) || !TakeBufferSize(context, cursor, size))
         return Failed();
     char* buffer = TextBuffer(size);
-    context.host.api.GetString[static_cast<int>(kind)](context.host.editorHost, code, buffer, size);
+    context.host.api.GetString[kind](context.host.editorHost, code, buffer, size);
     return TextOf(buffer, size);
 }
 
@@ -76,7 +73,7 @@ CommandResult CommandTitle(ScriptContext& context, Cursor& cursor) {
     if (kind == EntryKind::Expression)
         context.host.api.GetExpressionTitle(0, code, buffer, size);
     else
-        context.host.api.GetTitle[static_cast<int>(kind)](0, code, index, buffer, size);
+        context.host.api.GetTitle[kind](0, code, index, buffer, size);
     return TextOf(buffer, size);
 }
 
@@ -94,14 +91,14 @@ CommandResult CommandMenuCode(ScriptContext& context, Cursor& cursor) {
     EntryKind kind;
     std::int64_t id = 0;
     if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, id)) return Failed();
-    return Produce(Value::Int(context.host.api.GetCodeFromMenu[static_cast<int>(kind)](0, id)));
+    return Produce(Value::Int(context.host.api.GetCodeFromMenu[kind](0, id)));
 }
 
 CommandResult CommandInfos(ScriptContext& context, Cursor& cursor) {
     EntryKind kind;
     std::int64_t code = 0;
     if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, code)) return Failed();
-    const std::uint16_t* row = context.host.api.GetInfosOf[static_cast<int>(kind)](0, code);
+    const std::uint16_t* row = context.host.api.GetInfosOf[kind](0, code);
     if (!row) return Produce(Value{});
     char text[96];
     std::snprintf(text, sizeof text, "code %u flags 0x%04X types %u %u titles %u %u", row[0], row[1], row[2], row[3],

@@ -75,3 +75,10 @@ Value InvokeEntry(Host& host, const RunInfos& infos, RunData* rd, const Catalogu
     CheckDialogsPaired(host);
     return result;
 }
+
+std::string ShowCall(const CatalogueEntry& entry, const std::vector<Value>& args) {
+    std::string shown = std::string(KindName(entry.kind)) + " " + std::to_string(entry.code) + " \"" +
+                        entry.displayString + "\"(";
+    for (std::size_t i = 0; i < args.size(); ++i) shown += (i ? ", " : "") + Show(args[i]);
+    return shown + ")";
+}

@@ -12,3 +12,6 @@
 // added to host.protocolErrors.
 Value InvokeEntry(Host& host, const RunInfos& infos, RunData* rd, const CatalogueEntry& entry,
                   const std::vector<Value>& args);
+
+// The call as a line of the report shows it: action 8 "Copy a file"("a.txt", "b.txt").
+std::string ShowCall(const CatalogueEntry& entry, const std::vector<Value>& args);

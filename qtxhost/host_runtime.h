@@ -5,15 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "launch_service.h"
 #include "module_api.h"
 
 // The host's flag in its application header that forbids the selectors' hook: bit 0x08 of byte
 // 23. The host's own numbers, kept apart from the module's, so that a wrong bit in the module fails.
 constexpr std::size_t NO_HOOK_FLAG_BYTE = 23;
 constexpr std::uint8_t NO_HOOK_FLAG_BIT = 0x08;
-
-// What the host does with a LaunchRequest.
-enum class LaunchMode { Record, Start };
 
 struct HostObject {
     std::string name;
@@ -28,12 +26,6 @@ struct ExpressionArgument {
     const char* text = nullptr;            // guarded copy, or null
     std::int32_t number = 0;
     HostWord token = 0;
-};
-
-struct LaunchRecord {
-    std::uint16_t flags = 0;
-    std::string programName;
-    std::string commandLine;
 };
 
 // The version word the editor's GetHostVersion answers unless --host-version says otherwise: a

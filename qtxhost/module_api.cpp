@@ -46,9 +46,7 @@ bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error) 
         return false;
     }
     HMODULE m = api.module;
-    constexpr int C = static_cast<int>(EntryKind::Condition);
-    constexpr int A = static_cast<int>(EntryKind::Action);
-    constexpr int E = static_cast<int>(EntryKind::Expression);
+    constexpr EntryKind C = EntryKind::Condition, A = EntryKind::Action, E = EntryKind::Expression;
     return Resolve(m, "GetInfos", api.GetInfos, error) &&
            Resolve(m, "CreateObject", api.CreateObject, error) &&
            Resolve(m, "GetHelpFileName", api.GetHelpFileName, error) &&

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <iterator>
 #include <string>
 
 #include "host/host_records.h"
@@ -15,7 +16,16 @@ Function ModuleExport(HMODULE module, const char* name) {
 
 enum class EntryKind { Condition, Action, Expression };
 
-constexpr int ENTRY_KINDS = 3;
+// The kinds in the catalogue's order.
+constexpr EntryKind ENTRY_KINDS[] = {EntryKind::Condition, EntryKind::Action, EntryKind::Expression};
+
+// One T for each kind, looked up by the kind itself.
+template <typename T>
+struct PerKind {
+    T byKind[std::size(ENTRY_KINDS)];
+    T& operator[](EntryKind kind) { return byKind[static_cast<std::size_t>(kind)]; }
+    const T& operator[](EntryKind kind) const { return byKind[static_cast<std::size_t>(kind)]; }
+};
 
 struct ModuleApi {
     HMODULE module = nullptr;
@@ -31,13 +41,12 @@ struct ModuleApi {
     int(WINAPI* LoadRunObject)(RunData*, HANDLE);
     void(WINAPI* GetExpressionParam)(HostWord, HostWord, HostWord, char*, HostWord);
     void(WINAPI* GetExpressionTitle)(HostWord, HostWord, char*, HostWord);
-    // Indexed by EntryKind.
-    HMENU(WINAPI* GetMenu[ENTRY_KINDS])(HostWord, HostWord, HostWord);
-    short(WINAPI* GetCodeFromMenu[ENTRY_KINDS])(HostWord, HostWord);
-    void(WINAPI* GetString[ENTRY_KINDS])(EditorHost*, HostWord, char*, HostWord);
-    const std::uint16_t*(WINAPI* GetInfosOf[ENTRY_KINDS])(HostWord, HostWord);
+    PerKind<HMENU(WINAPI*)(HostWord, HostWord, HostWord)> GetMenu;
+    PerKind<short(WINAPI*)(HostWord, HostWord)> GetCodeFromMenu;
+    PerKind<void(WINAPI*)(EditorHost*, HostWord, char*, HostWord)> GetString;
+    PerKind<const std::uint16_t*(WINAPI*)(HostWord, HostWord)> GetInfosOf;
     // Conditions and actions take a parameter index; expressions go through GetExpressionTitle.
-    void(WINAPI* GetTitle[ENTRY_KINDS])(HostWord, HostWord, HostWord, char*, HostWord);
+    PerKind<void(WINAPI*)(HostWord, HostWord, HostWord, char*, HostWord)> GetTitle;
 };
 
 // Loads the module and resolves every export; on failure says why in error.

@@ -1,5 +1,6 @@
 #include "module_imports.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -7,8 +8,8 @@
 namespace {
 
 // A thunk is a few instructions and its data, in one block the host writes and runs. It stores
-// its own address in the block's "last call" word and jumps through its target field, touching
-// no register a call passes arguments or keeps values in.
+// its own address in the block's "last call" word (a plain store, on the module's thread) and
+// jumps through its target field, touching no register a call passes arguments or keeps values in.
 struct ImportThunk {
     std::uint8_t code[40];
     void* target;
@@ -22,11 +23,13 @@ constexpr std::size_t FIRST_THUNK = 16;   // the "last call" word comes first
 constexpr std::size_t THUNK_CAPACITY = (BLOCK_BYTES - FIRST_THUNK) / sizeof(ImportThunk);
 constexpr DWORD EXECUTABLE = PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
 
-std::uint8_t* block = nullptr;
+std::uint8_t* block = nullptr;   // made before the host starts a thread of its own
 std::size_t thunkCount = 0;
 
-ImportThunk* volatile& LastEntered() {
-    return *reinterpret_cast<ImportThunk* volatile*>(block);
+// The line watchdog reads the word on its own thread: an atomic load of the aligned word (the
+// block starts a page) sees the whole of what the thunk stored, and the thunk it names.
+const ImportThunk* LastEntered() {
+    return std::atomic_ref(*reinterpret_cast<ImportThunk**>(block)).load(std::memory_order_acquire);
 }
 
 ImportThunk* Thunks() {
@@ -67,7 +70,6 @@ void WriteCode(ImportThunk* thunk) {
 }
 
 ImportThunk* NewThunk(const char* dll, const char* function, void* real) {
-    if (!block) block = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, BLOCK_BYTES, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
     if (!block || thunkCount == THUNK_CAPACITY) return nullptr;
     ImportThunk* thunk = &Thunks()[thunkCount++];
     thunk->target = thunk->real = real;
@@ -99,6 +101,11 @@ bool WrapModuleImports(HMODULE module, std::string& error) {
     const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     if (dos->e_magic != IMAGE_DOS_SIGNATURE || headers->Signature != IMAGE_NT_SIGNATURE) {
         error = "the module's headers cannot be read";
+        return false;
+    }
+    block = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, BLOCK_BYTES, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
+    if (!block) {
+        error = "no room for the thunks";
         return false;
     }
     const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];

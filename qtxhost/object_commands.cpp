@@ -21,7 +21,7 @@ CommandResult CommandNoHook(ScriptContext& context, Cursor& cursor) {
 
 CommandResult CommandObject(ScriptContext& context, Cursor& cursor) {
     std::string name;
-    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeWord(context, cursor, name)) return Failed();
     if (FindHostObject(context.host, name)) return Fail(context, "an object " + name + " exists already");
     CreateHostObject(context.host, name);
     return CommandResult{};
@@ -30,7 +30,7 @@ CommandResult CommandObject(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandUse(ScriptContext& context, Cursor& cursor) {
     std::string name;
     std::size_t index = 0;
-    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeWord(context, cursor, name)) return Failed();
     if (!FindHostObject(context.host, name, &index)) return Fail(context, "no object " + name);
     context.host.current = index;
     return CommandResult{};
@@ -40,7 +40,7 @@ CommandResult CommandDestroy(ScriptContext& context, Cursor& cursor) {
     std::size_t index = context.host.current;
     std::string name;
     if (!cursor.AtEnd()) {
-        if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+        if (!TakeWord(context, cursor, name)) return Failed();
         if (!FindHostObject(context.host, name, &index)) return Fail(context, "no object " + name);
     }
     if (context.host.objects.empty()) return Fail(context, "no object to destroy");
@@ -60,7 +60,7 @@ std::string ListText(const char* field, std::size_t size) {
 
 CommandResult CommandField(ScriptContext& context, Cursor& cursor) {
     std::string name;
-    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeWord(context, cursor, name)) return Failed();
     const RunData& rd = *Current(context).rd;
     if (name == "lastError") return Produce(Value::Int(rd.lastError));
     if (name == "filterIndex") return Produce(Value::Int(rd.filterIndex));

@@ -36,10 +36,7 @@ bool CheckExpectation(ScriptContext& context, Cursor& cursor, const Value& got, 
             ++cursor.pos;
         }
     Value expected;
-    if (!cursor.TakeValue(expected)) {
-        context.error = cursor.error;
-        return false;
-    }
+    if (!TakeValue(context, cursor, expected)) return false;
     // "like" and "length" apply to texts only: any other result fails them, negated or not.
     bool applies = true, met = false;
     if (mode == "like") {

@@ -38,10 +38,7 @@ unsigned LimitOf(const CatalogueEntry& entry) {
 
 bool ReadEntry(ScriptContext& context, Cursor& cursor, EntryKind kind, const CatalogueEntry*& entry) {
     std::string name;
-    if (!cursor.TakeWord(name)) {
-        context.error = cursor.error;
-        return false;
-    }
+    if (!TakeWord(context, cursor, name)) return false;
     entry = FindEntry(context.view, kind, name);
     if (!entry)
         context.error = std::string("no ") + KindName(kind) + " is named \"" + name + "\" (did you mean " +
@@ -52,10 +49,7 @@ bool ReadEntry(ScriptContext& context, Cursor& cursor, EntryKind kind, const Cat
 bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry& entry, std::vector<Value>& args) {
     while (!cursor.AtEnd()) {
         Value value;
-        if (!cursor.TakeValue(value)) {
-            context.error = cursor.error;
-            return false;
-        }
+        if (!TakeValue(context, cursor, value)) return false;
         args.push_back(value);
     }
     const int wanted = ParameterCount(entry);
@@ -78,20 +72,18 @@ bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry&
     return true;
 }
 
-std::string ShowCall(const CatalogueEntry& entry, const std::vector<Value>& args) {
-    std::string shown = std::string(KindName(entry.kind)) + " " + std::to_string(entry.code) + " \"" +
-                        entry.displayString + "\"(";
-    for (std::size_t i = 0; i < args.size(); ++i) shown += (i ? ", " : "") + Show(args[i]);
-    return shown + ")";
+// The entry a line calls and the parameters it gives, fit for the entry.
+bool ReadCall(ScriptContext& context, Cursor& cursor, EntryKind kind, const CatalogueEntry*& entry,
+              std::vector<Value>& args) {
+    return ReadEntry(context, cursor, kind, entry) && ReadArguments(context, cursor, *entry, args);
 }
 
-// The entry and its parameters, read before the line runs; a dialog needs a display, which the
-// host has when it could make the window that owns the dialogs.
+// The call, read before the line runs; a dialog needs a display, which the host has when it could
+// make the window that owns the dialogs.
 CommandResult CheckCall(ScriptContext& context, Cursor& cursor, EntryKind kind) {
     const CatalogueEntry* entry = nullptr;
     std::vector<Value> args;
-    if (!ReadEntry(context, cursor, kind, entry) || !ReadArguments(context, cursor, *entry, args))
-        return Failed();
+    if (!ReadCall(context, cursor, kind, entry, args)) return Failed();
     if (LimitOf(*entry) == DIALOG_SECONDS && !context.host.runHeader->mainWindow)
         return Fail(context, "no display: the host could not make a window, so no dialog can open "
                              "(under Wine, set DISPLAY or run it through scripts/with-display.sh)");
@@ -101,8 +93,7 @@ CommandResult CheckCall(ScriptContext& context, Cursor& cursor, EntryKind kind) 
 CommandResult Call(ScriptContext& context, Cursor& cursor, EntryKind kind) {
     const CatalogueEntry* entry = nullptr;
     std::vector<Value> args;
-    if (!ReadEntry(context, cursor, kind, entry) || !ReadArguments(context, cursor, *entry, args))
-        return Failed();
+    if (!ReadCall(context, cursor, kind, entry, args)) return Failed();
     context.shown = ShowCall(*entry, args);
     WatchCall(context.shown, LimitOf(*entry));
     const Value result = InvokeEntry(context.host, context.infos, Current(context).rd, *entry, args);

@@ -188,7 +188,7 @@ bool FitsExpectation(Cursor cursor, std::string& error) {
 
 std::vector<std::string> CommandNames() {
     std::vector<std::string> names;
-    for (const std::span<const ScriptCommand>& table : {ScriptCommands, EditorCommands, ObjectCommands, FileCommands, SelectorCommands, SystemCommands})
+    for (const std::span<const ScriptCommand>& table : CommandTables())
         for (const ScriptCommand& command : table) names.push_back(command.name);
     return names;
 }
@@ -256,10 +256,7 @@ bool CheckLine(ScriptContext& context, const std::vector<Token>& tokens, const S
         ++cursor.pos;
     }
     std::string name;
-    if (!cursor.TakeWord(name)) {
-        context.error = cursor.error;
-        return false;
-    }
+    if (!TakeWord(context, cursor, name)) return false;
     command = FindCommand(name);
     if (!command) {
         const ScriptCommand* nearest = NearestCommand(name);

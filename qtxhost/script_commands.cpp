@@ -1,5 +1,4 @@
-// The script's own commands (calls of the object's entries, variables, echo), the helpers every
-// command file shares, and the lookup of a command by name.
+// The script's own commands: calls of the object's entries, variables, echo.
 #include "script_context.h"
 
 namespace {
@@ -7,7 +6,7 @@ namespace {
 CommandResult CommandSet(ScriptContext& context, Cursor& cursor) {
     std::string name;
     Value value;
-    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeWord(context, cursor, name)) return Failed();
     if (!TakeValue(context, cursor, value)) return Failed();
     context.variables[name] = value;
     return CommandResult{};
@@ -35,62 +34,4 @@ constexpr ScriptCommand SCRIPT_COMMANDS[] = {
 
 }  // namespace
 
-bool TakeValue(ScriptContext& context, Cursor& cursor, Value& value) {
-    if (cursor.TakeValue(value)) return true;
-    context.error = cursor.error;
-    return false;
-}
-
-bool TakeText(ScriptContext& context, Cursor& cursor, std::string& text) {
-    Value value;
-    if (!TakeValue(context, cursor, value)) return false;
-    if (value.kind != Value::Kind::Text) {
-        context.error = "a text is expected";
-        return false;
-    }
-    text = value.text;
-    return true;
-}
-
-bool TakeInteger(ScriptContext& context, Cursor& cursor, std::int64_t& number) {
-    if (cursor.TakeInteger(number)) return true;
-    context.error = cursor.error;
-    return false;
-}
-
-bool TakeOnOff(ScriptContext& context, Cursor& cursor, bool& on) {
-    std::string word;
-    if (!cursor.TakeWord(word) || (word != "on" && word != "off")) {
-        context.error = "on or off expected";
-        return false;
-    }
-    on = word == "on";
-    return true;
-}
-
-CommandResult Fail(ScriptContext& context, const std::string& message) {
-    context.error = message;
-    return Failed();
-}
-
-CommandResult Failed() {
-    return CommandResult{false, false, {}};
-}
-
-CommandResult Produce(Value value) {
-    return CommandResult{true, true, std::move(value)};
-}
-
-HostObject& Current(ScriptContext& context) {
-    if (context.host.objects.empty()) CreateHostObject(context.host, "main");
-    return *CurrentObject(context.host);
-}
-
 const std::span<const ScriptCommand> ScriptCommands = SCRIPT_COMMANDS;
-
-const ScriptCommand* FindCommand(const std::string& name) {
-    for (const std::span<const ScriptCommand>& table : {ScriptCommands, EditorCommands, ObjectCommands, FileCommands, SelectorCommands, SystemCommands})
-        for (const ScriptCommand& command : table)
-            if (name == command.name) return &command;
-    return nullptr;
-}

@@ -1,10 +1,12 @@
 // What the script commands share while a script runs.
 #pragma once
 
+#include <map>
 #include <span>
 #include <string>
 
-#include "script.h"
+#include "catalogue_view.h"
+#include "script_values.h"
 
 struct ScriptContext {
     Host& host;
@@ -56,9 +58,12 @@ extern const std::span<const ScriptCommand> FileCommands;       // file_commands
 extern const std::span<const ScriptCommand> SelectorCommands;   // selector_commands.cpp
 extern const std::span<const ScriptCommand> SystemCommands;     // system_commands.cpp
 
+// Every table above, in the order a command's name is looked up.
+std::span<const std::span<const ScriptCommand>> CommandTables();
 const ScriptCommand* FindCommand(const std::string& name);
 
-// Helpers the command files share.
+// Helpers the command files share: each takes what its name says, or leaves why not in context.error.
+bool TakeWord(ScriptContext& context, Cursor& cursor, std::string& word);
 bool TakeValue(ScriptContext& context, Cursor& cursor, Value& value);
 bool TakeText(ScriptContext& context, Cursor& cursor, std::string& text);
 bool TakeInteger(ScriptContext& context, Cursor& cursor, std::int64_t& number);

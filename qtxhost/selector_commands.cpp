@@ -15,7 +15,7 @@ CommandResult CommandAnswer(ScriptContext& context, Cursor& cursor) {
     answer.ok = button == "ok";
     while (!cursor.AtEnd()) {
         std::string option;
-        if (!cursor.TakeWord(option)) return Fail(context, cursor.error);
+        if (!TakeWord(context, cursor, option)) return Failed();
         std::int64_t number = 0;
         if (option == "filter") {
             if (!TakeInteger(context, cursor, number)) return Failed();
@@ -50,7 +50,7 @@ std::string Joined(const std::vector<std::string>& items) {
 // shown found|title|name|filters|multiselect|text|ok-enabled|hook|popup
 CommandResult CommandShown(ScriptContext& context, Cursor& cursor) {
     std::string what;
-    if (!cursor.TakeWord(what)) return Fail(context, cursor.error);
+    if (!TakeWord(context, cursor, what)) return Failed();
     const DialogSeen& seen = LastDialogSeen();
     if (what == "found") return Produce(Value::Int(seen.found));
     if (what == "title") return Produce(Value::Str(seen.caption));

@@ -91,27 +91,8 @@ bool StartWorker(const std::string& hostPath, const std::string& modulePath, std
     return started;
 }
 
-}  // namespace
-
-int Sweep(const std::string& hostPath, const std::string& moduleName) {
-    char fullPath[MAX_PATH] = "";
-    GetFullPathNameA(moduleName.c_str(), MAX_PATH, fullPath, nullptr);   // workers start elsewhere
-    const std::string modulePath = fullPath;
-    Host host;
-    std::string error;
-    if (!StartHost(host, modulePath, error)) {
-        std::fprintf(stderr, "qtxhost: %s\n", error.c_str());
-        return 2;
-    }
-    const CatalogueView view = ReadCatalogue(host);
-    const std::vector<SweepCall> calls = PlanSweep(view);
-    const std::string scratch = EnterScratchDirectory();
-    if (scratch.empty()) {
-        std::fprintf(stderr, "qtxhost: cannot make a scratch directory\n");
-        return 2;
-    }
-    // "TempFileName$(" makes its files in the temporary folder: the workers' is the scratch one.
-    for (const char* variable : {"TMP", "TEMP"}) SetEnvironmentVariableA(variable, scratch.c_str());
+// Makes every call in workers, a new one after each crash; the exit code of the sweep.
+int RunWorkers(const std::string& hostPath, const std::string& modulePath, const std::vector<SweepCall>& calls) {
     std::size_t first = 0, crashes = 0;
     while (first < calls.size()) {
         PROCESS_INFORMATION process{};
@@ -127,17 +108,41 @@ int Sweep(const std::string& hostPath, const std::string& moduleName) {
         if (run.finished) break;
         if (run.refused) {
             std::fprintf(stderr, "qtxhost: the sweep worker could not start on %s\n", modulePath.c_str());
-            LeaveScratchDirectory(scratch);
             return 2;
         }
         const std::size_t failed = run.announcedAny ? run.lastCall : first;
-        std::printf("crash in call %zu: %s\n", failed, DescribeCall(calls[failed]).c_str());
+        std::printf("crash in call %zu: %s\n", failed, ShowCall(*calls[failed].entry, calls[failed].args).c_str());
         ++crashes;
         first = failed + 1;
     }
-    LeaveScratchDirectory(scratch);
     std::printf("sweep: %zu calls made, %zu crashes\n", calls.size(), crashes);
     return crashes ? 1 : 0;
+}
+
+}  // namespace
+
+int Sweep(const std::string& hostPath, const std::string& moduleName) {
+    char fullPath[MAX_PATH] = "";
+    GetFullPathNameA(moduleName.c_str(), MAX_PATH, fullPath, nullptr);   // workers start elsewhere
+    const std::string modulePath = fullPath;
+    Host host;
+    std::string error;
+    if (!StartHost(host, modulePath, error)) {
+        std::fprintf(stderr, "qtxhost: %s\n", error.c_str());
+        return 2;
+    }
+    const CatalogueView view = ReadCatalogue(host);   // the calls point into it
+    const std::vector<SweepCall> calls = PlanSweep(view);
+    const std::string scratch = EnterScratchDirectory();
+    if (scratch.empty()) {
+        std::fprintf(stderr, "qtxhost: cannot make a scratch directory\n");
+        return 2;
+    }
+    // "TempFileName$(" makes its files in the temporary folder: the workers' is the scratch one.
+    for (const char* variable : {"TMP", "TEMP"}) SetEnvironmentVariableA(variable, scratch.c_str());
+    const int status = RunWorkers(hostPath, modulePath, calls);
+    LeaveScratchDirectory(scratch);   // on every way out, the early ones too
+    return status;
 }
 
 int SweepWorker(Host& host, std::size_t first) {

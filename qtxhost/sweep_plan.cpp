@@ -36,14 +36,7 @@ void PlanEntry(const CatalogueEntry& entry, std::vector<SweepCall>& calls) {
 
 std::vector<SweepCall> PlanSweep(const CatalogueView& view) {
     std::vector<SweepCall> calls;
-    for (const auto& entries : view.entries)
-        for (const CatalogueEntry& entry : entries) PlanEntry(entry, calls);
+    for (const EntryKind kind : ENTRY_KINDS)
+        for (const CatalogueEntry& entry : view.entries[kind]) PlanEntry(entry, calls);
     return calls;
-}
-
-std::string DescribeCall(const SweepCall& call) {
-    std::string text = std::string(KindName(call.entry->kind)) + " " + std::to_string(call.entry->code) + " \"" +
-                       call.entry->displayString + "\"(";
-    for (std::size_t i = 0; i < call.args.size(); ++i) text += (i ? ", " : "") + Show(call.args[i]);
-    return text + ")";
 }

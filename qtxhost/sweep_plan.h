@@ -12,4 +12,3 @@ struct SweepCall {
 };
 
 std::vector<SweepCall> PlanSweep(const CatalogueView& view);
-std::string DescribeCall(const SweepCall& call);

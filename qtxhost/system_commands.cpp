@@ -9,7 +9,7 @@ namespace {
 
 CommandResult CommandEnv(ScriptContext& context, Cursor& cursor) {
     std::string name;
-    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeWord(context, cursor, name)) return Failed();
     const char* value = std::getenv(name.c_str());
     return Produce(value ? Value::Str(value) : Value{});
 }
@@ -17,7 +17,7 @@ CommandResult CommandEnv(ScriptContext& context, Cursor& cursor) {
 // setenv NAME TEXT: the process's environment, as the platform reads it (the temporary folder).
 CommandResult CommandSetEnv(ScriptContext& context, Cursor& cursor) {
     std::string name, value;
-    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeWord(context, cursor, name)) return Failed();
     if (!TakeText(context, cursor, value)) return Failed();
     if (!SetEnvironmentVariableA(name.c_str(), value.c_str())) return Fail(context, "cannot set " + name);
     return CommandResult{};
@@ -52,7 +52,7 @@ CommandResult CommandErrorMode(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandPlay(ScriptContext& context, Cursor& cursor) {
     std::string name;
     bool on = false;
-    if (!cursor.TakeWord(name)) return Fail(context, cursor.error);
+    if (!TakeWord(context, cursor, name)) return Failed();
     if (!TakeOnOff(context, cursor, on)) return Failed();
     std::string error;
     if (!SwitchPlayedBehaviour(name, on, error)) return Fail(context, error);

@@ -1,9 +1,13 @@
-"""Includes run one way, from higher folders of src/ to lower ones: the host's records, the
-module's identity, the object's state, the handlers, and the catalogue that names them all.
+"""Includes run one way. Between the folders of src/, from higher to lower: the host's records, the
+module's identity, the object's state, the handlers, and the catalogue that names them all. And
+between rooms, in src/ and in the headless host beside it (qtxhost/): a room is a header with its
+source of the same name, and no room reaches itself through includes, however long the way.
 
 Usage: include_layers.py SRC_FOLDER
-Lists every include that crosses folders and fails on one that climbs.
+Lists every include that crosses folders of src/, fails on one that climbs, and fails on every
+room of src/ or qtxhost/ that lies on an include cycle, naming the cycle.
 """
+import collections
 import pathlib
 import re
 import sys
@@ -14,20 +18,59 @@ from check_report import check, report
 # is for info's version expressions, so it sits a rank below the other handlers.
 LAYERS = ["resources", "host", "module", "state", "fileops", "launcher selector info", "catalogue"]
 RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders.split()}
-INCLUDE = re.compile(r'^#include "([a-z_]+)/', re.M)
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+SOURCES = (".h", ".cpp", ".rc")
+HOST_FOLDER = "qtxhost"
+
+
+def includes(path, source):
+    """The files of the tree that path includes: beside it first, then from src/, as the compiler looks."""
+    for name in INCLUDE.findall(path.read_text(errors="replace")):
+        for base in (path.parent, source):
+            if (base / name).is_file():
+                yield (base / name).resolve()
+                break
+
+
+def room(path, top):
+    return path.relative_to(top).with_suffix("").as_posix()
+
+
+def cycle_through(start, graph):
+    """The shortest way of includes from a room back to itself, or None."""
+    ways = {start: [start]}
+    waiting = collections.deque([start])
+    while waiting:
+        at = waiting.popleft()
+        for following in sorted(graph[at]):
+            if following == start:
+                return ways[at] + [start]
+            if following not in ways:
+                ways[following] = ways[at] + [following]
+                waiting.append(following)
+    return None
 
 
 def main(source):
-    for path in sorted(pathlib.Path(source).rglob("*")):
-        if path.suffix not in (".h", ".cpp", ".rc"):
-            continue
-        folder = path.relative_to(source).parts[0]
-        for target in INCLUDE.findall(path.read_text(errors="replace")):
-            if target == folder:
-                continue
-            print(f"{path.relative_to(source)} -> {target}")
-            check(f"{path.relative_to(source)} includes {target}/: a folder of the same rank or below",
-                  True, RANK.get(target, len(LAYERS)) < RANK.get(folder, -1))
+    source = pathlib.Path(source).resolve()
+    top = source.parent
+    graph = collections.defaultdict(set)
+    for tree in (source, top / HOST_FOLDER):
+        for path in sorted(p for p in tree.rglob("*") if p.suffix in SOURCES):
+            for target in includes(path, source):
+                if room(target, top) != room(path, top):
+                    graph[room(path, top)].add(room(target, top))
+                if tree != source:
+                    continue
+                folder, upon = path.relative_to(source).parts[0], target.relative_to(source).parts[0]
+                if folder == upon:
+                    continue
+                print(f"{path.relative_to(source)} -> {upon}")
+                check(f"{path.relative_to(source)} includes {upon}/: a folder of the same rank or below",
+                      True, RANK.get(upon, len(LAYERS)) < RANK.get(folder, -1))
+    for name in sorted(graph):
+        cycle = cycle_through(name, graph)
+        check(f"{name} on no include cycle", None, cycle and " -> ".join(cycle))
     return report("include_layers")
 
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "fileops/file_names.h"
-#include "fileops/held_files.h"
+#include "state/file_handles.h"
 #include "state/host_services.h"
 #include "state/last_error.h"
 #include "state/name_characters.h"
