@@ -2,17 +2,18 @@
 
 Usage: make_help.py VERSION CATALOGUE.json PROSE_FOLDER CHANGELOG.md OUTPUT_FOLDER
 
-VERSION is the module's, a.b.c, as the build gives it. The catalogue is what `qtxhost describe --json` reads from the module: menus, display
-strings, parameter titles and types. The prose folder says what each entry does, holds the
-overview, the troubleshooting page and the table of error numbers (formats in help_prose.py).
-The change log's latest entry, which must be VERSION's, goes on the overview. Every entry of the catalogue needs exactly
-one prose section, a section must name an entry that exists, and a link to an error number on
-an action's page needs that action among the number's entries. What a reader in a hurry would
-trip over fails too: a value a sentence states that its claim never sees (help_prose.unproven),
-an example the page cannot show whole (help_examples.py), an empty section, another name for an
-entry, a directory or file action whose first edge case does not say that it waits for the last
-error, a sentence over LONGEST_SENTENCE words, developers' words in the change log. Then nothing
-is written and the exit status is 1.
+VERSION is the module's, a.b.c, as the build gives it. The catalogue is what `qtxhost describe
+--json` reads from the module: menus, display strings, parameter titles and types. The prose
+folder says what each entry does, holds the overview, the troubleshooting page and the table of
+error numbers (formats in help_prose.py). The change log's latest entry, which must be VERSION's,
+goes on the overview. Every entry of the catalogue needs exactly one prose section, a section
+must name an entry that exists, and a link to an error number on an action's page needs that
+action among the number's entries. What a reader in a hurry would trip over fails too: a value a
+sentence states that its claim never sees (help_prose.unproven), an example the page cannot show
+whole (help_examples.py), an empty section, another name for an entry, a directory or file
+action whose first edge case does not say that it waits for the last error, a sentence over
+LONGEST_SENTENCE words, developers' words in the change log. Then nothing is written and the
+exit status is 1.
 """
 import html
 import json
@@ -45,8 +46,8 @@ DEVELOPER_WORDS = ("repository", "commit", "branch", "merge", "refactor", "CI", 
 # application", which stores its launch result.
 STORING_MENUS, RUN_APPLICATION = {"Directory Actions", "File Actions"}, "Run application"
 STOPPED_CASE = re.compile(r"^Does nothing while the last error is not 0\b.*\[\[troubleshooting#does-nothing\]\]")
-# Actions that never store an error may leave `result:` out: the selector settings and dialogs,
-# those of its menu and the one no menu leads to.
+# Actions that never store an error may leave `result:` out: the selectors' settings and dialogs,
+# those of the menu "File Selector" and the style reset that no menu leads to.
 NO_STORE_MENU, NO_STORE_WITHOUT_MENU = "File Selector", "Set file selector style to default"
 
 
@@ -533,8 +534,8 @@ def write_pages(catalogue, entries, prose_folder, changelog, version):
     for number, row in rows.items():
         errors += [f"error {number} is stored by a missing {k} {c}" for k, c in row["entries"] if (k, c) not in entries]
     if not errors:
-        errors += (unproven(prose_folder) + name_errors(prose_folder, entries) + stopped_case_errors(sections, entries)
-                   + run_on_errors(prose_folder))
+        errors += (unproven(prose_folder) + name_errors(prose_folder, entries)
+                   + stopped_case_errors(sections, entries) + run_on_errors(prose_folder))
     if errors:
         return {}, errors
     headings = {name: article_anchors(prose_folder, f"{name}.txt") for name in ("overview", "troubleshooting")}

@@ -188,7 +188,8 @@ void test_CopyPath() {
 // (file and product version, the build's, flags mask, flags: special build, OS, type, subtype,
 // date), the strings of block 040904e4 (null: present, its text free) and one translation.
 constexpr WORD kVersion[] = {QTFILE_VERSION_WORDS};
-constexpr DWORD kVersionMS = DWORD{kVersion[0]} << 16 | kVersion[1], kVersionLS = DWORD{kVersion[2]} << 16 | kVersion[3];
+constexpr DWORD kVersionMS = DWORD{kVersion[0]} << 16 | kVersion[1];
+constexpr DWORD kVersionLS = DWORD{kVersion[2]} << 16 | kVersion[3];
 constexpr DWORD kFixedVersion[] = {kVersionMS, kVersionLS, kVersionMS, kVersionLS, 0, 0x20, 0x10001, 1, 0, 0, 0};
 constexpr const char* kVersionStrings[][2] = {
     {"CompanyName", "Norvale"}, {"FileDescription", "File Object"}, {"FileVersion", QTFILE_VERSION_TEXT},
