@@ -2,7 +2,8 @@
 # The one way this project starts a Windows program, of either build, on this machine.
 #
 #   wine.sh win32|win64 PREFIX PROGRAM [ARGUMENT...]     run PROGRAM of that build in the prefix
-#   wine.sh win32|win64 PREFIX wineserver [ARGUMENT...]  the prefix's server (-k ends it, -w waits)
+#   wine.sh win32|win64 PREFIX wineserver [ARGUMENT...]  the prefix's server (-k ends it and waits
+#                                                        until it has ended, -w waits)
 #   wine.sh win32|win64 PREFIX route                     how that build's programs run: "native",
 #                                                        "qemu" (through qemu-user), or "none"
 #                                                        (i386 programs cannot run here)
@@ -57,6 +58,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ "$1" = wineserver ]; then
     shift
+    # -k only asks the server to end: wait until it has, so that the next program starts a session
+    # of its own instead of meeting one that is going away (the likely cause of a winepath that
+    # answered nothing, seen once under load right after -k).
+    case "$1" in
+    -k*)
+        status=0
+        /usr/lib/wine/wineserver "$@" || status=$?
+        /usr/lib/wine/wineserver -w
+        exit $status ;;
+    esac
     exec /usr/lib/wine/wineserver "$@"
 fi
 if [ "$1" = route ]; then

@@ -56,8 +56,15 @@ printf chosen >Ābc/report.txt
 printf b >Ābc/b.txt
 printf other >Abc/report.txt
 printf keep >Abc/notes.txt
-folder="$(wine winepath -w "$work" | tr -d '\r')"
-unspelt="$(wine winepath -s "$folder\\Ābc" | tr -d '\r')"   # Ābc's short name, which any code page spells
+# The Windows names of a unix folder, long (-w) or short (-s); a script given no name would play
+# every line against the empty name, so an empty answer stops the test here.
+windows_name() {
+    name="$(wine winepath "$1" "$2" | tr -d '\r')"
+    [ -n "$name" ] || { echo "code_page_names: winepath $1 gave no name for $2" >&2; exit 1; }
+    printf '%s' "$name"
+}
+folder="$(windows_name -w "$work")" || exit 1
+unspelt="$(windows_name -s "$folder\\Ābc")" || exit 1   # Ābc's short name, which any code page spells
 play() {
     wine "$qtxhost" --set "HERE=$folder" --set "UNSPELT=$unspelt" --set "TAIL=$tail" --set "BAR=$bar" \
         run "$module" "$here/$1"
