@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr UINT OVERRAN_EXIT_CODE = 1;   // a failed line, as a failed expectation
+constexpr UINT FAILED_LINE_EXIT_CODE = 1;   // a line that overran or crashed, as a failed expectation
 constexpr DWORD MS_PER_SECOND = 1000;
 
 struct WatchedLine {
@@ -58,8 +58,24 @@ DWORD WINAPI Watch(void*) {
         if (now.number != line.number || now.start != line.start || now.limit != line.limit) continue;
         Report(now);
         if (cleanUpRoutine) cleanUpRoutine();
-        TerminateProcess(GetCurrentProcess(), OVERRAN_EXIT_CODE);   // the line's thread cannot be unwound
+        TerminateProcess(GetCurrentProcess(), FAILED_LINE_EXIT_CODE);   // the line's thread cannot be unwound
     }
+}
+
+// A crash would otherwise end the host in silence, its buffered output lost with it: the line
+// that crashed fails like one that overran, after everything printed before it.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+    const WatchedLine line = Watched();
+    const std::string last = LastModuleCall();
+    std::printf("%d: FAIL: crashed with exception 0x%08lX at %p, in %s (the module's last system call: %s)\n",
+                line.number, info->ExceptionRecord->ExceptionCode, info->ExceptionRecord->ExceptionAddress,
+                line.number ? line.call.c_str() : "no line", last.empty() ? "none" : last.c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "qtxhost: line %d crashed; the script stops\n", line.number);
+    std::fflush(stderr);
+    if (cleanUpRoutine) cleanUpRoutine();
+    TerminateProcess(GetCurrentProcess(), FAILED_LINE_EXIT_CODE);
+    return EXCEPTION_EXECUTE_HANDLER;
 }
 
 void Change(int number, const std::string& call, DWORD start, DWORD limit) {
@@ -76,6 +92,7 @@ void StartLineWatchdog(void (*cleanUp)()) {
     changed = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     cleanUpRoutine = cleanUp;
     watcher = CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr);
+    SetUnhandledExceptionFilter(ReportCrash);
 }
 
 void StopLineWatchdog() {

@@ -1,12 +1,12 @@
-// The watchdog of a script's lines. A line that runs past its limit fails with its number, the
-// call it was in and the module's last call into the system; the host then cleans up and ends
-// with exit code 1, whatever the line still waits for.
+// The watchdog of a script's lines. A line that runs past its limit, or crashes, fails with its
+// number, the call it was in and the module's last call into the system; the host then cleans up
+// and ends with exit code 1, whatever the line still waits for.
 #pragma once
 
 #include <string>
 
-// Starts the watchdog's thread. cleanUp runs on that thread before the host ends after a line
-// that ran past its limit.
+// Starts the watchdog's thread and its report of a crash. cleanUp runs before the host ends after
+// a line that ran past its limit or crashed.
 void StartLineWatchdog(void (*cleanUp)());
 // A line starts: it is watched for the given seconds from now, as the call it names.
 void WatchLine(int number, const std::string& call, unsigned seconds);
