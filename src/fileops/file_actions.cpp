@@ -92,11 +92,8 @@ std::uint32_t CopyAndDeleteOld(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFO
         return ERROR_CODE_STREAM;
     }
     SetFileTime(out, &old.ftCreationTime, &old.ftLastAccessTime, &old.ftLastWriteTime);   // as a rename keeps them
-    const bool deleted = DeleteHeldFile(in, oldPath);
-    CloseHandle(in);
     const FileIdentity identity = IdentityOf(old);
-    if (!deleted || StillThere(oldPath, &identity)) return ERROR_CODE_NOT_REMOVED;
-    return 0;
+    return DeleteAndLetGo(in, oldPath, &identity) ? 0 : ERROR_CODE_NOT_REMOVED;
 }
 
 // Between volumes: refused with 19 for a device's new name or an old name that is no file on
@@ -106,16 +103,8 @@ void MoveAcrossVolumes(RunData* rd, const char* oldPath, const char* newPath) {
         rd->lastError = ERROR_CODE_NO_DEVICE;
         return;
     }
-    HANDLE in = HoldSource(oldPath, SourceUse::READ_AND_DELETE);
-    if (in == INVALID_HANDLE_VALUE) {
-        StoreWindowsError(rd, GetLastError());
-        return;
-    }
-    if (!IsDiskFile(in)) {
-        CloseHandle(in);
-        rd->lastError = ERROR_CODE_NO_DEVICE;
-        return;
-    }
+    HANDLE in = HoldDiskSource(rd, oldPath, SourceUse::READ_AND_DELETE);
+    if (in == INVALID_HANDLE_VALUE) return;
     BY_HANDLE_FILE_INFORMATION old{};
     if (!InformationOf(in, old)) {
         StoreWindowsError(rd, GetLastError());

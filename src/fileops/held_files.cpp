@@ -8,7 +8,6 @@
 
 namespace {
 
-
 // ntdll's call that marks a file under a handle for deletion, and its record: the NT family's one
 // way to delete a file through the handle that was checked (looked up when called: Windows 95, 98
 // and ME have no ntdll to import from).
@@ -43,7 +42,6 @@ bool DeleteThroughHandle(HANDLE file) {
     DispositionInformation disposition{TRUE};
     return call(file, &status, &disposition, sizeof disposition, FILE_DISPOSITION_INFORMATION) >= 0;
 }
-
 
 constexpr std::size_t LARGEST_BUFFER = 4096;
 
@@ -95,6 +93,18 @@ HANDLE HoldSource(const char* name, SourceUse use) {
     return Open(name, GENERIC_READ, SHARED_WITH_READERS, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
 }
 
+HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use) {
+    HANDLE file = HoldSource(name, use);
+    if (file == INVALID_HANDLE_VALUE) {
+        StoreWindowsError(rd, GetLastError());
+    } else if (!IsDiskFile(file)) {
+        CloseHandle(file);
+        rd->lastError = ERROR_CODE_NO_DEVICE;
+        file = INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
 HANDLE HoldDestination(const char* name) {
     return Open(name, GENERIC_WRITE, SHARED_WITH_READERS, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
 }
@@ -125,6 +135,12 @@ bool WasHeldBySource(const char* name, DWORD openError) {
 bool DeleteHeldFile(HANDLE file, const char* name) {
     if (PlatformDeletesThroughHandles()) return DeleteThroughHandle(file);
     return DeleteFileA(name) != 0;
+}
+
+bool DeleteAndLetGo(HANDLE file, const char* name, const FileIdentity* identity) {
+    const bool deleted = DeleteHeldFile(file, name);
+    CloseHandle(file);
+    return deleted && !StillThere(name, identity);
 }
 
 bool CopyBlocks(RunData* rd, HANDLE source, HANDLE destination, DWORD& failure) {

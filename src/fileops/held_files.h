@@ -24,6 +24,11 @@ enum class SourceUse {
 // when it cannot be held.
 HANDLE HoldSource(const char* name, SourceUse use);
 
+// HoldSource for an action on a file on disk: INVALID_HANDLE_VALUE with the platform's error stored
+// when the file cannot be held, or with 19 when what is held is no file on disk (a FIFO or unix
+// device under an ordinary name), which is let go again.
+HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use);
+
 // The destination of a transfer, opened for writing, created when missing but never emptied here,
 // with writing and deletion denied to everyone else.
 HANDLE HoldDestination(const char* name);
@@ -52,6 +57,11 @@ bool WasHeldBySource(const char* name, DWORD openError);
 // held on Windows 95, 98 and ME, which have no such call and delete open files by name. False
 // when the platform refuses (a read-only file, a file held without delete sharing).
 bool DeleteHeldFile(HANDLE file, const char* name);
+
+// Deletes the held file as DeleteHeldFile does and lets it go. True when it is gone: false when the
+// platform refused, or when the name still leads to that very file (identity, when known) after
+// the handle closed, as a file system can refuse a deletion it reported done.
+bool DeleteAndLetGo(HANDLE file, const char* name, const FileIdentity* identity);
 
 // Copies from the source's position until it ends, reading and writing through the handles.
 // True when every block read was written whole; false at the first read or write that failed or

@@ -59,13 +59,8 @@ bool HoldTransferSource(RunData* rd, HostWord source, TransferKind kind, HANDLE&
         rd->lastError = ERROR_CODE_NO_DEVICE;
         return false;
     }
-    in = HoldSource(rd->workPath, kind == TransferKind::MOVE ? SourceUse::READ_AND_DELETE : SourceUse::READ);
-    if (in == INVALID_HANDLE_VALUE) {
-        StoreWindowsError(rd, GetLastError());
-        return false;
-    }
-    if (!IsDiskFile(in)) return Refuse(rd, ERROR_CODE_NO_DEVICE, in);
-    return true;
+    in = HoldDiskSource(rd, rd->workPath, kind == TransferKind::MOVE ? SourceUse::READ_AND_DELETE : SourceUse::READ);
+    return in != INVALID_HANDLE_VALUE;
 }
 
 // The destination named in workPath, after the source, if any, is held (the text of "Append text
@@ -116,9 +111,7 @@ void FinishMove(RunData* rd, HostWord source, HANDLE in, bool copyWhole) {
     const bool known = InformationOf(in, information);
     const FileIdentity identity = IdentityOf(information);
     CopyPath(rd->workPath, TextParameter(source));
-    const bool deleted = DeleteHeldFile(in, rd->workPath);
-    CloseHandle(in);
-    if (!deleted || StillThere(rd->workPath, known ? &identity : nullptr)) rd->lastError = ERROR_CODE_NOT_REMOVED;
+    if (!DeleteAndLetGo(in, rd->workPath, known ? &identity : nullptr)) rd->lastError = ERROR_CODE_NOT_REMOVED;
 }
 
 // Source, then destination, both held until the end; the copy's outcome becomes lastError. Both
