@@ -19,7 +19,7 @@ void CollectMenuTexts(const std::vector<MenuNode>& nodes, std::vector<std::pair<
                       const std::string& prefix) {
     for (const MenuNode& node : nodes) {
         if (node.separator) continue;
-        if (node.popup)
+        if (IsPopup(node))
             CollectMenuTexts(node.children, out, prefix + node.text + " > ");
         else
             out.emplace_back(node.id, prefix + node.text);
@@ -68,10 +68,9 @@ std::vector<MenuNode> ReadMenu(HMENU menu) {
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE;
         GetMenuItemInfoA(menu, position, TRUE, &info);
-        node.popup = node.id == -1;
-        node.separator = !node.popup && (info.fType & MFT_SEPARATOR) != 0;
+        node.separator = !IsPopup(node) && (info.fType & MFT_SEPARATOR) != 0;
         if (!node.separator) node.text = MenuItemText(menu, position);
-        if (node.popup) node.children = ReadMenu(GetSubMenu(menu, position));
+        if (IsPopup(node)) node.children = ReadMenu(GetSubMenu(menu, position));
         nodes.push_back(node);
     }
     return nodes;

@@ -10,9 +10,13 @@ struct MenuNode {
     std::string text;
     int id = 0;                    // command id, as GetMenuItemID gives it (-1 for a popup)
     bool separator = false;
-    bool popup = false;            // its items are the children
-    std::vector<MenuNode> children;
+    std::vector<MenuNode> children;   // a popup's items
 };
+
+// A popup's items are its children.
+inline bool IsPopup(const MenuNode& node) {
+    return node.id == -1;
+}
 
 struct CatalogueEntry {
     EntryKind kind;

@@ -65,7 +65,7 @@ void PrintMenu(const std::vector<MenuNode>& nodes, Host& host, EntryKind kind, i
         std::printf("%*s", 2 + depth * 2, "");
         if (node.separator) {
             std::printf("----\n");
-        } else if (node.popup) {
+        } else if (IsPopup(node)) {
             std::printf("%s\n", node.text.c_str());
             PrintMenu(node.children, host, kind, depth + 1);
         } else {
@@ -125,7 +125,7 @@ void PrintJsonMenu(const std::vector<MenuNode>& nodes, Host& host, EntryKind kin
         }
         std::printf("\"text\": ");
         PrintJsonString(node.text);
-        if (node.popup) {
+        if (IsPopup(node)) {
             std::printf(", \"items\": ");
             PrintJsonMenu(node.children, host, kind);
         } else {
