@@ -171,30 +171,28 @@ def proof_seen(repository, proof):
     return {("number", int(n)) for n in re.findall(r"(?<![\w.])-?\d+(?![\w.])", text)}
 
 
-def unproven(folder):
-    """What the prose states and no claim shows: an edge case or example without a claim, and
-    a value stated in an edge case, an example or an article that its claim never saw."""
+def unproven(texts):
+    """What the prose (the texts read_texts gives) states and no claim shows: an edge case or
+    example without a claim, and a value stated in an edge case, an example or an article that its
+    claim never saw."""
     errors, repository = [], pathlib.Path(__file__).resolve().parents[1]
-    for path in prose_files(folder):
-        if path.name == ERRORS:
+    for text in texts:
+        if text.file == ERRORS or text.kind not in ("edge", "example", "paragraph", "item"):
             continue
-        for text in read_texts(path):
-            if text.kind not in ("edge", "example", "paragraph", "item"):
+        where, claimed = f"{text.file}:{text.line}", stated(text.words)
+        if text.proof:
+            shown = proof_seen(repository, text.proof)
+            if shown is None:
+                errors.append(f"{where}: its proof {text.proof} does not exist")
                 continue
-            where, claimed = f"{text.file}:{text.line}", stated(text.words)
-            if text.proof:
-                shown = proof_seen(repository, text.proof)
-                if shown is None:
-                    errors.append(f"{where}: its proof {text.proof} does not exist")
-                    continue
-            else:
-                shown = seen(script for _, script in text.lines)
-            if text.kind in ("edge", "example") and not text.lines and not text.proof:
-                errors.append(f"{where}: no claim shows this {text.kind} (add one, or '> proven by TEST_FILE')")
-            for form, value in sorted(claimed, key=str):
-                if not any(form == f and (value == v or form == "text" and value and fnmatch.fnmatchcase(value, v))
-                           for f, v in shown):
-                    errors.append(f"{where}: says {value!r} ({form}), which its claim never sees")
+        else:
+            shown = seen(script for _, script in text.lines)
+        if text.kind in ("edge", "example") and not text.lines and not text.proof:
+            errors.append(f"{where}: no claim shows this {text.kind} (add one, or '> proven by TEST_FILE')")
+        for form, value in sorted(claimed, key=str):
+            if not any(form == f and (value == v or form == "text" and value and fnmatch.fnmatchcase(value, v))
+                       for f, v in shown):
+                errors.append(f"{where}: says {value!r} ({form}), which its claim never sees")
     return errors
 
 

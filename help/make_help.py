@@ -484,7 +484,7 @@ def norm(text):
     return re.sub(r"[^a-z0-9]", "", text.lower())
 
 
-def name_errors(folder, entries):
+def name_errors(texts, entries):
     """One name per entry: a name in quotes is an entry's menu text (its display text when no
     menu item leads to it); a quoted text that holds or is held by another of an entry's names
     (its display string, its title, its name with words of the writer's own) is an error."""
@@ -494,20 +494,18 @@ def name_errors(folder, entries):
             if len(norm(other)) >= 6:
                 others[norm(other)] = entry_name(entry).split(" / ")[0]
     errors = []
-    for path in prose_files(folder):
-        for text in read_texts(path):
-            for quoted in re.findall(r'"([^"]+)"', text.words):
-                near = [name for other, name in others.items() if other in norm(quoted) or norm(quoted) in other]
-                if quoted not in canonical and len(norm(quoted)) >= 6 and near:
-                    errors.append(f"{text.file}:{text.line}: \"{quoted}\" is called \"{near[0]}\" everywhere else")
+    for text in texts:
+        for quoted in re.findall(r'"([^"]+)"', text.words):
+            near = [name for other, name in others.items() if other in norm(quoted) or norm(quoted) in other]
+            if quoted not in canonical and len(norm(quoted)) >= 6 and near:
+                errors.append(f"{text.file}:{text.line}: \"{quoted}\" is called \"{near[0]}\" everywhere else")
     return errors
 
 
-def run_on_errors(folder):
+def run_on_errors(texts):
     """Sentences (or parts of one between semicolons and colons) too long to read in a hurry."""
     return [f"{text.file}:{text.line}: a sentence of {len(part.split())} words: {part[:60]}..."
-            for path in prose_files(folder) for text in read_texts(path)
-            for part in re.split(r"(?<=[.!?;:])\s+", text.words) if len(part.split()) > LONGEST_SENTENCE]
+            for text in texts for part in re.split(r"(?<=[.!?;:])\s+", text.words) if len(part.split()) > LONGEST_SENTENCE]
 
 
 def stopped_case_errors(sections, entries):
@@ -534,8 +532,9 @@ def write_pages(catalogue, entries, prose_folder, changelog, version):
     for number, row in rows.items():
         errors += [f"error {number} is stored by a missing {k} {c}" for k, c in row["entries"] if (k, c) not in entries]
     if not errors:
-        errors += (unproven(prose_folder) + name_errors(prose_folder, entries)
-                   + stopped_case_errors(sections, entries) + run_on_errors(prose_folder))
+        texts = [text for path in prose_files(prose_folder) for text in read_texts(path)]
+        errors += (unproven(texts) + name_errors(texts, entries)
+                   + stopped_case_errors(sections, entries) + run_on_errors(texts))
     if errors:
         return {}, errors
     headings = {name: article_anchors(prose_folder, f"{name}.txt") for name in ("overview", "troubleshooting")}
