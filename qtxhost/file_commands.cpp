@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <algorithm>
 #include <map>
 #include <sstream>
+#include <vector>
 
 #include "played_behaviours.h"
 #include "script_context.h"
@@ -75,6 +77,25 @@ CommandResult CommandExists(ScriptContext& context, Cursor& cursor) {
     return Produce(Value::Int(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES));
 }
 
+// list PATTERN: the names of the files and folders that match (FindFirstFileA's wildcards), in
+// order, joined with "|"; the empty text when none does.
+CommandResult CommandList(ScriptContext& context, Cursor& cursor) {
+    std::string pattern;
+    if (!TakeText(context, cursor, pattern)) return Failed();
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do names.push_back(entry.cFileName);
+        while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    std::string joined;
+    for (const std::string& name : names) joined += (joined.empty() ? "" : "|") + name;
+    return Produce(Value::Str(joined));
+}
+
 // Files the host holds open, by path, until "unlock".
 std::map<std::string, HANDLE> lockedFiles;
 
@@ -90,7 +111,8 @@ CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
 }
 
 // How "lock" holds a file: as a program that lets nobody in, one that lets others read, write
-// and delete it meanwhile, or a logger or editor writing to it while letting others read and write.
+// and delete it meanwhile, a viewer reading it while letting others read and write but not delete
+// or rename it, or a logger or editor writing to it while letting others read and write.
 struct LockWay {
     const char* word;   // after the path; none for the first
     DWORD access;
@@ -100,10 +122,11 @@ struct LockWay {
 constexpr LockWay LOCK_WAYS[] = {
     {"", GENERIC_READ, 0},
     {"shared", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
+    {"reading", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE},
     {"writing", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
 };
 
-// lock PATH [shared|writing]: holds the file open in one of the LOCK_WAYS until "unlock".
+// lock PATH [shared|reading|writing]: holds the file open in one of the LOCK_WAYS until "unlock".
 CommandResult CommandLock(ScriptContext& context, Cursor& cursor) {
     std::string path;
     if (!TakeText(context, cursor, path)) return Failed();
@@ -238,8 +261,9 @@ constexpr ScriptCommand FILE_COMMANDS[] = {
     {"write", CommandWrite, "write PATH TEXT"},
     {"file", CommandFile, "file PATH [-> EXPECTED] (content, null when missing; a device or pipe is refused)"},
     {"exists", CommandExists, "exists PATH [-> EXPECTED]"},
+    {"list", CommandList, "list PATTERN [-> EXPECTED] (the matching names, in order, joined with |)"},
     {"readonly", CommandReadOnly, "readonly PATH on|off"},
-    {"lock", CommandLock, "lock PATH [shared|writing] (hold it open: reading, shared with nobody or all; or writing, shared with readers and writers)"},
+    {"lock", CommandLock, "lock PATH [shared|reading|writing] (hold it open: reading, shared with nobody, all, or readers and writers; or writing, shared with readers and writers)"},
     {"unlock", CommandUnlock, "unlock PATH"},
     {"hardlink", CommandHardLink, "hardlink EXISTING NEW"},
     {"filetime", CommandFileTime, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM (local time)"},

@@ -56,6 +56,15 @@ HMODULE WINAPI LoadLibrary9x(LPCSTR name) {
     return NamesNtLayer(name) ? Refuse(ERROR_MOD_NOT_FOUND, HMODULE{}) : LoadLibraryA(name);
 }
 
+// ---- A local heap that gives small blocks only ------------------------------------------------
+
+// As much as a name's buffer: a heap that gives the module this still gives it its names.
+constexpr SIZE_T SMALL_HEAP_LARGEST = MAX_PATH;
+
+HLOCAL WINAPI LocalAllocSmall(UINT flags, SIZE_T bytes) {
+    return bytes > SMALL_HEAP_LARGEST ? Refuse(ERROR_NOT_ENOUGH_MEMORY, HLOCAL{}) : LocalAlloc(flags, bytes);
+}
+
 // ---- A file system that keeps creation times --------------------------------------------------
 
 // A file, known by its volume and index, never by a name.
@@ -121,6 +130,14 @@ int __cdecl Stat64KeepingCreation(const char* path, struct _stat64* status) {
     return result;
 }
 
+// A creation time set through a handle is kept for that file, as such a file system keeps it.
+BOOL WINAPI SetFileTimeKeepingCreation(HANDLE file, const FILETIME* created, const FILETIME* accessed, const FILETIME* modified) {
+    if (!SetFileTime(file, created, accessed, modified)) return FALSE;
+    FileKey key;
+    if (created && KeyOfHandle(file, key)) creationTimes[key] = *created;
+    return TRUE;
+}
+
 HANDLE WINAPI FindFirstFileKeepingCreation(LPCSTR pattern, LPWIN32_FIND_DATAA entry) {
     const HANDLE search = FindFirstFileA(pattern, entry);
     if (search != INVALID_HANDLE_VALUE) KeptCreationTime((FolderOf(pattern) + entry->cFileName).c_str(), entry->ftCreationTime);
@@ -165,10 +182,10 @@ BOOL WINAPI GetVolumeInformationWithoutDisc(LPCSTR root, LPSTR name, DWORD nameS
 
 struct PlayedCall {
     const char* function;   // an import of the module, or a function it looks up at run time
-    void* replacement;
+    void* replacement;      // null: the system lacks it, and looking it up finds nothing
 };
 
-enum class SwitchedBy { Windows9x, Script };
+enum class SwitchedBy { Windows9x, WindowsNt4, Script };
 
 struct PlayedBehaviour {
     const char* name;
@@ -189,6 +206,15 @@ const PlayedCall WINDOWS_9X_CALLS[] = {
     {"MoveFileExA", Code(MoveFileEx9x)},
     {"GetModuleHandleA", Code(GetModuleHandle9x)},
     {"LoadLibraryA", Code(LoadLibrary9x)},
+    {"ReplaceFileA", nullptr},
+};
+
+const PlayedCall WINDOWS_NT4_CALLS[] = {
+    {"ReplaceFileA", nullptr},
+};
+
+const PlayedCall SMALL_HEAP_CALLS[] = {
+    {"LocalAlloc", Code(LocalAllocSmall)},
 };
 
 const PlayedCall CREATION_TIME_CALLS[] = {
@@ -196,6 +222,7 @@ const PlayedCall CREATION_TIME_CALLS[] = {
     {"_stat64", Code(Stat64KeepingCreation)},
     {"FindFirstFileA", Code(FindFirstFileKeepingCreation)},
     {"GetFileInformationByHandle", Code(GetFileInformationKeepingCreation)},
+    {"SetFileTime", Code(SetFileTimeKeepingCreation)},
 };
 
 const PlayedCall EMPTY_DRIVE_CALLS[] = {
@@ -207,24 +234,42 @@ PlayedBehaviour behaviours[] = {
     {"windows-9x", SwitchedBy::Windows9x, WINDOWS_9X_CALLS, std::size(WINDOWS_9X_CALLS),
      "Platform SDK (MSDN Library 2001-2003): CreateFile, FILE_SHARE_DELETE and FILE_FLAG_BACKUP_SEMANTICS "
      "\"Windows Me/98/95: This flag is not supported\"; DeleteFile \"Windows Me/98/95: DeleteFile deletes a "
-     "file even if it is open\"; MoveFileEx, Requirements: Windows NT only; ntdll.dll is the NT layer", false},
+     "file even if it is open\"; MoveFileEx, Requirements: Windows NT only; ReplaceFile, Requirements: Windows "
+     "2000; ntdll.dll is the NT layer", false},
+    {"windows-nt4", SwitchedBy::WindowsNt4, WINDOWS_NT4_CALLS, std::size(WINDOWS_NT4_CALLS),
+     "Platform SDK: ReplaceFile, Requirements: Windows NT/2000/XP: Included in Windows 2000 and later", false},
     {"creation-times", SwitchedBy::Script, CREATION_TIME_CALLS, std::size(CREATION_TIME_CALLS),
      "Platform SDK: File Times (\"NTFS stores time values in UTC\"; a file has a creation, a last access and "
      "a last write time), GetFileTime", false},
     {"empty-drives", SwitchedBy::Script, EMPTY_DRIVE_CALLS, std::size(EMPTY_DRIVE_CALLS),
      "Platform SDK: GetVolumeInformation and SetErrorMode (SEM_FAILCRITICALERRORS: the system sends the error "
      "to the process); System Error Codes: ERROR_NOT_READY, \"The device is not ready\"", false},
+    {"small-heap", SwitchedBy::Script, SMALL_HEAP_CALLS, std::size(SMALL_HEAP_CALLS),
+     "Platform SDK: LocalAlloc (\"If the function fails, the return value is NULL\"), Memory Limits", false},
 };
 
 constexpr std::size_t WINDOWS_9X = 0;
-constexpr std::size_t CREATION_TIMES = 1;
+constexpr std::size_t WINDOWS_NT4 = 1;
+constexpr std::size_t CREATION_TIMES = 2;
+
+// The row of a played behaviour that replaces the function, or null.
+const PlayedCall* PlayedRow(const char* function) {
+    for (const PlayedBehaviour& behaviour : behaviours)
+        for (std::size_t i = 0; behaviour.on && i < behaviour.callCount; ++i)
+            if (lstrcmpA(behaviour.calls[i].function, function) == 0) return &behaviour.calls[i];
+    return nullptr;
+}
 
 // The replacement a played row gives the function, or null.
 void* Replacement(const char* function) {
-    for (const PlayedBehaviour& behaviour : behaviours)
-        for (std::size_t i = 0; behaviour.on && i < behaviour.callCount; ++i)
-            if (lstrcmpA(behaviour.calls[i].function, function) == 0) return behaviour.calls[i].replacement;
-    return nullptr;
+    const PlayedCall* row = PlayedRow(function);
+    return row ? row->replacement : nullptr;
+}
+
+// True when a played row says the running system lacks the function.
+bool Lacks(const char* function) {
+    const PlayedCall* row = PlayedRow(function);
+    return row && !row->replacement;
 }
 
 void Switch(PlayedBehaviour& behaviour, bool on) {
@@ -244,15 +289,27 @@ std::string BaseName(HMODULE module) {
 // On 95, 98 and ME the NT layer has nothing to give.
 FARPROC WINAPI PlayedGetProcAddress(HMODULE module, LPCSTR name) {
     if (behaviours[WINDOWS_9X].on && module && module == GetModuleHandleA(NT_LAYER)) return Refuse(ERROR_PROC_NOT_FOUND, FARPROC{});
+    if (!IS_INTRESOURCE(name) && Lacks(name)) return Refuse(ERROR_PROC_NOT_FOUND, FARPROC{});
     const FARPROC real = GetProcAddress(module, name);
     if (!real || IS_INTRESOURCE(name)) return real;
     return reinterpret_cast<FARPROC>(LookedUpEntry(BaseName(module).c_str(), name, Code(real), Replacement(name)));
 }
 
-bool Reports9x() {
+OSVERSIONINFOA ReportedWindows() {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
-    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+    if (!GetVersionExA(&version)) return OSVERSIONINFOA{};
+    return version;
+}
+
+bool Reports9x() {
+    return ReportedWindows().dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+bool ReportsNt4() {
+    const OSVERSIONINFOA version = ReportedWindows();
+    constexpr DWORD NT4_MAJOR = 4;
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == NT4_MAJOR;
 }
 
 }  // namespace
@@ -261,24 +318,27 @@ bool StartPlayedBehaviours(HMODULE module, std::string& error) {
     if (!WrapModuleImports(module, error)) return false;
     RetargetCalls("GetProcAddress", Code(PlayedGetProcAddress));
     if (Reports9x()) Switch(behaviours[WINDOWS_9X], true);
+    if (ReportsNt4()) Switch(behaviours[WINDOWS_NT4], true);
     return true;
 }
 
-bool PlaysWindows9x() {
-    return behaviours[WINDOWS_9X].on;
+const char* PlayedVersion() {
+    if (behaviours[WINDOWS_9X].on) return "Windows reports 95, 98 or ME: their file calls are played";
+    if (behaviours[WINDOWS_NT4].on) return "Windows reports NT 4.0: its file calls are played (no ReplaceFileA)";
+    return nullptr;
 }
 
 bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error) {
     for (PlayedBehaviour& behaviour : behaviours) {
         if (name != behaviour.name) continue;
-        if (behaviour.switchedBy == SwitchedBy::Windows9x) {
-            error = name + " is played when Windows reports 95, 98 or ME (a copy qtxhost-win98.exe, say)";
+        if (behaviour.switchedBy != SwitchedBy::Script) {
+            error = name + " is played when Windows reports that version (a copy qtxhost-win98.exe or qtxhost-nt40.exe)";
             return false;
         }
         Switch(behaviour, on);
         return true;
     }
-    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives)";
+    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives, small-heap)";
     return false;
 }
 

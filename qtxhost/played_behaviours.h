@@ -10,8 +10,9 @@
 // Routes the module's calls through the host and plays what the running Windows calls for.
 bool StartPlayedBehaviours(HMODULE module, std::string& error);
 
-// True when the running Windows reports 95, 98 or ME, whose file calls the host then plays.
-bool PlaysWindows9x();
+// What the host plays for the Windows version that the running Windows reports (95, 98, ME or
+// NT 4.0), as a line to print; null when it plays none.
+const char* PlayedVersion();
 
 // `play NAME on|off`; false with a reason for a name the script does not switch.
 bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error);

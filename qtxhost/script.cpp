@@ -146,7 +146,7 @@ int RunScript(Host& host, const RunOptions& options) {
     }
     scratchPath = scratch;
     StartLineWatchdog(RemoveScratch);
-    if (PlaysWindows9x()) std::printf("[host] Windows reports 95, 98 or ME: their file calls are played\n");
+    if (const char* played = PlayedVersion()) std::printf("[host] %s\n", played);
     CreateHostObject(host, "main");
     const int status = RunLines(context, options);
     DestroyAllObjects(host);

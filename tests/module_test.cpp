@@ -13,7 +13,7 @@
 #include "catalogue/descriptors.h"
 #include "catalogue/routine_tables.h"
 #include "catalogue/menus.h"
-#include "fileops/held_files.h"
+#include "fileops/block_copy.h"
 #include "harness/ok.h"
 #include "harness/test_host.h"
 #include "info/file_status.h"
@@ -264,26 +264,33 @@ void test_no_work_path() {
     ok(rd.lastError == 0, "Clear the last error without workPath: lastError %u\n", rd.lastError);
 }
 
-// The result is 32 whenever a read or a write fails (a source opened for writing only; a
-// destination opened for reading only), and the source stays intact.
-void test_CopyStream() {
+// A copy fails whenever a read or a write fails (a source opened for writing only; a destination
+// opened for reading only), and the source stays intact; through workPath, when the heap gives no
+// block, it is whole too.
+void test_CopyBlocks() {
     char path[PATH_BUFFER_SIZE] = {};
     RunData rd{};
     rd.workPath = path;
-    const std::string pattern(10000, 'p');
+    const std::string pattern(100000, 'p');
     WriteText("source.bin", pattern);
-    for (const char* spoil : {"", "source", "destination"}) {
+    CopyBuffer heap = ObtainCopyBuffer(&rd);
+    ok(!heap.borrowed && heap.size == 64 * 1024, "a buffer of %u bytes, borrowed %d\n", unsigned(heap.size), heap.borrowed);
+    const CopyBuffer borrowed{path, sizeof path, true};
+    for (const char* spoil : {"", "source", "destination", "borrowed"}) {
         WriteText("destination.bin", "");
         const DWORD sourceAccess = *spoil == 's' ? GENERIC_WRITE : GENERIC_READ;
         const DWORD destinationAccess = *spoil == 'd' ? GENERIC_READ : GENERIC_WRITE;
         HANDLE source = CreateFileA("source.bin", sourceAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         HANDLE destination = CreateFileA("destination.bin", destinationAccess, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        const std::uint32_t result = CopyStream(&rd, source, destination);
+        DWORD failure = NO_ERROR;
+        const bool copied = CopyBlocks(*spoil == 'b' ? borrowed : heap, source, destination, failure);
         CloseHandle(source);
         CloseHandle(destination);
-        ok(result == (*spoil ? ERROR_CODE_STREAM : 0), "spoiled %s: got %u\n", spoil, result);
-        ok(ReadText(*spoil ? "source.bin" : "destination.bin") == pattern, "spoiled %s: a copy or the source differs\n", spoil);
+        const bool spoilt = *spoil == 's' || *spoil == 'd';
+        ok(copied != spoilt && (failure != NO_ERROR) == spoilt, "spoiled %s: copied %d, error %lu\n", spoil, copied, failure);
+        ok(ReadText(spoilt ? "source.bin" : "destination.bin") == pattern, "spoiled %s: a copy or the source differs\n", spoil);
     }
+    ReleaseCopyBuffer(heap);
 }
 
 std::string Field(std::size_t offset, std::size_t size) {
@@ -345,7 +352,7 @@ int main(int argc, char** argv) {
     test_CopyPath();
     test_version_record(argv[1]);
     test_no_work_path();
-    test_CopyStream();
+    test_CopyBlocks();
     test_launch_request_bytes();
     test_sizes_past_32_bits();
     for (const char* name : {"keep.txt", "source.bin", "destination.bin", "sparse.bin"}) std::remove(name);

@@ -23,12 +23,13 @@ def functions(windows_9x, windows_nt, source, names):
 IMPORTS = {
     "kernel32.dll": functions("95", "3.1", SDK, """
         CloseHandle CompareStringA CreateFileA DeleteFileA FileTimeToLocalFileTime
-        FileTimeToSystemTime FindClose FindFirstFileA GetDriveTypeA GetFileAttributesA
-        GetFileInformationByHandle GetFileSize GetFileType GetFullPathNameA GetLastError
-        GetLogicalDriveStringsA GetModuleHandleA GetProcAddress GetSystemDirectoryA GetTempFileNameA
-        GetTempPathA GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc GlobalFree IsDBCSLeadByte
-        LocalAlloc LocalFree MoveFileA MultiByteToWideChar ReadFile SetEndOfFile SetErrorMode
-        SetFilePointer SetFileTime SetLastError WideCharToMultiByte WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
+        FileTimeToSystemTime FindClose FindFirstFileA FlushFileBuffers GetCurrentProcessId
+        GetDiskFreeSpaceA GetDriveTypeA GetFileAttributesA GetFileInformationByHandle GetFileSize
+        GetFileType GetFullPathNameA GetLastError GetLogicalDriveStringsA GetModuleHandleA
+        GetProcAddress GetSystemDirectoryA GetTempFileNameA GetTempPathA GetTickCount
+        GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc GlobalFree IsDBCSLeadByte LocalAlloc
+        LocalFree MoveFileA MultiByteToWideChar ReadFile SetEndOfFile SetErrorMode SetFilePointer
+        SetFileTime SetLastError WideCharToMultiByte WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
     "user32.dll": functions("95", "3.1", SDK, """
         AppendMenuA CharNextA CharPrevA CharUpperA CreatePopupMenu DestroyMenu GetMenuItemCount
         GetMenuItemID GetMenuState GetMenuStringA GetSubMenu LoadMenuA LoadStringA SendMessageA"""),
@@ -49,11 +50,13 @@ IMPORTS = {
 # the wide dialogs and file calls work on the NT family only (src/selector/wide_routines.cpp), as
 # does the local time of a date by its own rules (src/info/file_status.cpp); Windows 95, 98 and ME
 # have no ntdll.dll to import from and do not implement MoveFileExA, which only the NT family is
-# asked (src/fileops/held_files.cpp, file_actions.cpp).
+# asked (src/fileops/held_files.cpp, beside_files.cpp); ReplaceFileA came with Windows 2000, and
+# GetDiskFreeSpaceExA with Windows 95 OSR2 and NT 4.0 (src/fileops/beside_files.cpp).
 LOOKED_UP_AT_RUN_TIME = {
     "msvcrt.dll": ("_stat64", "_ctime64"),
     "comdlg32.dll": ("GetOpenFileNameW", "GetSaveFileNameW"),
     "shell32.dll": ("SHBrowseForFolderW", "SHGetPathFromIDListW"),
-    "kernel32.dll": ("FindFirstFileW", "CreateFileW", "SystemTimeToTzSpecificLocalTime", "MoveFileExA"),
+    "kernel32.dll": ("FindFirstFileW", "CreateFileW", "SystemTimeToTzSpecificLocalTime", "MoveFileExA",
+                     "ReplaceFileA", "GetDiskFreeSpaceExA"),
     "ntdll.dll": ("NtSetInformationFile",),
 }

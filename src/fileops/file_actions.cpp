@@ -1,11 +1,14 @@
 // Creating, deleting and renaming files (renaming serves directories too). A rename never lets
-// the platform copy: within a volume it is one step, between volumes a copy through held files
-// that removes only what this call made.
+// the platform copy: within a volume it is one step, between volumes a copy through held files,
+// given the new name once whole and on disk, that removes only what this call made.
 #include <cstdio>
 
 #include "fileops/file_actions.h"
+#include "fileops/beside_files.h"
+#include "fileops/block_copy.h"
 #include "fileops/file_names.h"
 #include "fileops/held_files.h"
+#include "state/host_services.h"
 #include "state/last_error.h"
 #include "state/name_characters.h"
 #include "state/windows_errors.h"
@@ -17,33 +20,12 @@ int RemoveFile(const char* name) {
     return std::remove(name);
 }
 
-// True when the platform's error says a name was already taken.
-bool IsTaken(DWORD error) {
-    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-}
-
-// MoveFileExA with no flag renames in one step and never copies nor replaces. The NT family has
-// it; it is looked up when called, as Windows 95, 98 and ME do not implement it.
-using MoveFileExCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-constexpr char MOVE_FILE_EX[] = "MoveFileExA";
+// MoveFileExA with no flag renames in one step and never copies nor replaces.
 constexpr DWORD NEITHER_COPY_NOR_REPLACE = 0;
 
 // What a new file keeps of the old one's attributes when it is made: read-only comes too late
 // (a read-only old file cannot be deleted, so its rename fails and its copy must go).
 constexpr DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-// The length of a full path's root, "C:\" or "\\server\share\", walked by character (a second
-// byte 0x5C in a server's name is no separator); 0 when it has none.
-std::size_t RootLength(const char* path) {
-    constexpr int UNC_SEPARATORS = 2;   // after the server's name, after the share's
-    if (path[0] != '\0' && path[1] == ':') return path[2] == PATH_SEPARATOR ? 3 : 2;
-    if (path[0] != PATH_SEPARATOR || path[1] != PATH_SEPARATOR) return 0;
-    int separators = 0;
-    const char* at = path + 2;
-    for (; *at != '\0'; at = CharNextA(at))
-        if (*at == PATH_SEPARATOR && ++separators == UNC_SEPARATORS) return static_cast<std::size_t>(at - path) + 1;
-    return static_cast<std::size_t>(at - path);
-}
 
 // Where a drive letter or a share is a volume (Windows 95, 98 and ME), two names lie on one volume
 // when their full paths share a root, letter case aside. False when either cannot be made full.
@@ -62,15 +44,11 @@ bool OnOneVolume(const char* oldPath, const char* newPath) {
 // on two volumes. Windows 95, 98 and ME have only MoveFileA, which copies between volumes: it is
 // asked only for names on one volume.
 bool RenameWithinVolume(const char* oldPath, const char* newPath) {
-    if (PlatformDeletesThroughHandles()) {
-        if (const auto moveFileEx = PlatformCall<MoveFileExCall>(KERNEL_LIBRARY, MOVE_FILE_EX))
-            return moveFileEx(oldPath, newPath, NEITHER_COPY_NOR_REPLACE) != 0;
-    }
-    if (!OnOneVolume(oldPath, newPath)) {
+    if (!PlatformDeletesThroughHandles() && !OnOneVolume(oldPath, newPath)) {
         SetLastError(ERROR_NOT_SAME_DEVICE);
         return false;
     }
-    return MoveFileA(oldPath, newPath) != 0;
+    return RenameWithoutCopy(oldPath, newPath, NEITHER_COPY_NOR_REPLACE);
 }
 
 DWORD NewFileAttributes(DWORD oldAttributes) {
@@ -78,63 +56,87 @@ DWORD NewFileAttributes(DWORD oldAttributes) {
     return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
-// The copy of the held old file into the held new one, and the old file's deletion through its
-// handle, which is let go here. 0, or the code the rename fails with.
-std::uint32_t CopyAndDeleteOld(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, const char* oldPath,
-                               HANDLE out) {
+// The copy of the held old file into the new file made for it, with the old file's dates, as a
+// rename keeps them, flushed so that it is on disk before the old file goes; then let go. 0, or
+// the code the rename fails with.
+std::uint32_t FillNewFile(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile& made) {
+    CopyBuffer buffer = ObtainCopyBuffer(rd);
     DWORD failure = NO_ERROR;
-    if (!CopyBlocks(rd, in, out, failure)) {
+    const bool copied = CopyBlocks(buffer, in, made.held, failure);
+    ReleaseCopyBuffer(buffer);
+    if (!copied) return RuntimeErrnoOf(failure);
+    if (!HoldsWholeCopy(in, made.held)) return ERROR_CODE_STREAM;
+    SetFileTime(made.held, &old.ftCreationTime, &old.ftLastAccessTime, &old.ftLastWriteTime);
+    if (!FlushFileBuffers(made.held)) return RuntimeErrnoOf(GetLastError());
+    return LetGoBesideFile(made) ? 0 : ERROR_CODE_STREAM;
+}
+
+// The new file given its name, then the old file deleted through the handle that held it from
+// before the copy (its name, in workPath, taken again: the copy may have used workPath as its
+// buffer). When the old file cannot be deleted, the new one is deleted again while it is still
+// the file this call made: the rename fails whole. 0, or the code it fails with.
+std::uint32_t PlaceAndDeleteOld(RunData* rd, HostWord oldName, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old,
+                                BesideFile& made, const char* newPath) {
+    if (!PutInPlace(made, newPath, true)) {
+        const DWORD error = GetLastError();
+        DiscardBesideFile(made);
         CloseHandle(in);
-        return RuntimeErrnoOf(failure);
+        return IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
     }
-    if (!HoldsWholeCopy(in, out)) {
-        CloseHandle(in);
-        return ERROR_CODE_STREAM;
-    }
-    SetFileTime(out, &old.ftCreationTime, &old.ftLastAccessTime, &old.ftLastWriteTime);   // as a rename keeps them
+    CopyPath(rd->workPath, TextParameter(oldName));
     const FileIdentity identity = IdentityOf(old);
-    return DeleteAndLetGo(in, oldPath, &identity) ? 0 : ERROR_CODE_NOT_REMOVED;
+    if (DeleteAndLetGo(in, rd->workPath, &identity)) return 0;
+    if (made.known) DeleteIfSame(newPath, made.identity);
+    return ERROR_CODE_NOT_REMOVED;
 }
 
 // Between volumes: refused with 19 for a device's new name or an old name that is no file on
-// disk, with the platform's error when either file cannot be held (an existing new name, 17).
-void MoveAcrossVolumes(RunData* rd, const char* oldPath, const char* newPath) {
+// disk, with 17 for an existing new name, with the platform's error when the old file cannot be
+// held or no file can be made beside the new name.
+void MoveAcrossVolumes(RunData* rd, HostWord oldName, const char* newPath) {
     if (TargetOfName(newPath) != NameTarget::DISK_FILE) {
         rd->lastError = ERROR_CODE_NO_DEVICE;
         return;
     }
-    HANDLE in = HoldDiskSource(rd, oldPath, SourceUse::READ_AND_DELETE);
+    if (NameExists(newPath)) {   // told before a byte is copied
+        rd->lastError = ERROR_CODE_EXISTS;
+        return;
+    }
+    HANDLE in = HoldDiskSource(rd, rd->workPath, SourceUse::READ_AND_DELETE);
     if (in == INVALID_HANDLE_VALUE) return;
     BY_HANDLE_FILE_INFORMATION old{};
-    if (!InformationOf(in, old)) {
-        StoreWindowsError(rd, GetLastError());
+    BesideFile made;
+    if (!InformationOf(in, old) ||
+        !MakeBesideFile(newPath, NewFileAttributes(old.dwFileAttributes), BesidePlace::DESTINATION_TOO, made)) {
+        const DWORD error = GetLastError();
+        rd->lastError = IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
         CloseHandle(in);
         return;
     }
-    HANDLE out = HoldNewFile(newPath, NewFileAttributes(old.dwFileAttributes));
-    if (out == INVALID_HANDLE_VALUE) {
-        StoreWindowsError(rd, GetLastError());
-        CloseHandle(in);
+    rd->lastError = FillNewFile(rd, in, old, made);
+    if (rd->lastError == 0) {
+        rd->lastError = PlaceAndDeleteOld(rd, oldName, in, old, made, newPath);
         return;
     }
-    rd->lastError = CopyAndDeleteOld(rd, in, old, oldPath, out);
-    if (rd->lastError != 0) DeleteHeldFile(out, newPath);   // the one file this call made
-    CloseHandle(out);
+    DiscardBesideFile(made);
+    CloseHandle(in);
 }
 
-// Renames oldPath as newPath and stores the outcome, 0 or the runtime's errno, in lastError. An
-// existing new name, file or directory, is never replaced (17).
+// Renames the old name, in workPath, as newPath and stores the outcome, 0 or the runtime's errno,
+// in lastError. An existing new name, file or directory, is never replaced (17).
 //
 // Within a volume the platform renames in one step, never copying: nothing can be left behind.
-// Between volumes a file is copied into a new file this call makes (CREATE_NEW, so nothing that
-// appears at the new name meanwhile is touched), then the old file is deleted through the handle
-// that held it from before the copy. When any step fails, the new file, and only it, is deleted
-// through its own handle: no leftover copy, whatever its attributes, and no one else's file.
-void RenameName(RunData* rd, const char* oldPath, const char* newPath) {
-    if (RenameWithinVolume(oldPath, newPath)) return;
+// Between volumes a file is copied into a new file this call makes beside the new name (or under
+// it: CREATE_NEW, so nothing that appears at the new name meanwhile is touched), flushed, given
+// the new name, and only then is the old file deleted through the handle that held it from before
+// the copy. When any step fails, the new file, and only it, is deleted: no leftover copy, whatever
+// its attributes, and no one else's file. A kill part-way leaves at most a file of the pattern
+// ~QTFxxxx.TMP beside the new name, never a cut file under it.
+void RenameName(RunData* rd, HostWord oldName, const char* newPath) {
+    if (RenameWithinVolume(rd->workPath, newPath)) return;
     const DWORD error = GetLastError();
     if (error == ERROR_NOT_SAME_DEVICE)
-        MoveAcrossVolumes(rd, oldPath, newPath);
+        MoveAcrossVolumes(rd, oldName, newPath);
     else
         StoreWindowsError(rd, error);
 }
@@ -180,7 +182,7 @@ extern "C" HostWord WINAPI ActionRenameFile(RunData* rd, HostWord oldName, HostW
         return 0;
     }
     if (TakeWholeName(rd, rd->workPath, oldName) && TakeWholeName(rd, newPath, newName)) {
-        RenameName(rd, rd->workPath, newPath);
+        RenameName(rd, oldName, newPath);
     }
     LocalFree(newPath);
     return 0;

@@ -77,3 +77,24 @@ NameTarget TargetOf(const char* name) {
     const NameTarget target = TargetOfName(name);
     return target == NameTarget::DISK_FILE ? TargetOfHandle(name) : target;
 }
+
+// Walked by character: a second byte 0x5C in a server's name is no separator.
+std::size_t RootLength(const char* path) {
+    constexpr int UNC_SEPARATORS = 2;   // after the server's name, after the share's
+    if (path[0] != '\0' && path[1] == ':') return path[2] == PATH_SEPARATOR ? 3 : 2;
+    if (path[0] != PATH_SEPARATOR || path[1] != PATH_SEPARATOR) return 0;
+    int separators = 0;
+    const char* at = path + 2;
+    for (; *at != '\0'; at = CharNextA(at))
+        if (*at == PATH_SEPARATOR && ++separators == UNC_SEPARATORS) return static_cast<std::size_t>(at - path) + 1;
+    return static_cast<std::size_t>(at - path);
+}
+
+std::size_t FolderLength(const char* name) {
+    constexpr char DRIVE_MARK = ':';
+    constexpr char OTHER_SEPARATOR = '/';
+    std::size_t length = name[0] != '\0' && name[1] == DRIVE_MARK ? 2 : 0;
+    for (const char* at = name; *at != '\0'; at = CharNextA(at))
+        if (*at == PATH_SEPARATOR || *at == OTHER_SEPARATOR) length = static_cast<std::size_t>(at - name) + 1;
+    return length;
+}

@@ -37,3 +37,10 @@ NameTarget TargetOfName(const char* name);
 // TargetOfName, then, for a name it takes for a file, a handle that opens no data: for callers
 // that do not open the name themselves before they read it.
 NameTarget TargetOf(const char* name);
+
+// The length of a full path's root, "C:\" or "\\server\share\"; 0 when it has none.
+std::size_t RootLength(const char* path);
+
+// The length of the folder part of a name as given, its last separator ('\' or '/') included,
+// or "C:" of a name such as C:a.txt; 0 for a name in the current folder.
+std::size_t FolderLength(const char* name);

@@ -1,5 +1,5 @@
-// Opening a file once and asking everything of that handle; copying between held files; deleting
-// through a handle, and checking on disk that a deletion happened.
+// Opening a file once and asking everything of that handle; deleting through a handle, and
+// checking on disk that a deletion happened.
 #include "fileops/file_names.h"
 #include "fileops/held_files.h"
 #include "state/file_handles.h"
@@ -26,11 +26,6 @@ constexpr int FILE_DISPOSITION_INFORMATION = 13;   // the information class of t
 using SetInformationFileCall = NtStatus(WINAPI*)(HANDLE, IoStatusBlock*, void*, ULONG, int);
 constexpr char SET_INFORMATION_FILE[] = "NtSetInformationFile";
 
-// Access that also lets the holder delete the file through its handle, where the platform can.
-DWORD WithDeletion(DWORD access) {
-    return PlatformDeletesThroughHandles() ? access | DELETE : access;
-}
-
 HANDLE Open(const char* name, DWORD access, DWORD sharing, DWORD disposition, DWORD attributes) {
     return CreateFileA(name, access, sharing, nullptr, disposition, attributes, nullptr);
 }
@@ -41,43 +36,6 @@ bool DeleteThroughHandle(HANDLE file) {
     IoStatusBlock status{};
     DispositionInformation disposition{TRUE};
     return call(file, &status, &disposition, sizeof disposition, FILE_DISPOSITION_INFORMATION) >= 0;
-}
-
-constexpr std::size_t LARGEST_BUFFER = 4096;
-
-// 4096 bytes, or the largest of 2048, 1024 and 512 the local heap gives. When it gives none,
-// workPath serves (the destination name it holds is no longer needed) and is not released.
-char* ObtainBuffer(RunData* rd, std::size_t& size) {
-    size = LARGEST_BUFFER;
-    for (;;) {
-        if (auto* buffer = static_cast<char*>(LocalAlloc(LPTR, size))) return buffer;
-        size /= 2;
-        if (size <= PATH_BUFFER_SIZE) break;
-    }
-    size = PATH_BUFFER_SIZE;
-    return rd->workPath;
-}
-
-// One block read and written; false with the platform's error when either fails or falls short.
-// done is set at the end of the source.
-bool MoveBlock(HANDLE source, HANDLE destination, char* buffer, std::size_t size, bool& done, DWORD& failure) {
-    DWORD got = 0;
-    if (!ReadFile(source, buffer, static_cast<DWORD>(size), &got, nullptr)) {
-        failure = GetLastError();
-        return false;
-    }
-    done = got == 0;
-    if (done) return true;
-    DWORD put = 0;
-    if (!WriteFile(destination, buffer, got, &put, nullptr)) {
-        failure = GetLastError();
-        return false;
-    }
-    if (put < got) {
-        failure = ERROR_DISK_FULL;
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -109,8 +67,16 @@ HANDLE HoldDestination(const char* name) {
     return Open(name, GENERIC_WRITE, SHARED_WITH_READERS, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
 }
 
+HANDLE HoldExisting(const char* name, DWORD access) {
+    return Open(name, access, SHARED_WITH_READERS, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+}
+
 HANDLE HoldNewFile(const char* name, DWORD attributes) {
-    return Open(name, WithDeletion(GENERIC_WRITE), SHARED_WITH_NOBODY, CREATE_NEW, attributes);
+    return Open(name, WithDeletion(GENERIC_READ | GENERIC_WRITE), SHARED_WITH_NOBODY, CREATE_NEW, attributes);
+}
+
+DWORD WithDeletion(DWORD access) {
+    return PlatformDeletesThroughHandles() ? access | DELETE : access;
 }
 
 bool IsDiskFile(HANDLE file) {
@@ -122,11 +88,11 @@ bool HoldsWholeCopy(HANDLE source, HANDLE destination) {
     return HandleFileSize(source, sourceSize) && HandleFileSize(destination, destinationSize) && sourceSize == destinationSize;
 }
 
-bool WasHeldBySource(const char* name, DWORD openError) {
+bool WasHeldBySource(const char* name, DWORD access, DWORD openError) {
     if (openError != ERROR_SHARING_VIOLATION) return false;
     // Asked as the destination was, so that only the source's absence can make it succeed: a
     // neighbour that holds the file open for writing still refuses it.
-    HANDLE file = Open(name, GENERIC_WRITE, SHARED_WITH_READERS, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    HANDLE file = HoldExisting(name, access);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
@@ -141,20 +107,6 @@ bool DeleteAndLetGo(HANDLE file, const char* name, const FileIdentity* identity)
     const bool deleted = DeleteHeldFile(file, name);
     CloseHandle(file);
     return deleted && !StillThere(name, identity);
-}
-
-bool CopyBlocks(RunData* rd, HANDLE source, HANDLE destination, DWORD& failure) {
-    std::size_t size = 0;
-    char* buffer = ObtainBuffer(rd, size);
-    bool done = false, good = true;
-    while (good && !done) good = MoveBlock(source, destination, buffer, size, done, failure);
-    if (buffer != rd->workPath) LocalFree(buffer);
-    return good;
-}
-
-std::uint32_t CopyStream(RunData* rd, HANDLE source, HANDLE destination) {
-    DWORD failure = NO_ERROR;
-    return CopyBlocks(rd, source, destination, failure) ? 0 : ERROR_CODE_STREAM;
 }
 
 // Opened with no sharing, a name that another handle holds fails with a sharing violation;

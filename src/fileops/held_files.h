@@ -33,9 +33,16 @@ HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use);
 // with writing and deletion denied to everyone else.
 HANDLE HoldDestination(const char* name);
 
-// A file this call makes, that must not exist yet, held with nobody else let in; on the NT family
-// it can be deleted through its handle again. The attributes are those it is made with.
+// An existing file opened with the access given, writing and deletion denied to everyone else.
+HANDLE HoldExisting(const char* name, DWORD access);
+
+// A file this call makes, that must not exist yet, held for reading and writing with nobody else
+// let in; on the NT family it can be deleted through its handle again. The attributes are those
+// it is made with.
 HANDLE HoldNewFile(const char* name, DWORD attributes);
+
+// The access asked, and on the NT family the right to delete the file through the handle too.
+DWORD WithDeletion(DWORD access);
 
 // True when the handle is a file on disk: not a device, a pipe nor a FIFO, whose reads and writes
 // can wait for ever or keep nothing.
@@ -45,12 +52,12 @@ bool IsDiskFile(HANDLE file);
 // held handles. False when either size cannot be had.
 bool HoldsWholeCopy(HANDLE source, HANDLE destination);
 
-// Asked after the open of name for writing failed with openError while the source was held, and
+// Asked after the open of name with access failed with openError while the source was held, and
 // after the source is let go: true when the failure was a sharing violation that the source alone
 // caused, so that name is the source file under another name (the platform can give one file two
 // volume numbers: Wine numbers each drive root). Another program holding the file still blocks
 // the second open, and that answers false.
-bool WasHeldBySource(const char* name, DWORD openError);
+bool WasHeldBySource(const char* name, DWORD access, DWORD openError);
 
 // Deletes the held file: through its handle on the NT family (it goes when the handle closes,
 // and nothing another program put at the name since can be hit), by its name while it is still
@@ -62,16 +69,6 @@ bool DeleteHeldFile(HANDLE file, const char* name);
 // platform refused, or when the name still leads to that very file (identity, when known) after
 // the handle closed, as a file system can refuse a deletion it reported done.
 bool DeleteAndLetGo(HANDLE file, const char* name, const FileIdentity* identity);
-
-// Copies from the source's position until it ends, reading and writing through the handles.
-// True when every block read was written whole; false at the first read or write that failed or
-// fell short, with the platform's error in failure (ERROR_DISK_FULL for a short write). Opens and
-// closes nothing.
-bool CopyBlocks(RunData* rd, HANDLE source, HANDLE destination, DWORD& failure);
-
-// CopyBlocks as the transfer actions report it: ERROR_CODE_STREAM when a read or a write failed,
-// else 0. The end of the source is no error.
-std::uint32_t CopyStream(RunData* rd, HANDLE source, HANDLE destination);
 
 // The runtime's deletion of a file (remove) or of an empty directory (_rmdir).
 using RemovalCall = int (*)(const char* name);

@@ -1,54 +1,78 @@
 // Appending, copying and moving files, and appending text: each file is held from its first check
 // to the end of the action, with other writers kept out, and every check is asked of the handle
-// the action then reads, writes or deletes through.
+// the action then reads, writes or deletes through. A destination's name never leads to a file
+// cut short: a new file is written beside it and given the name once whole, an existing one is
+// replaced by such a file in one step, and what is written in place is put back when it fails.
 #include <cstring>
 
 #include "fileops/transfer_actions.h"
+#include "fileops/beside_files.h"
+#include "fileops/block_copy.h"
 #include "fileops/file_names.h"
 #include "fileops/held_files.h"
 #include "state/file_handles.h"
 #include "state/host_services.h"
 #include "state/last_error.h"
+#include "state/windows_errors.h"
 
 namespace {
 
 enum class TransferKind { APPEND, COPY, MOVE };
+
+// How the destination is written.
+enum class Plan {
+    NEW_NAME,   // no file has the name: a new file, given the name once written
+    SWAP,       // an existing file: a new one written beside it takes its place
+    IN_PLACE,   // an existing file, written through its own handle
+    DEVICE,     // the null device, which keeps nothing
+};
+
+// 0, or the code an action fails with.
+using Outcome = std::uint32_t;
+constexpr Outcome DONE = 0;
+
+// What an existing file keeps in the file that replaces it: read-only cannot be (it is not
+// written), and ReplaceFileA keeps the rest on its own where the system has it.
+constexpr DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// One transfer, from its source held to its destination written.
+struct Transfer {
+    RunData* rd = nullptr;
+    TransferKind kind = TransferKind::COPY;
+    HostWord destinationName = 0;
+    HANDLE in = INVALID_HANDLE_VALUE;
+    HANDLE out = INVALID_HANDLE_VALUE;   // the existing destination, or the null device
+    BY_HANDLE_FILE_INFORMATION old{};    // the existing destination's
+    std::int64_t sourceSize = 0;
+    bool deletable = true;               // whether the existing destination may be replaced
+    Plan plan = Plan::NEW_NAME;
+    CopyBuffer buffer;
+};
+
+std::int64_t OldSize(const Transfer& t) {
+    return JoinedSize(t.old.nFileSizeHigh, t.old.nFileSizeLow);
+}
+
+// The destination's name in workPath again, after a copy that may have used it as its buffer.
+void RetakeDestinationName(Transfer& t) {
+    CopyPath(t.rd->workPath, TextParameter(t.destinationName));
+}
+
+// Closes a handle when one is held.
+void LetGo(HANDLE& held) {
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    held = INVALID_HANDLE_VALUE;
+}
+
+Outcome ErrnoOf(DWORD error) {
+    return RuntimeErrnoOf(error);
+}
 
 // A destination's name that could keep a write waiting for ever (a pipe, a port, the console) is
 // refused before it is opened. The null device never waits: copies and appends may go there, but
 // a move may not, as it would delete a file whose bytes went nowhere.
 bool NameMayBeWritten(NameTarget target, TransferKind kind) {
     return target == NameTarget::DISK_FILE || (target == NameTarget::NULL_DEVICE && kind != TransferKind::MOVE);
-}
-
-// The held destination is a file on disk, or the null device its name promised: a FIFO or a unix
-// device has an ordinary name, and shows only in its handle.
-bool HandleMayBeWritten(HANDLE file, NameTarget target) {
-    return IsDiskFile(file) || target == NameTarget::NULL_DEVICE;
-}
-
-// Only now, with the file known and held, is it emptied (copy, move) or wound to its end
-// (append). The null device has neither. An empty file is left as it is: Wine refuses even to
-// cut a file to the length it has when its drive is full.
-bool PrepareDestination(HANDLE file, TransferKind kind) {
-    if (!IsDiskFile(file)) return true;
-    if (kind == TransferKind::APPEND) return WindToEnd(file);
-    std::int64_t size = 0;
-    if (!HandleFileSize(file, size)) return false;
-    return size == 0 || SetEndOfFile(file) != 0;
-}
-
-// Closes a handle when one is held.
-void LetGo(HANDLE held) {
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-}
-
-// A refusal once files may be held: the code is stored and they are let go.
-bool Refuse(RunData* rd, std::uint32_t code, HANDLE held, HANDLE alsoHeld = INVALID_HANDLE_VALUE) {
-    rd->lastError = code;
-    LetGo(held);
-    LetGo(alsoHeld);
-    return false;
 }
 
 // The source through workPath. A device's name is refused before anything is opened (a read from
@@ -63,73 +87,217 @@ bool HoldTransferSource(RunData* rd, HostWord source, TransferKind kind, HANDLE&
     return in != INVALID_HANDLE_VALUE;
 }
 
-// The destination named in workPath, after the source, if any, is held (the text of "Append text
-// to a file" has none). The source denies writers, so the source itself, under any name (another
-// drive root, a hard link, an 8.3 name), cannot be opened for writing: the platform tells that by
-// the handle held, where volume numbers and file indexes can mislead (Wine numbers each drive root
-// apart; two FAT volumes can repeat an index). That is 16; another program holding the
-// destination is 13. A destination held is checked through its handle before a byte of it
-// changes. On a refusal, everything held is let go.
-bool HoldTransferDestination(RunData* rd, TransferKind kind, HANDLE in, HANDLE& out) {
-    const NameTarget target = TargetOfName(rd->workPath);
-    if (!NameMayBeWritten(target, kind)) return Refuse(rd, ERROR_CODE_NO_DEVICE, in);
-    out = HoldDestination(rd->workPath);
-    if (out == INVALID_HANDLE_VALUE) {
-        const DWORD openError = GetLastError();
-        LetGo(in);
-        if (in != INVALID_HANDLE_VALUE && WasHeldBySource(rd->workPath, openError))
-            rd->lastError = ERROR_CODE_SAME_FILE;
-        else
-            StoreWindowsError(rd, openError);
-        return false;
+// A destination that could not be opened with access. The source denies writers, so the source
+// itself, under any name (another drive root, a hard link, an 8.3 name), cannot be opened for
+// writing: the platform tells that by the handle held, where volume numbers and file indexes can
+// mislead (Wine numbers each drive root apart; two FAT volumes can repeat an index). That is 16;
+// another program holding the destination, for writing or without letting others delete it, 13.
+Outcome RefusedDestination(Transfer& t, DWORD access, DWORD openError) {
+    LetGo(t.in);
+    if (WasHeldBySource(t.rd->workPath, access, openError)) return ERROR_CODE_SAME_FILE;
+    return ErrnoOf(openError);
+}
+
+// The existing destination, held for reading and writing and, where the platform allows, for its
+// replacement; a file that may be written but not deleted is held without it, to be written in
+// place. ERROR_FILE_NOT_FOUND when no file has the name.
+DWORD OpenExistingDestination(Transfer& t, DWORD& access) {
+    access = WithDeletion(GENERIC_READ | GENERIC_WRITE);
+    t.out = HoldExisting(t.rd->workPath, access);
+    if (t.out == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED && access != (GENERIC_READ | GENERIC_WRITE)) {
+        access = GENERIC_READ | GENERIC_WRITE;
+        t.deletable = false;
+        t.out = HoldExisting(t.rd->workPath, access);
     }
-    if (!HandleMayBeWritten(out, target)) return Refuse(rd, ERROR_CODE_NO_DEVICE, out, in);
-    if (!PrepareDestination(out, kind)) {
+    return t.out == INVALID_HANDLE_VALUE ? GetLastError() : NO_ERROR;
+}
+
+// Another name of the file (a hard link) would keep the old content after a swap, so such a file
+// is written in place, as one that may not be deleted is. An append of one block is written in
+// place in one write, and cut back if that fails.
+Plan PlanForExisting(const Transfer& t) {
+    if (!t.deletable || t.old.nNumberOfLinks > 1) return Plan::IN_PLACE;
+    if (t.kind == TransferKind::APPEND && t.sourceSize <= static_cast<std::int64_t>(t.buffer.size)) return Plan::IN_PLACE;
+    return Plan::SWAP;
+}
+
+// The destination named in workPath, after the source is held: what it is, and how it is written.
+// Nothing in it changes here; on a refusal, everything held is let go.
+Outcome HoldTransferDestination(Transfer& t) {
+    const NameTarget target = TargetOfName(t.rd->workPath);
+    if (!NameMayBeWritten(target, t.kind)) return ERROR_CODE_NO_DEVICE;
+    if (target == NameTarget::NULL_DEVICE) {
+        t.plan = Plan::DEVICE;
+        t.out = HoldDestination(t.rd->workPath);
+        return t.out == INVALID_HANDLE_VALUE ? ErrnoOf(GetLastError()) : DONE;
+    }
+    if (!HandleFileSize(t.in, t.sourceSize)) return ErrnoOf(GetLastError());
+    DWORD access = 0;
+    const DWORD error = OpenExistingDestination(t, access);
+    if (error == ERROR_FILE_NOT_FOUND) return DONE;   // a new name
+    if (error != NO_ERROR) return RefusedDestination(t, access, error);
+    // A FIFO or a unix device has an ordinary name, and shows only in its handle.
+    if (!IsDiskFile(t.out)) return ERROR_CODE_NO_DEVICE;
+    if (!InformationOf(t.out, t.old)) return ErrnoOf(GetLastError());
+    t.plan = PlanForExisting(t);
+    return DONE;
+}
+
+// Copies the source, after the old content for an append, into the file made for the destination;
+// a move's copy is flushed and must hold as many bytes as it should. Then the file is let go.
+Outcome FillBesideFile(Transfer& t, BesideFile& beside, std::int64_t expected) {
+    DWORD failure = NO_ERROR;
+    const bool appendsOld = t.kind == TransferKind::APPEND && t.plan == Plan::SWAP;
+    if (appendsOld && !CopyBlocks(t.buffer, t.out, beside.held, failure)) return ERROR_CODE_STREAM;
+    if (!CopyBlocks(t.buffer, t.in, beside.held, failure)) return ERROR_CODE_STREAM;
+    if (t.plan == Plan::SWAP) SetFileTime(beside.held, &t.old.ftCreationTime, nullptr, nullptr);   // as a replacement keeps it
+    const bool flush = t.kind == TransferKind::MOVE || t.plan == Plan::SWAP;
+    if (flush && !FlushFileBuffers(beside.held)) return ERROR_CODE_STREAM;
+    std::int64_t size = 0;
+    if (t.kind == TransferKind::MOVE && !(HandleFileSize(beside.held, size) && size == expected)) return ERROR_CODE_STREAM;
+    return LetGoBesideFile(beside) ? DONE : ERROR_CODE_STREAM;
+}
+
+// The existing destination in place. An append that fails is cut back to its old length; a copy
+// cannot be put back (its old content is gone: the reason the other plans exist), so it starts
+// only once the drive is known to have room. A move's copy is flushed before its source goes.
+Outcome WriteInPlace(Transfer& t) {
+    const bool append = t.kind == TransferKind::APPEND;
+    const std::int64_t oldSize = OldSize(t);
+    if (!append && !RoomFor(t.rd->workPath, t.sourceSize - oldSize)) return RuntimeErrnoOf(ERROR_DISK_FULL);
+    const bool prepared = append ? WindToEnd(t.out) : (oldSize == 0 || SetEndOfFile(t.out) != 0);
+    if (!prepared) return ErrnoOf(GetLastError());
+    DWORD failure = NO_ERROR;
+    if (!CopyBlocks(t.buffer, t.in, t.out, failure)) {
+        if (append) EndFileAt(t.out, oldSize);
+        return ERROR_CODE_STREAM;
+    }
+    if (t.kind != TransferKind::MOVE) return DONE;
+    if (!FlushFileBuffers(t.out) || !HoldsWholeCopy(t.in, t.out)) return ERROR_CODE_STREAM;
+    HANDLE out = t.out;
+    t.out = INVALID_HANDLE_VALUE;
+    return CloseHandle(out) ? DONE : ERROR_CODE_STREAM;
+}
+
+// An existing destination replaced in one step by a file written beside it, on a drive with room
+// for both. Where no file can be made beside it (a folder the user may not write, no name of the
+// pattern that fits), it is written in place.
+Outcome WriteSwap(Transfer& t) {
+    const std::int64_t expected = t.sourceSize + (t.kind == TransferKind::APPEND ? OldSize(t) : 0);
+    if (!RoomFor(t.rd->workPath, expected)) return RuntimeErrnoOf(ERROR_DISK_FULL);
+    BesideFile beside;
+    if (!MakeBesideFile(t.rd->workPath, t.old.dwFileAttributes & KEPT_ATTRIBUTES, BesidePlace::BESIDE_ONLY, beside)) {
         const DWORD error = GetLastError();
-        Refuse(rd, 0, out, in);
-        StoreWindowsError(rd, error);
-        return false;
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_FILENAME_EXCED_RANGE) return ErrnoOf(error);
+        t.plan = Plan::IN_PLACE;
+        return WriteInPlace(t);
     }
-    return true;
+    Outcome outcome = FillBesideFile(t, beside, expected);
+    LetGo(t.out);
+    RetakeDestinationName(t);
+    if (outcome == DONE && !SwapIntoPlace(beside, t.rd->workPath, IdentityOf(t.old))) outcome = ERROR_CODE_NOT_REMOVED;
+    if (outcome != DONE) DiscardBesideFile(beside);
+    return outcome;
+}
+
+// A new name: a file made beside it (or under it, when no name of the pattern fits) is given the
+// name once written, never replacing a file another program put there meanwhile (17).
+Outcome WriteNewName(Transfer& t) {
+    BesideFile beside;
+    if (!MakeBesideFile(t.rd->workPath, FILE_ATTRIBUTE_NORMAL, BesidePlace::DESTINATION_TOO, beside)) {
+        const DWORD error = GetLastError();
+        return IsTaken(error) ? ERROR_CODE_EXISTS : ErrnoOf(error);
+    }
+    Outcome outcome = FillBesideFile(t, beside, t.sourceSize);
+    RetakeDestinationName(t);
+    if (outcome == DONE && !PutInPlace(beside, t.rd->workPath, t.kind == TransferKind::MOVE)) {
+        const DWORD error = GetLastError();
+        outcome = IsTaken(error) ? ERROR_CODE_EXISTS : ErrnoOf(error);
+    }
+    if (outcome != DONE) DiscardBesideFile(beside);
+    return outcome;
+}
+
+Outcome WriteToDevice(Transfer& t) {
+    DWORD failure = NO_ERROR;
+    return CopyBlocks(t.buffer, t.in, t.out, failure) ? DONE : ERROR_CODE_STREAM;
+}
+
+Outcome WriteDestination(Transfer& t) {
+    switch (t.plan) {
+        case Plan::NEW_NAME: return WriteNewName(t);
+        case Plan::SWAP: return WriteSwap(t);
+        case Plan::IN_PLACE: return WriteInPlace(t);
+        case Plan::DEVICE: return WriteToDevice(t);
+    }
+    return DONE;
 }
 
 // A move deletes the source it copied, through the handle that kept every writer out from before
 // the copy: no byte added since can be lost, and no file put at its name since can be hit. It goes
-// only when its copy is whole and closed (32 otherwise); a deletion refused, also one the file
-// system refuses after the handle closed (the name still leads to that file), stores 13 and leaves
-// the copy beside the source.
-void FinishMove(RunData* rd, HostWord source, HANDLE in, bool copyWhole) {
-    if (rd->lastError != 0) {
-        CloseHandle(in);
-        return;
-    }
-    if (!copyWhole) {
-        Refuse(rd, ERROR_CODE_STREAM, in);
-        return;
-    }
+// only once its copy is whole and on disk under the destination's name; a deletion refused, also
+// one the file system refuses after the handle closed (the name still leads to that file), stores
+// 13 and leaves the copy beside the source.
+Outcome DeleteMovedSource(Transfer& t, HostWord source) {
     BY_HANDLE_FILE_INFORMATION information{};
-    const bool known = InformationOf(in, information);
+    const bool known = InformationOf(t.in, information);
     const FileIdentity identity = IdentityOf(information);
-    CopyPath(rd->workPath, TextParameter(source));
-    if (!DeleteAndLetGo(in, rd->workPath, known ? &identity : nullptr)) rd->lastError = ERROR_CODE_NOT_REMOVED;
+    CopyPath(t.rd->workPath, TextParameter(source));
+    HANDLE in = t.in;
+    t.in = INVALID_HANDLE_VALUE;
+    return DeleteAndLetGo(in, t.rd->workPath, known ? &identity : nullptr) ? DONE : ERROR_CODE_NOT_REMOVED;
 }
 
-// Source, then destination, both held until the end; the copy's outcome becomes lastError. Both
-// names must fit workPath whole.
+// Source, then destination, both held until the end; the outcome becomes lastError. Both names
+// must fit workPath whole.
 void TransferFile(RunData* rd, HostWord source, HostWord destination, TransferKind kind) {
     if (!ActionMayRun(rd)) return;
     if (!NameIsWhole(rd, destination)) return;
-    HANDLE in = INVALID_HANDLE_VALUE, out = INVALID_HANDLE_VALUE;
-    if (!HoldTransferSource(rd, source, kind, in)) return;
+    Transfer t;
+    t.rd = rd;
+    t.kind = kind;
+    t.destinationName = destination;
+    if (!HoldTransferSource(rd, source, kind, t.in)) return;
     CopyPath(rd->workPath, TextParameter(destination));
-    if (!HoldTransferDestination(rd, kind, in, out)) return;
-    rd->lastError = CopyStream(rd, in, out);
-    const bool whole = kind == TransferKind::MOVE && rd->lastError == 0 && HoldsWholeCopy(in, out);
-    const bool closed = CloseHandle(out) != 0;
-    if (kind == TransferKind::MOVE)
-        FinishMove(rd, source, in, whole && closed);
-    else
-        CloseHandle(in);
+    t.buffer = ObtainCopyBuffer(rd);
+    Outcome outcome = HoldTransferDestination(t);
+    if (outcome == DONE) outcome = WriteDestination(t);
+    ReleaseCopyBuffer(t.buffer);
+    LetGo(t.out);
+    if (outcome == DONE && kind == TransferKind::MOVE) outcome = DeleteMovedSource(t, source);
+    LetGo(t.in);
+    rd->lastError = outcome;
+}
+
+// The held destination of "Append text to a file": a file on disk, or the null device its name
+// promised. INVALID_HANDLE_VALUE with the code stored otherwise.
+HANDLE HoldTextDestination(RunData* rd) {
+    const NameTarget target = TargetOfName(rd->workPath);
+    if (!NameMayBeWritten(target, TransferKind::APPEND)) {
+        rd->lastError = ERROR_CODE_NO_DEVICE;
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE out = HoldDestination(rd->workPath);
+    if (out == INVALID_HANDLE_VALUE) {
+        StoreWindowsError(rd, GetLastError());
+    } else if (!IsDiskFile(out) && target != NameTarget::NULL_DEVICE) {
+        CloseHandle(out);
+        rd->lastError = ERROR_CODE_NO_DEVICE;
+        out = INVALID_HANDLE_VALUE;
+    }
+    return out;
+}
+
+// The text's bytes at the end of the held file in one write; a write that falls short is cut back.
+Outcome AppendBytes(HANDLE out, const char* text) {
+    const DWORD length = static_cast<DWORD>(std::strlen(text));
+    std::int64_t oldSize = 0;
+    const bool disk = IsDiskFile(out);
+    if (disk && !(HandleFileSize(out, oldSize) && WindToEnd(out))) return ErrnoOf(GetLastError());
+    DWORD written = 0;
+    if (length == 0 || (WriteFile(out, text, length, &written, nullptr) && written == length)) return DONE;
+    if (disk) EndFileAt(out, oldSize);
+    return ERROR_CODE_STREAM;
 }
 
 }  // namespace
@@ -151,18 +319,16 @@ extern "C" HostWord WINAPI ActionMoveFile(RunData* rd, HostWord source, HostWord
 }
 
 // The text's characters, cut to 259 (a text, not a name), with no terminator and no line end,
-// written at the end of the held destination. A write that fails (a full disk) stores 32. A
-// destination that could keep the write waiting is refused with 19, as for the file transfers.
+// written at the end of the held destination in one write. A write that fails (a full disk)
+// stores 32 and leaves the file as long as it was. A destination that could keep the write
+// waiting is refused with 19, as for the file transfers.
 extern "C" HostWord WINAPI ActionAppendText(RunData* rd, HostWord text, HostWord destination) {
     if (!ActionMayRun(rd)) return 0;
     if (!TakeWholeName(rd, rd->workPath, destination)) return 0;
-    HANDLE out = INVALID_HANDLE_VALUE;
-    if (!HoldTransferDestination(rd, TransferKind::APPEND, INVALID_HANDLE_VALUE, out)) return 0;
+    HANDLE out = HoldTextDestination(rd);
+    if (out == INVALID_HANDLE_VALUE) return 0;
     CopyPath(rd->workPath, TextParameter(text));
-    const DWORD length = static_cast<DWORD>(std::strlen(rd->workPath));
-    DWORD written = 0;
-    const bool whole = length == 0 || (WriteFile(out, rd->workPath, length, &written, nullptr) && written == length);
-    rd->lastError = whole ? 0 : ERROR_CODE_STREAM;
+    rd->lastError = AppendBytes(out, rd->workPath);
     CloseHandle(out);
     return 0;
 }

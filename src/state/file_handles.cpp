@@ -40,6 +40,13 @@ bool WindToEnd(HANDLE file) {
     return !Failed(SetFilePointer(file, 0, &high, FILE_END));
 }
 
+bool EndFileAt(HANDLE file, std::int64_t length) {
+    LONG high = static_cast<LONG>(static_cast<std::uint64_t>(length) >> 32);
+    SetLastError(NO_ERROR);
+    if (Failed(SetFilePointer(file, static_cast<LONG>(length & ALL_ONES), &high, FILE_BEGIN))) return false;
+    return SetEndOfFile(file) != 0;
+}
+
 DWORD SharedWithEveryone() {
     constexpr DWORD READERS_AND_WRITERS = FILE_SHARE_READ | FILE_SHARE_WRITE;
     return PlatformDeletesThroughHandles() ? READERS_AND_WRITERS | FILE_SHARE_DELETE : READERS_AND_WRITERS;

@@ -43,3 +43,6 @@ bool HandlePosition(HANDLE file, std::int64_t& position);
 
 // Moves an open handle to the end of its file, however long; false when it cannot.
 bool WindToEnd(HANDLE file);
+
+// Ends the file under an open handle at length bytes, cutting what follows; false when it cannot.
+bool EndFileAt(HANDLE file, std::int64_t length);

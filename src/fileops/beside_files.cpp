@@ -1,0 +1,177 @@
+// Files written beside their destination and swapped in: their names, their making and
+// discarding, the swap by each family of Windows, and the room a swap needs.
+#include <cstring>
+
+#include "fileops/beside_files.h"
+#include "fileops/file_names.h"
+#include "fileops/held_files.h"
+#include "state/windows_version.h"
+
+namespace {
+
+// ~QTFxxxx.TMP: 12 characters, an 8.3 name that every file system keeps as it is.
+constexpr char NAME_START[] = "~QTF";
+constexpr char NAME_END[] = ".TMP";
+constexpr std::size_t NAME_DIGITS = 4;
+constexpr std::size_t NAME_LENGTH = sizeof NAME_START - 1 + NAME_DIGITS + sizeof NAME_END - 1;
+constexpr std::uint32_t NAME_COUNT = 0x10000;   // as many as four hexadecimal digits give
+constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
+constexpr int HEX_DIGIT_BITS = 4;
+
+// Looked up when called: ReplaceFileA came with Windows 2000; MoveFileExA is NT's, not 95's.
+using ReplaceFileCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID);
+constexpr char REPLACE_FILE[] = "ReplaceFileA";
+using MoveFileExCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+constexpr char MOVE_FILE_EX[] = "MoveFileExA";
+using DiskFreeSpaceExCall = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+constexpr char DISK_FREE_SPACE_EX[] = "GetDiskFreeSpaceExA";   // 95 from OSR2, NT from 4.0
+
+constexpr char CURRENT_FOLDER[] = ".";
+
+// The name number makes, after the folder part already in name.
+void WriteName(char* name, std::uint32_t number) {
+    std::memcpy(name, NAME_START, sizeof NAME_START - 1);
+    char* digit = name + sizeof NAME_START - 1;
+    for (std::size_t i = 0; i < NAME_DIGITS; ++i)
+        digit[i] = HEX_DIGITS[(number >> (HEX_DIGIT_BITS * (NAME_DIGITS - 1 - i))) & 0xF];
+    std::memcpy(digit + NAME_DIGITS, NAME_END, sizeof NAME_END);
+}
+
+// Where the search for a free name starts: apart for two processes, and for two calls in one.
+std::uint32_t FirstNumber() {
+    return GetTickCount() ^ (GetCurrentProcessId() << HEX_DIGIT_BITS);
+}
+
+// Tries take on the names of the pattern in the folder of destination, name by name, until one
+// succeeds (true, with that name in name) or fails other than for a name taken (false with its
+// error). ERROR_FILENAME_EXCED_RANGE when no such name fits.
+template <typename Take>
+bool TakeFreeName(const char* destination, char* name, Take take) {
+    const std::size_t folder = FolderLength(destination);
+    if (folder + NAME_LENGTH >= PATH_BUFFER_SIZE) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    std::memcpy(name, destination, folder);
+    const std::uint32_t first = FirstNumber();
+    for (std::uint32_t tried = 0; tried < NAME_COUNT; ++tried) {
+        WriteName(name + folder, first + tried);
+        if (take(name)) return true;
+        if (!IsTaken(GetLastError())) return false;
+    }
+    return false;
+}
+
+bool FullPath(const char* name, char* full) {
+    const DWORD length = GetFullPathNameA(name, PATH_BUFFER_SIZE, full, nullptr);
+    return length != 0 && length < PATH_BUFFER_SIZE;
+}
+
+// ReplaceFileA with whole paths (Wine's refuses relative ones). Its failures all leave both files
+// under their names, as no backup name is given.
+bool ReplaceByPaths(ReplaceFileCall replaceFile, const char* replacement, const char* replaced) {
+    char replacedPath[PATH_BUFFER_SIZE], replacementPath[PATH_BUFFER_SIZE];
+    if (!FullPath(replaced, replacedPath) || !FullPath(replacement, replacementPath)) return false;
+    return replaceFile(replacedPath, replacementPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+}
+
+// Windows 95, 98 and ME: the old file aside under a name of the pattern, the new one in its
+// place, then the old one deleted. A kill in between leaves each file whole under a name of its
+// own; a failed second rename puts the old file back.
+bool SwapByRenames(const char* replacement, const char* destination, const FileIdentity& old) {
+    char aside[PATH_BUFFER_SIZE] = {};
+    if (!TakeFreeName(destination, aside, [destination](const char* name) { return MoveFileA(destination, name) != 0; }))
+        return false;
+    if (!MoveFileA(replacement, destination)) {
+        const DWORD error = GetLastError();
+        MoveFileA(aside, destination);
+        SetLastError(error);
+        return false;
+    }
+    DeleteIfSame(aside, old);
+    return true;
+}
+
+}  // namespace
+
+bool MakeBesideFile(const char* destination, DWORD attributes, BesidePlace place, BesideFile& beside) {
+    const auto make = [&beside, attributes](const char* name) {
+        beside.held = HoldNewFile(name, attributes);
+        return beside.held != INVALID_HANDLE_VALUE;
+    };
+    if (TakeFreeName(destination, beside.name, make)) return true;
+    if (GetLastError() != ERROR_FILENAME_EXCED_RANGE || place != BesidePlace::DESTINATION_TOO) return false;
+    CopyPath(beside.name, destination);
+    return make(beside.name);
+}
+
+bool LetGoBesideFile(BesideFile& beside) {
+    beside.known = IdentityOf(beside.held, beside.identity);
+    const bool closed = CloseHandle(beside.held) != 0;
+    beside.held = INVALID_HANDLE_VALUE;
+    return closed;
+}
+
+void DiscardBesideFile(BesideFile& beside) {
+    if (beside.held != INVALID_HANDLE_VALUE) {
+        DeleteHeldFile(beside.held, beside.name);
+        CloseHandle(beside.held);
+        beside.held = INVALID_HANDLE_VALUE;
+    } else if (beside.known) {
+        DeleteIfSame(beside.name, beside.identity);
+    }
+}
+
+bool PutInPlace(const BesideFile& beside, const char* destination, bool writeThrough) {
+    if (std::strcmp(beside.name, destination) == 0) return true;   // made under that name
+    return RenameWithoutCopy(beside.name, destination, writeThrough ? MOVEFILE_WRITE_THROUGH : 0);
+}
+
+bool SwapIntoPlace(const BesideFile& beside, const char* destination, const FileIdentity& old) {
+    if (const auto replaceFile = PlatformCall<ReplaceFileCall>(KERNEL_LIBRARY, REPLACE_FILE))
+        return ReplaceByPaths(replaceFile, beside.name, destination);
+    if (PlatformDeletesThroughHandles())
+        return RenameWithoutCopy(beside.name, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return SwapByRenames(beside.name, destination, old);
+}
+
+bool DeleteIfSame(const char* name, const FileIdentity& identity) {
+    HANDLE file = HoldSource(name, SourceUse::READ_AND_DELETE);
+    FileIdentity found;
+    if (file == INVALID_HANDLE_VALUE) return false;
+    if (!IdentityOf(file, found) || !SameIdentity(found, identity)) {
+        CloseHandle(file);
+        return false;
+    }
+    return DeleteAndLetGo(file, name, &identity);
+}
+
+bool IsTaken(DWORD error) {
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
+// The folder of name as GetDiskFreeSpaceExA takes it; the older GetDiskFreeSpaceA takes only a
+// volume's root.
+bool RoomFor(const char* name, std::int64_t bytes) {
+    if (bytes <= 0) return true;
+    char folder[PATH_BUFFER_SIZE] = {};
+    std::memcpy(folder, name, FolderLength(name));
+    const char* where = *folder ? folder : CURRENT_FOLDER;
+    ULARGE_INTEGER available{};
+    if (const auto freeSpace = PlatformCall<DiskFreeSpaceExCall>(KERNEL_LIBRARY, DISK_FREE_SPACE_EX))
+        return !freeSpace(where, &available, nullptr, nullptr) || available.QuadPart >= static_cast<std::uint64_t>(bytes);
+    char root[PATH_BUFFER_SIZE] = {};
+    if (!FullPath(where, root) || RootLength(root) == 0) return true;
+    root[RootLength(root)] = '\0';
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return true;
+    return std::uint64_t{freeClusters} * sectorsPerCluster * bytesPerSector >= static_cast<std::uint64_t>(bytes);
+}
+
+bool RenameWithoutCopy(const char* from, const char* to, DWORD flags) {
+    if (PlatformDeletesThroughHandles()) {
+        if (const auto moveFileEx = PlatformCall<MoveFileExCall>(KERNEL_LIBRARY, MOVE_FILE_EX))
+            return moveFileEx(from, to, flags) != 0;
+    }
+    return MoveFileA(from, to) != 0;
+}

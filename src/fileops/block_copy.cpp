@@ -1,0 +1,57 @@
+// The copy loop and its buffer. A larger block costs the platform fewer calls: 64 KiB blocks copy
+// several times faster than 4096-byte ones, and the heap that refuses them still gives smaller ones.
+#include "fileops/block_copy.h"
+#include "state/last_error.h"
+
+namespace {
+
+constexpr std::size_t LARGEST_BUFFER = 64 * 1024;
+
+// One block read and written; false with the platform's error when either fails or falls short.
+// done is set at the end of the source.
+bool MoveBlock(HANDLE source, HANDLE destination, const CopyBuffer& buffer, bool& done, DWORD& failure) {
+    DWORD got = 0;
+    if (!ReadFile(source, buffer.data, static_cast<DWORD>(buffer.size), &got, nullptr)) {
+        failure = GetLastError();
+        return false;
+    }
+    done = got == 0;
+    if (done) return true;
+    DWORD put = 0;
+    if (!WriteFile(destination, buffer.data, got, &put, nullptr)) {
+        failure = GetLastError();
+        return false;
+    }
+    if (put < got) {
+        failure = ERROR_DISK_FULL;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CopyBuffer ObtainCopyBuffer(RunData* rd) {
+    for (std::size_t size = LARGEST_BUFFER; size > PATH_BUFFER_SIZE; size /= 2)
+        if (auto* data = static_cast<char*>(LocalAlloc(LPTR, size))) return CopyBuffer{data, size, false};
+    return CopyBuffer{rd->workPath, PATH_BUFFER_SIZE, true};
+}
+
+void ReleaseCopyBuffer(CopyBuffer& buffer) {
+    if (!buffer.borrowed && buffer.data) LocalFree(buffer.data);
+    buffer = CopyBuffer{};
+}
+
+bool CopyBlocks(const CopyBuffer& buffer, HANDLE source, HANDLE destination, DWORD& failure) {
+    bool done = false, good = true;
+    while (good && !done) good = MoveBlock(source, destination, buffer, done, failure);
+    return good;
+}
+
+std::uint32_t CopyStream(RunData* rd, HANDLE source, HANDLE destination) {
+    CopyBuffer buffer = ObtainCopyBuffer(rd);
+    DWORD failure = NO_ERROR;
+    const bool good = CopyBlocks(buffer, source, destination, failure);
+    ReleaseCopyBuffer(buffer);
+    return good ? 0 : ERROR_CODE_STREAM;
+}
