@@ -4,8 +4,8 @@
 // have grown by 64 MiB. Afterwards the source is whole, and the destination's name holds its old
 // content whole, the new content whole, or nothing (a new name); an append's destination is its
 // old content or the whole append. Files of the pattern ~QTFxxxx.TMP may stay beside it (they are
-// counted, then removed). Before the module wrote beside its destinations, every case but the
-// first moves' left a cut file under the destination's name.
+// counted, then removed). Before the module wrote beside its destinations, every case left a cut
+// file under the destination's name.
 //
 //   killed MODULE FOLDER OTHER_FOLDER             every case, the files in FOLDER (on a tmpfs),
 //                                                 a rename's new name in OTHER_FOLDER (another
