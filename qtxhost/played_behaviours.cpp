@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <tuple>
@@ -130,6 +131,22 @@ int __cdecl Stat64KeepingCreation(const char* path, struct _stat64* status) {
     return result;
 }
 
+// The NT layer's query of a file's basic information, whose first field is its creation time.
+using QueryInformationCall = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, int);
+constexpr int FILE_BASIC_INFORMATION = 4;
+
+LONG WINAPI QueryInformationKeepingCreation(HANDLE file, void* io, void* information, ULONG length, int informationClass) {
+    static const auto real = reinterpret_cast<QueryInformationCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(NT_LAYER), "NtQueryInformationFile")));
+    const LONG status = real(file, io, information, length, informationClass);
+    FileKey key;
+    FILETIME created;
+    if (status >= 0 && informationClass == FILE_BASIC_INFORMATION && length >= sizeof created && KeyOfHandle(file, key) &&
+        KeptCreationTime(key, created))
+        std::memcpy(information, &created, sizeof created);
+    return status;
+}
+
 // A creation time set through a handle is kept for that file, as such a file system keeps it.
 BOOL WINAPI SetFileTimeKeepingCreation(HANDLE file, const FILETIME* created, const FILETIME* accessed, const FILETIME* modified) {
     if (!SetFileTime(file, created, accessed, modified)) return FALSE;
@@ -223,6 +240,7 @@ const PlayedCall CREATION_TIME_CALLS[] = {
     {"FindFirstFileA", Code(FindFirstFileKeepingCreation)},
     {"GetFileInformationByHandle", Code(GetFileInformationKeepingCreation)},
     {"SetFileTime", Code(SetFileTimeKeepingCreation)},
+    {"NtQueryInformationFile", Code(QueryInformationKeepingCreation)},
 };
 
 const PlayedCall EMPTY_DRIVE_CALLS[] = {

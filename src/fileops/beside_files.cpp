@@ -5,6 +5,7 @@
 #include "fileops/beside_files.h"
 #include "fileops/file_names.h"
 #include "fileops/held_files.h"
+#include "state/nt_file_calls.h"
 #include "state/windows_version.h"
 
 namespace {
@@ -67,12 +68,44 @@ bool FullPath(const char* name, char* full) {
     return length != 0 && length < PATH_BUFFER_SIZE;
 }
 
-// ReplaceFileA with whole paths (Wine's refuses relative ones). Its failures all leave both files
-// under their names, as no backup name is given.
+// ReplaceFileA with whole paths (Wine's refuses relative ones), which must fit its ANSI buffers.
+// Its failures all leave both files under their names, as no backup name is given.
 bool ReplaceByPaths(ReplaceFileCall replaceFile, const char* replacement, const char* replaced) {
     char replacedPath[PATH_BUFFER_SIZE], replacementPath[PATH_BUFFER_SIZE];
     if (!FullPath(replaced, replacedPath) || !FullPath(replacement, replacementPath)) return false;
     return replaceFile(replacedPath, replacementPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+}
+
+// True when ReplaceFileA can be asked for these two names: the system has it, and their whole
+// paths fit.
+ReplaceFileCall ReplaceFileFor(const char* replacement, const char* replaced) {
+    char path[PATH_BUFFER_SIZE];
+    if (!FullPath(replaced, path) || !FullPath(replacement, path)) return nullptr;
+    return PlatformCall<ReplaceFileCall>(KERNEL_LIBRARY, REPLACE_FILE);
+}
+
+// Lets the held file go; a file let go under a name it does not keep yet is remembered first, to
+// be known again if it must be discarded.
+void LetGo(BesideFile& beside, bool remember) {
+    if (beside.held == INVALID_HANDLE_VALUE) return;
+    if (remember) RememberBesideFile(beside);
+    CloseHandle(beside.held);
+    beside.held = INVALID_HANDLE_VALUE;
+}
+
+// Renames the held file through its handle, which is then let go, and keeps its new name. False
+// with the platform's error: ERROR_CALL_NOT_IMPLEMENTED where the NT layer cannot be asked (no
+// NT layer, a whole path that is not of the form X:\...), and the file is still held.
+bool RenameHeld(BesideFile& beside, const char* destination, bool replace) {
+    char full[PATH_BUFFER_SIZE];
+    DWORD error = ERROR_CALL_NOT_IMPLEMENTED;
+    if (beside.held == INVALID_HANDLE_VALUE || !FullPath(destination, full) || !NtRename(beside.held, full, replace, error)) {
+        SetLastError(error);
+        return false;
+    }
+    LetGo(beside, false);
+    CopyPath(beside.name, destination);
+    return true;
 }
 
 // Windows 95, 98 and ME: the old file aside under a name of the pattern, the new one in its
@@ -105,11 +138,10 @@ bool MakeBesideFile(const char* destination, DWORD attributes, BesidePlace place
     return make(beside.name);
 }
 
-bool LetGoBesideFile(BesideFile& beside) {
-    beside.known = IdentityOf(beside.held, beside.identity);
-    const bool closed = CloseHandle(beside.held) != 0;
-    beside.held = INVALID_HANDLE_VALUE;
-    return closed;
+void RememberBesideFile(BesideFile& beside) {
+    FileFacts facts;
+    beside.known = beside.held != INVALID_HANDLE_VALUE && FactsOf(beside.held, facts);
+    beside.identity = facts.identity;
 }
 
 void DiscardBesideFile(BesideFile& beside) {
@@ -122,14 +154,25 @@ void DiscardBesideFile(BesideFile& beside) {
     }
 }
 
-bool PutInPlace(const BesideFile& beside, const char* destination, bool writeThrough) {
-    if (std::strcmp(beside.name, destination) == 0) return true;   // made under that name
-    return RenameWithoutCopy(beside.name, destination, writeThrough ? MOVEFILE_WRITE_THROUGH : 0);
+bool PutInPlace(BesideFile& beside, const char* destination) {
+    if (std::strcmp(beside.name, destination) == 0) {   // made under that name
+        LetGo(beside, false);
+        return true;
+    }
+    if (RenameHeld(beside, destination, false)) return true;
+    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+    LetGo(beside, true);
+    return RenameWithoutCopy(beside.name, destination, MOVEFILE_WRITE_THROUGH);
 }
 
-bool SwapIntoPlace(const BesideFile& beside, const char* destination, const FileIdentity& old) {
-    if (const auto replaceFile = PlatformCall<ReplaceFileCall>(KERNEL_LIBRARY, REPLACE_FILE))
+bool SwapIntoPlace(BesideFile& beside, const char* destination, const FileIdentity& old) {
+    if (const auto replaceFile = ReplaceFileFor(beside.name, destination)) {
+        LetGo(beside, true);   // ReplaceFileA opens it itself, and shares it with no holder
         return ReplaceByPaths(replaceFile, beside.name, destination);
+    }
+    if (RenameHeld(beside, destination, true)) return true;
+    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+    LetGo(beside, true);
     if (PlatformDeletesThroughHandles())
         return RenameWithoutCopy(beside.name, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     return SwapByRenames(beside.name, destination, old);
@@ -137,35 +180,39 @@ bool SwapIntoPlace(const BesideFile& beside, const char* destination, const File
 
 bool DeleteIfSame(const char* name, const FileIdentity& identity) {
     HANDLE file = HoldSource(name, SourceUse::READ_AND_DELETE);
-    FileIdentity found;
     if (file == INVALID_HANDLE_VALUE) return false;
-    if (!IdentityOf(file, found) || !SameIdentity(found, identity)) {
+    FileFacts facts;
+    if (!FactsOf(file, facts) || !SameIdentity(facts.identity, identity)) {
         CloseHandle(file);
         return false;
     }
-    return DeleteAndLetGo(file, name, &identity);
+    return DeleteAndLetGo(file, name, nullptr);
 }
 
 bool IsTaken(DWORD error) {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
-// The folder of name as GetDiskFreeSpaceExA takes it; the older GetDiskFreeSpaceA takes only a
-// volume's root.
-bool RoomFor(const char* name, std::int64_t bytes) {
+// Asked of the held file's volume through the NT layer; else of its folder, as
+// GetDiskFreeSpaceExA takes it, or of its volume's root, which is all the older GetDiskFreeSpaceA
+// takes.
+bool RoomFor(HANDLE onVolume, const char* name, std::int64_t bytes) {
     if (bytes <= 0) return true;
+    const auto needed = static_cast<std::uint64_t>(bytes);
+    std::uint64_t available = 0;
+    if (NtRoomOf(onVolume, available)) return available >= needed;
     char folder[PATH_BUFFER_SIZE] = {};
     std::memcpy(folder, name, FolderLength(name));
     const char* where = *folder ? folder : CURRENT_FOLDER;
-    ULARGE_INTEGER available{};
+    ULARGE_INTEGER room{};
     if (const auto freeSpace = PlatformCall<DiskFreeSpaceExCall>(KERNEL_LIBRARY, DISK_FREE_SPACE_EX))
-        return !freeSpace(where, &available, nullptr, nullptr) || available.QuadPart >= static_cast<std::uint64_t>(bytes);
+        return !freeSpace(where, &room, nullptr, nullptr) || room.QuadPart >= needed;
     char root[PATH_BUFFER_SIZE] = {};
     if (!FullPath(where, root) || RootLength(root) == 0) return true;
     root[RootLength(root)] = '\0';
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
     if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return true;
-    return std::uint64_t{freeClusters} * sectorsPerCluster * bytesPerSector >= static_cast<std::uint64_t>(bytes);
+    return std::uint64_t{freeClusters} * sectorsPerCluster * bytesPerSector >= needed;
 }
 
 bool RenameWithoutCopy(const char* from, const char* to, DWORD flags) {

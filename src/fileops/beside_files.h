@@ -32,36 +32,38 @@ enum class BesidePlace {
 // name fits.
 bool MakeBesideFile(const char* destination, DWORD attributes, BesidePlace place, BesideFile& beside);
 
-// Lets the held file go, its identity kept. False when closing failed: its last bytes may not
-// have been written.
-bool LetGoBesideFile(BesideFile& beside);
+// Keeps the held file's identity, to know it again once it is let go.
+void RememberBesideFile(BesideFile& beside);
 
 // Deletes the file made: through its handle while held; once let go, only while its name still
 // leads to that very file. A file it cannot delete keeps its name.
 void DiscardBesideFile(BesideFile& beside);
 
-// Gives the let-go file the destination's name, which no file had when the transfer began;
-// nothing is ever replaced. With writeThrough the new name is on disk when it returns (a deletion
-// follows). False with the platform's error: one that IsTaken knows when another program made a
-// file of that name meanwhile.
-bool PutInPlace(const BesideFile& beside, const char* destination, bool writeThrough);
+// Gives the file the destination's name, which no file had when the transfer began: nothing is
+// ever replaced. Renamed through its handle where the NT layer can, so that nobody can change it
+// on the way; let go in any case once it has the name. False with the platform's error (one that
+// IsTaken knows when another program made a file of that name meanwhile).
+bool PutInPlace(BesideFile& beside, const char* destination);
 
-// Replaces the existing file at destination, whose identity is old, by the let-go file. In one
-// step with ReplaceFileA where the system has it (it keeps the old file's security and short name
-// too), else with MoveFileExA (NT 4.0); Windows 95, 98 and ME can neither replace nor rename onto
-// a name, so there the old file is first renamed to a name of the pattern, then the new file to
-// destination, and then the old one is deleted. False with the platform's error when the old file
-// could not be replaced: it then keeps its name, whole.
-bool SwapIntoPlace(const BesideFile& beside, const char* destination, const FileIdentity& old);
+// Replaces the existing file at destination, whose identity (FactsOf) is old, by the file made,
+// which is let go. In one step with ReplaceFileA where the system has it (it keeps the old file's
+// security and short name too), else by a rename through its handle that replaces (NT 4.0); Windows
+// 95, 98 and ME can neither replace nor rename onto a name, so there the old file is first
+// renamed to a name of the pattern, then the new file to destination, and then the old one is
+// deleted. False with the platform's error when the old file could not be replaced: it then keeps
+// its name, whole.
+bool SwapIntoPlace(BesideFile& beside, const char* destination, const FileIdentity& old);
 
-// Deletes the file at name only when it is the file identified, through a handle held for it.
+// Deletes the file at name only when it is the file identified (FactsOf), through a handle held
+// for it.
 bool DeleteIfSame(const char* name, const FileIdentity& identity);
 
 // True when the platform's error says a name was already taken.
 bool IsTaken(DWORD error);
 
-// True when the volume that holds name has room for bytes more, or when its room cannot be known.
-bool RoomFor(const char* name, std::int64_t bytes);
+// True when the volume of the held file, named name, has room for bytes more, or when its room
+// cannot be known.
+bool RoomFor(HANDLE onVolume, const char* name, std::int64_t bytes);
 
 // The platform's rename of from to to, which never copies: MoveFileExA with the flags given on the
 // NT family; MoveFileA on Windows 95, 98 and ME, which have only it (it copies between volumes,

@@ -57,8 +57,8 @@ DWORD NewFileAttributes(DWORD oldAttributes) {
 }
 
 // The copy of the held old file into the new file made for it, with the old file's dates, as a
-// rename keeps them, flushed so that it is on disk before the old file goes; then let go. 0, or
-// the code the rename fails with.
+// rename keeps them, flushed so that it is on disk before the old file goes. 0, or the code the
+// rename fails with.
 std::uint32_t FillNewFile(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile& made) {
     CopyBuffer buffer = ObtainCopyBuffer(rd);
     DWORD failure = NO_ERROR;
@@ -67,8 +67,7 @@ std::uint32_t FillNewFile(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATI
     if (!copied) return RuntimeErrnoOf(failure);
     if (!HoldsWholeCopy(in, made.held)) return ERROR_CODE_STREAM;
     SetFileTime(made.held, &old.ftCreationTime, &old.ftLastAccessTime, &old.ftLastWriteTime);
-    if (!FlushFileBuffers(made.held)) return RuntimeErrnoOf(GetLastError());
-    return LetGoBesideFile(made) ? 0 : ERROR_CODE_STREAM;
+    return FlushFileBuffers(made.held) ? 0 : RuntimeErrnoOf(GetLastError());
 }
 
 // The new file given its name, then the old file deleted through the handle that held it from
@@ -77,7 +76,8 @@ std::uint32_t FillNewFile(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATI
 // the file this call made: the rename fails whole. 0, or the code it fails with.
 std::uint32_t PlaceAndDeleteOld(RunData* rd, HostWord oldName, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old,
                                 BesideFile& made, const char* newPath) {
-    if (!PutInPlace(made, newPath, true)) {
+    RememberBesideFile(made);   // to delete it again at its new name if the old file stays
+    if (!PutInPlace(made, newPath)) {
         const DWORD error = GetLastError();
         DiscardBesideFile(made);
         CloseHandle(in);

@@ -4,38 +4,13 @@
 #include "fileops/held_files.h"
 #include "state/file_handles.h"
 #include "state/last_error.h"
+#include "state/nt_file_calls.h"
 #include "state/windows_version.h"
 
 namespace {
 
-// ntdll's call that marks a file under a handle for deletion, and its record: the NT family's one
-// way to delete a file through the handle that was checked (looked up when called: Windows 95, 98
-// and ME have no ntdll to import from).
-using NtStatus = LONG;
-struct IoStatusBlock {
-    union {
-        NtStatus status;
-        void* pointer;
-    };
-    ULONG_PTR information;
-};
-struct DispositionInformation {
-    BOOLEAN deleteFile;
-};
-constexpr int FILE_DISPOSITION_INFORMATION = 13;   // the information class of that record
-using SetInformationFileCall = NtStatus(WINAPI*)(HANDLE, IoStatusBlock*, void*, ULONG, int);
-constexpr char SET_INFORMATION_FILE[] = "NtSetInformationFile";
-
 HANDLE Open(const char* name, DWORD access, DWORD sharing, DWORD disposition, DWORD attributes) {
     return CreateFileA(name, access, sharing, nullptr, disposition, attributes, nullptr);
-}
-
-bool DeleteThroughHandle(HANDLE file) {
-    const auto call = PlatformCall<SetInformationFileCall>(NT_LIBRARY, SET_INFORMATION_FILE);
-    if (!call) return false;
-    IoStatusBlock status{};
-    DispositionInformation disposition{TRUE};
-    return call(file, &status, &disposition, sizeof disposition, FILE_DISPOSITION_INFORMATION) >= 0;
 }
 
 }  // namespace
@@ -83,6 +58,18 @@ bool IsDiskFile(HANDLE file) {
     return GetFileType(file) == FILE_TYPE_DISK;
 }
 
+bool FactsOf(HANDLE file, FileFacts& facts) {
+    if (NtFactsOf(file, facts)) return true;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!InformationOf(file, information)) return false;
+    facts.attributes = information.dwFileAttributes;
+    facts.created = information.ftCreationTime;
+    facts.links = information.nNumberOfLinks;
+    facts.size = JoinedSize(information.nFileSizeHigh, information.nFileSizeLow);
+    facts.identity = IdentityOf(information);
+    return true;
+}
+
 bool HoldsWholeCopy(HANDLE source, HANDLE destination) {
     std::int64_t sourceSize = 0, destinationSize = 0;
     return HandleFileSize(source, sourceSize) && HandleFileSize(destination, destinationSize) && sourceSize == destinationSize;
@@ -99,7 +86,7 @@ bool WasHeldBySource(const char* name, DWORD access, DWORD openError) {
 }
 
 bool DeleteHeldFile(HANDLE file, const char* name) {
-    if (PlatformDeletesThroughHandles()) return DeleteThroughHandle(file);
+    if (PlatformDeletesThroughHandles()) return NtDelete(file);
     return DeleteFileA(name) != 0;
 }
 

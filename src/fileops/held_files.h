@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "state/file_handles.h"
+#include "state/nt_file_calls.h"
 #include "state/run_data.h"
 
 // What a held source is opened for.
@@ -47,6 +48,10 @@ DWORD WithDeletion(DWORD access);
 // True when the handle is a file on disk: not a device, a pipe nor a FIFO, whose reads and writes
 // can wait for ever or keep nothing.
 bool IsDiskFile(HANDLE file);
+
+// The attributes, creation time, links, size and identity of a held file: through the NT layer,
+// else GetFileInformationByHandle. Two identities are compared only when both come from here.
+bool FactsOf(HANDLE file, FileFacts& facts);
 
 // True when the destination holds exactly as many bytes as the source, both sizes asked of the
 // held handles. False when either size cannot be had.

@@ -42,16 +42,12 @@ struct Transfer {
     HostWord destinationName = 0;
     HANDLE in = INVALID_HANDLE_VALUE;
     HANDLE out = INVALID_HANDLE_VALUE;   // the existing destination, or the null device
-    BY_HANDLE_FILE_INFORMATION old{};    // the existing destination's
+    FileFacts old;                       // the existing destination's
     std::int64_t sourceSize = 0;
     bool deletable = true;               // whether the existing destination may be replaced
     Plan plan = Plan::NEW_NAME;
     CopyBuffer buffer;
 };
-
-std::int64_t OldSize(const Transfer& t) {
-    return JoinedSize(t.old.nFileSizeHigh, t.old.nFileSizeLow);
-}
 
 // The destination's name in workPath again, after a copy that may have used it as its buffer.
 void RetakeDestinationName(Transfer& t) {
@@ -116,7 +112,7 @@ DWORD OpenExistingDestination(Transfer& t, DWORD& access) {
 // is written in place, as one that may not be deleted is. An append of one block is written in
 // place in one write, and cut back if that fails.
 Plan PlanForExisting(const Transfer& t) {
-    if (!t.deletable || t.old.nNumberOfLinks > 1) return Plan::IN_PLACE;
+    if (!t.deletable || t.old.links > 1) return Plan::IN_PLACE;
     if (t.kind == TransferKind::APPEND && t.sourceSize <= static_cast<std::int64_t>(t.buffer.size)) return Plan::IN_PLACE;
     return Plan::SWAP;
 }
@@ -138,24 +134,25 @@ Outcome HoldTransferDestination(Transfer& t) {
     if (error != NO_ERROR) return RefusedDestination(t, access, error);
     // A FIFO or a unix device has an ordinary name, and shows only in its handle.
     if (!IsDiskFile(t.out)) return ERROR_CODE_NO_DEVICE;
-    if (!InformationOf(t.out, t.old)) return ErrnoOf(GetLastError());
+    if (!FactsOf(t.out, t.old)) return ErrnoOf(GetLastError());
     t.plan = PlanForExisting(t);
     return DONE;
 }
 
-// Copies the source, after the old content for an append, into the file made for the destination;
-// a move's copy is flushed and must hold as many bytes as it should. Then the file is let go.
+// Copies the source, after the old content for an append, into the file made for the destination.
+// What replaces a file, and a move's copy, is flushed: on disk before anything is replaced or
+// deleted. A move's copy must hold as many bytes as it should.
 Outcome FillBesideFile(Transfer& t, BesideFile& beside, std::int64_t expected) {
     DWORD failure = NO_ERROR;
     const bool appendsOld = t.kind == TransferKind::APPEND && t.plan == Plan::SWAP;
     if (appendsOld && !CopyBlocks(t.buffer, t.out, beside.held, failure)) return ERROR_CODE_STREAM;
     if (!CopyBlocks(t.buffer, t.in, beside.held, failure)) return ERROR_CODE_STREAM;
-    if (t.plan == Plan::SWAP) SetFileTime(beside.held, &t.old.ftCreationTime, nullptr, nullptr);   // as a replacement keeps it
+    if (t.plan == Plan::SWAP) SetFileTime(beside.held, &t.old.created, nullptr, nullptr);   // as a replacement keeps it
     const bool flush = t.kind == TransferKind::MOVE || t.plan == Plan::SWAP;
     if (flush && !FlushFileBuffers(beside.held)) return ERROR_CODE_STREAM;
     std::int64_t size = 0;
     if (t.kind == TransferKind::MOVE && !(HandleFileSize(beside.held, size) && size == expected)) return ERROR_CODE_STREAM;
-    return LetGoBesideFile(beside) ? DONE : ERROR_CODE_STREAM;
+    return DONE;
 }
 
 // The existing destination in place. An append that fails is cut back to its old length; a copy
@@ -163,8 +160,8 @@ Outcome FillBesideFile(Transfer& t, BesideFile& beside, std::int64_t expected) {
 // only once the drive is known to have room. A move's copy is flushed before its source goes.
 Outcome WriteInPlace(Transfer& t) {
     const bool append = t.kind == TransferKind::APPEND;
-    const std::int64_t oldSize = OldSize(t);
-    if (!append && !RoomFor(t.rd->workPath, t.sourceSize - oldSize)) return RuntimeErrnoOf(ERROR_DISK_FULL);
+    const std::int64_t oldSize = t.old.size;
+    if (!append && !RoomFor(t.out, t.rd->workPath, t.sourceSize - oldSize)) return RuntimeErrnoOf(ERROR_DISK_FULL);
     const bool prepared = append ? WindToEnd(t.out) : (oldSize == 0 || SetEndOfFile(t.out) != 0);
     if (!prepared) return ErrnoOf(GetLastError());
     DWORD failure = NO_ERROR;
@@ -183,10 +180,10 @@ Outcome WriteInPlace(Transfer& t) {
 // for both. Where no file can be made beside it (a folder the user may not write, no name of the
 // pattern that fits), it is written in place.
 Outcome WriteSwap(Transfer& t) {
-    const std::int64_t expected = t.sourceSize + (t.kind == TransferKind::APPEND ? OldSize(t) : 0);
-    if (!RoomFor(t.rd->workPath, expected)) return RuntimeErrnoOf(ERROR_DISK_FULL);
+    const std::int64_t expected = t.sourceSize + (t.kind == TransferKind::APPEND ? t.old.size : 0);
+    if (!RoomFor(t.out, t.rd->workPath, expected)) return RuntimeErrnoOf(ERROR_DISK_FULL);
     BesideFile beside;
-    if (!MakeBesideFile(t.rd->workPath, t.old.dwFileAttributes & KEPT_ATTRIBUTES, BesidePlace::BESIDE_ONLY, beside)) {
+    if (!MakeBesideFile(t.rd->workPath, t.old.attributes & KEPT_ATTRIBUTES, BesidePlace::BESIDE_ONLY, beside)) {
         const DWORD error = GetLastError();
         if (error != ERROR_ACCESS_DENIED && error != ERROR_FILENAME_EXCED_RANGE) return ErrnoOf(error);
         t.plan = Plan::IN_PLACE;
@@ -195,7 +192,9 @@ Outcome WriteSwap(Transfer& t) {
     Outcome outcome = FillBesideFile(t, beside, expected);
     LetGo(t.out);
     RetakeDestinationName(t);
-    if (outcome == DONE && !SwapIntoPlace(beside, t.rd->workPath, IdentityOf(t.old))) outcome = ERROR_CODE_NOT_REMOVED;
+    // The old file could not be given up (another program took it meanwhile): as for a deletion
+    // refused, 13.
+    if (outcome == DONE && !SwapIntoPlace(beside, t.rd->workPath, t.old.identity)) outcome = ERROR_CODE_NOT_REMOVED;
     if (outcome != DONE) DiscardBesideFile(beside);
     return outcome;
 }
@@ -210,7 +209,7 @@ Outcome WriteNewName(Transfer& t) {
     }
     Outcome outcome = FillBesideFile(t, beside, t.sourceSize);
     RetakeDestinationName(t);
-    if (outcome == DONE && !PutInPlace(beside, t.rd->workPath, t.kind == TransferKind::MOVE)) {
+    if (outcome == DONE && !PutInPlace(beside, t.rd->workPath)) {
         const DWORD error = GetLastError();
         outcome = IsTaken(error) ? ERROR_CODE_EXISTS : ErrnoOf(error);
     }
