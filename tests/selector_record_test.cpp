@@ -174,9 +174,11 @@ void test_spelt_names(bool ntFamily) {
     WideRoutines wide;
     ok(FindWideRoutines(wide) == ntFamily, "wide dialogs: expected %d on this family\n", ntFamily);
     if (!ntFamily) return;
+    // A folder of this process's own: the copies that run as other versions share the directory.
     wchar_t folder[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, folder);
-    const std::wstring here = std::wstring(folder) + L"\\";
+    const std::wstring here = std::wstring(folder) + L"\\spelt-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(here.c_str(), nullptr);
     const wchar_t* folders[] = {L"Abc", L"\u0100bc"};
     const struct { const wchar_t* name; const char* content; } files[] = {
         {L"Abc\\rAport.txt", "bent twin"}, {L"\u0100bc\\r\u0100port.txt", "chosen"}, {L"\u0100bc\\b.txt", "b"}};
@@ -201,6 +203,7 @@ void test_spelt_names(bool ntFamily) {
     ok(!SpellChosenPath(wide, tooLong.c_str(), answer, sizeof answer), "a path of 300 characters has no answer\n");
     for (const auto& file : files) DeleteFileW((here + file.name).c_str());
     for (const wchar_t* name : folders) RemoveDirectoryW((here + name).c_str());
+    RemoveDirectoryW(here.c_str());
 }
 
 // A result buffer of exactly the given bytes, followed by a guard page.

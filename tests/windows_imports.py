@@ -49,14 +49,15 @@ IMPORTS = {
 # NT 4.0 has neither of its two (both came with Visual C++ .NET's runtime; src/info/file_status.cpp);
 # the wide dialogs and file calls work on the NT family only (src/selector/wide_routines.cpp), as
 # does the local time of a date by its own rules (src/info/file_status.cpp); Windows 95, 98 and ME
-# have no ntdll.dll to import from and do not implement MoveFileExA, which only the NT family is
-# asked (src/fileops/held_files.cpp, beside_files.cpp); ReplaceFileA came with Windows 2000, and
-# GetDiskFreeSpaceExA with Windows 95 OSR2 and NT 4.0 (src/fileops/beside_files.cpp).
+# have no ntdll.dll to import from (src/state/nt_file_calls.cpp) and do not implement
+# MoveFileExA, which only the NT family is asked (src/fileops/beside_files.cpp); ReplaceFileA came
+# with Windows 2000, and GetDiskFreeSpaceExA with Windows 95 OSR2 and NT 4.0 (beside_files.cpp).
 LOOKED_UP_AT_RUN_TIME = {
     "msvcrt.dll": ("_stat64", "_ctime64"),
     "comdlg32.dll": ("GetOpenFileNameW", "GetSaveFileNameW"),
     "shell32.dll": ("SHBrowseForFolderW", "SHGetPathFromIDListW"),
     "kernel32.dll": ("FindFirstFileW", "CreateFileW", "SystemTimeToTzSpecificLocalTime", "MoveFileExA",
                      "ReplaceFileA", "GetDiskFreeSpaceExA"),
-    "ntdll.dll": ("NtSetInformationFile",),
+    "ntdll.dll": ("NtSetInformationFile", "NtQueryInformationFile", "NtQueryVolumeInformationFile",
+                  "RtlNtStatusToDosError"),
 }

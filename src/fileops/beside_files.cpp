@@ -29,6 +29,10 @@ constexpr char DISK_FREE_SPACE_EX[] = "GetDiskFreeSpaceExA";   // 95 from OSR2, 
 
 constexpr char CURRENT_FOLDER[] = ".";
 
+// Read-only comes too late: a file is written before it could be made read-only, and a read-only
+// file is never replaced.
+constexpr DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
 // The name number makes, after the folder part already in name.
 void WriteName(char* name, std::uint32_t number) {
     std::memcpy(name, NAME_START, sizeof NAME_START - 1);
@@ -63,27 +67,6 @@ bool TakeFreeName(const char* destination, char* name, Take take) {
     return false;
 }
 
-bool FullPath(const char* name, char* full) {
-    const DWORD length = GetFullPathNameA(name, PATH_BUFFER_SIZE, full, nullptr);
-    return length != 0 && length < PATH_BUFFER_SIZE;
-}
-
-// ReplaceFileA with whole paths (Wine's refuses relative ones), which must fit its ANSI buffers.
-// Its failures all leave both files under their names, as no backup name is given.
-bool ReplaceByPaths(ReplaceFileCall replaceFile, const char* replacement, const char* replaced) {
-    char replacedPath[PATH_BUFFER_SIZE], replacementPath[PATH_BUFFER_SIZE];
-    if (!FullPath(replaced, replacedPath) || !FullPath(replacement, replacementPath)) return false;
-    return replaceFile(replacedPath, replacementPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
-}
-
-// True when ReplaceFileA can be asked for these two names: the system has it, and their whole
-// paths fit.
-ReplaceFileCall ReplaceFileFor(const char* replacement, const char* replaced) {
-    char path[PATH_BUFFER_SIZE];
-    if (!FullPath(replaced, path) || !FullPath(replacement, path)) return nullptr;
-    return PlatformCall<ReplaceFileCall>(KERNEL_LIBRARY, REPLACE_FILE);
-}
-
 // Lets the held file go; a file let go under a name it does not keep yet is remembered first, to
 // be known again if it must be discarded.
 void LetGo(BesideFile& beside, bool remember) {
@@ -99,7 +82,7 @@ void LetGo(BesideFile& beside, bool remember) {
 bool RenameHeld(BesideFile& beside, const char* destination, bool replace) {
     char full[PATH_BUFFER_SIZE];
     DWORD error = ERROR_CALL_NOT_IMPLEMENTED;
-    if (beside.held == INVALID_HANDLE_VALUE || !FullPath(destination, full) || !NtRename(beside.held, full, replace, error)) {
+    if (beside.held == INVALID_HANDLE_VALUE || !FullPathOf(destination, full) || !NtRename(beside.held, full, replace, error)) {
         SetLastError(error);
         return false;
     }
@@ -165,10 +148,14 @@ bool PutInPlace(BesideFile& beside, const char* destination) {
     return RenameWithoutCopy(beside.name, destination, MOVEFILE_WRITE_THROUGH);
 }
 
+// ReplaceFileA is given whole paths (Wine's refuses relative ones), which must fit its ANSI
+// buffers. Its failures all leave both files under their names, as no backup name is given.
 bool SwapIntoPlace(BesideFile& beside, const char* destination, const FileIdentity& old) {
-    if (const auto replaceFile = ReplaceFileFor(beside.name, destination)) {
+    char replaced[PATH_BUFFER_SIZE], replacement[PATH_BUFFER_SIZE];
+    const auto replaceFile = PlatformCall<ReplaceFileCall>(KERNEL_LIBRARY, REPLACE_FILE);
+    if (replaceFile && FullPathOf(destination, replaced) && FullPathOf(beside.name, replacement)) {
         LetGo(beside, true);   // ReplaceFileA opens it itself, and shares it with no holder
-        return ReplaceByPaths(replaceFile, beside.name, destination);
+        return replaceFile(replaced, replacement, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
     }
     if (RenameHeld(beside, destination, true)) return true;
     if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
@@ -176,6 +163,11 @@ bool SwapIntoPlace(BesideFile& beside, const char* destination, const FileIdenti
     if (PlatformDeletesThroughHandles())
         return RenameWithoutCopy(beside.name, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     return SwapByRenames(beside.name, destination, old);
+}
+
+DWORD KeptAttributes(DWORD oldAttributes) {
+    const DWORD kept = oldAttributes & KEPT_ATTRIBUTES;
+    return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
 bool DeleteIfSame(const char* name, const FileIdentity& identity) {
@@ -208,7 +200,7 @@ bool RoomFor(HANDLE onVolume, const char* name, std::int64_t bytes) {
     if (const auto freeSpace = PlatformCall<DiskFreeSpaceExCall>(KERNEL_LIBRARY, DISK_FREE_SPACE_EX))
         return !freeSpace(where, &room, nullptr, nullptr) || room.QuadPart >= needed;
     char root[PATH_BUFFER_SIZE] = {};
-    if (!FullPath(where, root) || RootLength(root) == 0) return true;
+    if (!FullPathOf(where, root) || RootLength(root) == 0) return true;
     root[RootLength(root)] = '\0';
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
     if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return true;

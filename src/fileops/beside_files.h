@@ -54,6 +54,10 @@ bool PutInPlace(BesideFile& beside, const char* destination);
 // its name, whole.
 bool SwapIntoPlace(BesideFile& beside, const char* destination, const FileIdentity& old);
 
+// The attributes a file made to replace another keeps of the old file's: archive, hidden and
+// system; FILE_ATTRIBUTE_NORMAL when none.
+DWORD KeptAttributes(DWORD oldAttributes);
+
 // Deletes the file at name only when it is the file identified (FactsOf), through a handle held
 // for it.
 bool DeleteIfSame(const char* name, const FileIdentity& identity);

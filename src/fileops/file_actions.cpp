@@ -23,17 +23,11 @@ int RemoveFile(const char* name) {
 // MoveFileExA with no flag renames in one step and never copies nor replaces.
 constexpr DWORD NEITHER_COPY_NOR_REPLACE = 0;
 
-// What a new file keeps of the old one's attributes when it is made: read-only comes too late
-// (a read-only old file cannot be deleted, so its rename fails and its copy must go).
-constexpr DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
 // Where a drive letter or a share is a volume (Windows 95, 98 and ME), two names lie on one volume
 // when their full paths share a root, letter case aside. False when either cannot be made full.
 bool OnOneVolume(const char* oldPath, const char* newPath) {
     char oldFull[PATH_BUFFER_SIZE], newFull[PATH_BUFFER_SIZE];
-    const DWORD oldLength = GetFullPathNameA(oldPath, sizeof oldFull, oldFull, nullptr);
-    const DWORD newLength = GetFullPathNameA(newPath, sizeof newFull, newFull, nullptr);
-    if (oldLength == 0 || oldLength >= sizeof oldFull || newLength == 0 || newLength >= sizeof newFull) return false;
+    if (!FullPathOf(oldPath, oldFull) || !FullPathOf(newPath, newFull)) return false;
     const std::size_t root = RootLength(oldFull);
     return root != 0 && root == RootLength(newFull) &&
            CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, oldFull, static_cast<int>(root), newFull,
@@ -49,11 +43,6 @@ bool RenameWithinVolume(const char* oldPath, const char* newPath) {
         return false;
     }
     return RenameWithoutCopy(oldPath, newPath, NEITHER_COPY_NOR_REPLACE);
-}
-
-DWORD NewFileAttributes(DWORD oldAttributes) {
-    const DWORD kept = oldAttributes & KEPT_ATTRIBUTES;
-    return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
 // The copy of the held old file into the new file made for it, with the old file's dates, as a
@@ -107,7 +96,7 @@ void MoveAcrossVolumes(RunData* rd, HostWord oldName, const char* newPath) {
     BY_HANDLE_FILE_INFORMATION old{};
     BesideFile made;
     if (!InformationOf(in, old) ||
-        !MakeBesideFile(newPath, NewFileAttributes(old.dwFileAttributes), BesidePlace::DESTINATION_TOO, made)) {
+        !MakeBesideFile(newPath, KeptAttributes(old.dwFileAttributes), BesidePlace::DESTINATION_TOO, made)) {
         const DWORD error = GetLastError();
         rd->lastError = IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
         CloseHandle(in);

@@ -65,10 +65,14 @@ bool NameIsWhole(RunData* rd, HostWord name) {
     return false;
 }
 
+bool FullPathOf(const char* name, char* full) {
+    const DWORD length = GetFullPathNameA(name, PATH_BUFFER_SIZE, full, nullptr);
+    return length != 0 && length < PATH_BUFFER_SIZE;
+}
+
 NameTarget TargetOfName(const char* name) {
     char full[PATH_BUFFER_SIZE];
-    const DWORD length = GetFullPathNameA(name, sizeof full, full, nullptr);
-    const char* path = length != 0 && length < sizeof full ? full : name;   // a longer one as given
+    const char* path = FullPathOf(name, full) ? full : name;   // a longer one as given
     if (StartsWith(path, DEVICE_SPACE) || StartsWith(path, VERBATIM_SPACE)) return TargetInDeviceSpace(path + SPACE_LENGTH);
     return NameTarget::DISK_FILE;
 }

@@ -38,6 +38,10 @@ NameTarget TargetOfName(const char* name);
 // that do not open the name themselves before they read it.
 NameTarget TargetOf(const char* name);
 
+// The whole path of a name, made by the platform (GetFullPathNameA) into a buffer of 260 bytes;
+// false when it cannot be made or does not fit.
+bool FullPathOf(const char* name, char* full);
+
 // The length of a full path's root, "C:\" or "\\server\share\"; 0 when it has none.
 std::size_t RootLength(const char* path);
 

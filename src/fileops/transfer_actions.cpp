@@ -31,10 +31,6 @@ enum class Plan {
 using Outcome = std::uint32_t;
 constexpr Outcome DONE = 0;
 
-// What an existing file keeps in the file that replaces it: read-only cannot be (it is not
-// written), and ReplaceFileA keeps the rest on its own where the system has it.
-constexpr DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
 // One transfer, from its source held to its destination written.
 struct Transfer {
     RunData* rd = nullptr;
@@ -58,10 +54,6 @@ void RetakeDestinationName(Transfer& t) {
 void LetGo(HANDLE& held) {
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     held = INVALID_HANDLE_VALUE;
-}
-
-Outcome ErrnoOf(DWORD error) {
-    return RuntimeErrnoOf(error);
 }
 
 // A destination's name that could keep a write waiting for ever (a pipe, a port, the console) is
@@ -91,7 +83,7 @@ bool HoldTransferSource(RunData* rd, HostWord source, TransferKind kind, HANDLE&
 Outcome RefusedDestination(Transfer& t, DWORD access, DWORD openError) {
     LetGo(t.in);
     if (WasHeldBySource(t.rd->workPath, access, openError)) return ERROR_CODE_SAME_FILE;
-    return ErrnoOf(openError);
+    return RuntimeErrnoOf(openError);
 }
 
 // The existing destination, held for reading and writing and, where the platform allows, for its
@@ -125,16 +117,16 @@ Outcome HoldTransferDestination(Transfer& t) {
     if (target == NameTarget::NULL_DEVICE) {
         t.plan = Plan::DEVICE;
         t.out = HoldDestination(t.rd->workPath);
-        return t.out == INVALID_HANDLE_VALUE ? ErrnoOf(GetLastError()) : DONE;
+        return t.out == INVALID_HANDLE_VALUE ? RuntimeErrnoOf(GetLastError()) : DONE;
     }
-    if (!HandleFileSize(t.in, t.sourceSize)) return ErrnoOf(GetLastError());
+    if (!HandleFileSize(t.in, t.sourceSize)) return RuntimeErrnoOf(GetLastError());
     DWORD access = 0;
     const DWORD error = OpenExistingDestination(t, access);
     if (error == ERROR_FILE_NOT_FOUND) return DONE;   // a new name
     if (error != NO_ERROR) return RefusedDestination(t, access, error);
     // A FIFO or a unix device has an ordinary name, and shows only in its handle.
     if (!IsDiskFile(t.out)) return ERROR_CODE_NO_DEVICE;
-    if (!FactsOf(t.out, t.old)) return ErrnoOf(GetLastError());
+    if (!FactsOf(t.out, t.old)) return RuntimeErrnoOf(GetLastError());
     t.plan = PlanForExisting(t);
     return DONE;
 }
@@ -161,9 +153,9 @@ Outcome FillBesideFile(Transfer& t, BesideFile& beside, std::int64_t expected) {
 Outcome WriteInPlace(Transfer& t) {
     const bool append = t.kind == TransferKind::APPEND;
     const std::int64_t oldSize = t.old.size;
-    if (!append && !RoomFor(t.out, t.rd->workPath, t.sourceSize - oldSize)) return RuntimeErrnoOf(ERROR_DISK_FULL);
+    if (!append && !RoomFor(t.out, t.rd->workPath, t.sourceSize - oldSize)) return ERROR_CODE_NO_ROOM;
     const bool prepared = append ? WindToEnd(t.out) : (oldSize == 0 || SetEndOfFile(t.out) != 0);
-    if (!prepared) return ErrnoOf(GetLastError());
+    if (!prepared) return RuntimeErrnoOf(GetLastError());
     DWORD failure = NO_ERROR;
     if (!CopyBlocks(t.buffer, t.in, t.out, failure)) {
         if (append) EndFileAt(t.out, oldSize);
@@ -181,11 +173,11 @@ Outcome WriteInPlace(Transfer& t) {
 // pattern that fits), it is written in place.
 Outcome WriteSwap(Transfer& t) {
     const std::int64_t expected = t.sourceSize + (t.kind == TransferKind::APPEND ? t.old.size : 0);
-    if (!RoomFor(t.out, t.rd->workPath, expected)) return RuntimeErrnoOf(ERROR_DISK_FULL);
+    if (!RoomFor(t.out, t.rd->workPath, expected)) return ERROR_CODE_NO_ROOM;
     BesideFile beside;
-    if (!MakeBesideFile(t.rd->workPath, t.old.attributes & KEPT_ATTRIBUTES, BesidePlace::BESIDE_ONLY, beside)) {
+    if (!MakeBesideFile(t.rd->workPath, KeptAttributes(t.old.attributes), BesidePlace::BESIDE_ONLY, beside)) {
         const DWORD error = GetLastError();
-        if (error != ERROR_ACCESS_DENIED && error != ERROR_FILENAME_EXCED_RANGE) return ErrnoOf(error);
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_FILENAME_EXCED_RANGE) return RuntimeErrnoOf(error);
         t.plan = Plan::IN_PLACE;
         return WriteInPlace(t);
     }
@@ -205,13 +197,13 @@ Outcome WriteNewName(Transfer& t) {
     BesideFile beside;
     if (!MakeBesideFile(t.rd->workPath, FILE_ATTRIBUTE_NORMAL, BesidePlace::DESTINATION_TOO, beside)) {
         const DWORD error = GetLastError();
-        return IsTaken(error) ? ERROR_CODE_EXISTS : ErrnoOf(error);
+        return IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
     }
     Outcome outcome = FillBesideFile(t, beside, t.sourceSize);
     RetakeDestinationName(t);
     if (outcome == DONE && !PutInPlace(beside, t.rd->workPath)) {
         const DWORD error = GetLastError();
-        outcome = IsTaken(error) ? ERROR_CODE_EXISTS : ErrnoOf(error);
+        outcome = IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
     }
     if (outcome != DONE) DiscardBesideFile(beside);
     return outcome;
@@ -292,7 +284,7 @@ Outcome AppendBytes(HANDLE out, const char* text) {
     const DWORD length = static_cast<DWORD>(std::strlen(text));
     std::int64_t oldSize = 0;
     const bool disk = IsDiskFile(out);
-    if (disk && !(HandleFileSize(out, oldSize) && WindToEnd(out))) return ErrnoOf(GetLastError());
+    if (disk && !(HandleFileSize(out, oldSize) && WindToEnd(out))) return RuntimeErrnoOf(GetLastError());
     DWORD written = 0;
     if (length == 0 || (WriteFile(out, text, length, &written, nullptr) && written == length)) return DONE;
     if (disk) EndFileAt(out, oldSize);

@@ -18,6 +18,9 @@ constexpr std::uint32_t ERROR_CODE_SAME_FILE = EBUSY;
 constexpr std::uint32_t ERROR_CODE_EXISTS = EEXIST;
 // Stored when a source or destination is a device, a pipe or a FIFO rather than a file on disk.
 constexpr std::uint32_t ERROR_CODE_NO_DEVICE = ENODEV;
+// Stored when a copy, move or append onto an existing file finds, before it writes, that the drive
+// cannot hold what it would write: the runtime's number for a full disk.
+constexpr std::uint32_t ERROR_CODE_NO_ROOM = ENOSPC;
 // Stored when a stream's error indicator is set after a copy or an append: the object's own code.
 constexpr std::uint32_t ERROR_CODE_STREAM = 32;
 // Stored when a name is longer than CopyPath keeps, so that its cut form never reaches the disk.
@@ -25,7 +28,8 @@ constexpr std::uint32_t ERROR_CODE_NAME_TOO_LONG = ENAMETOOLONG;
 
 // The numbers an application sees, whatever the headers call them.
 static_assert(ERROR_CODE_NO_MEMORY == 12 && ERROR_CODE_NOT_REMOVED == 13 && ERROR_CODE_SAME_FILE == 16);
-static_assert(ERROR_CODE_EXISTS == 17 && ERROR_CODE_NO_DEVICE == 19 && ERROR_CODE_NAME_TOO_LONG == 38);
+static_assert(ERROR_CODE_EXISTS == 17 && ERROR_CODE_NO_DEVICE == 19 && ERROR_CODE_NO_ROOM == 28);
+static_assert(ERROR_CODE_NAME_TOO_LONG == 38);
 
 // The gate every directory and file action passes first. False while lastError holds a code:
 // the action then does nothing at all. False too, with 12 stored, when the object has no

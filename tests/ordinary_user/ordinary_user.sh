@@ -8,7 +8,9 @@
 # The prefix is USER_FOLDER/wineprefix. Its drive C: holds what root lays out for each run, none
 # of which that user may change:
 #   C:\locked            a folder of root's, holding kept.txt ("kept") and the empty folder empty;
-#   C:\readonly.txt      a read-only file of root's ("read-only").
+#   C:\readonly.txt      a read-only file of root's ("read-only");
+#   C:\locked\mine.txt   a file of the user's ("mine") in that folder, which the user may write
+#                        but nothing may be made beside.
 # and $OTHER_FS is a folder of the user's on another unix file system (/dev/shm), emptied.
 set -e
 build="$1" folder="$2"
@@ -32,6 +34,8 @@ as_user "$top/scripts/prepare_prefix.sh" --own "$build" "$prefix" >/dev/null
 "$top/scripts/prepare_prefix.sh" --share "$prefix"   # its system files become the shared ones
 mkdir -p "$drive/locked/empty"
 printf 'kept' >"$drive/locked/kept.txt"
+printf 'mine' >"$drive/locked/mine.txt"
+chown "$user:$group" "$drive/locked/mine.txt"
 printf 'read-only' >"$drive/readonly.txt"
 chmod 444 "$drive/readonly.txt"
 other="/dev/shm/qtx_ordinary_user_$build"   # one per build: both builds' tests may run at once
