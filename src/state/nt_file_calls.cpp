@@ -1,5 +1,6 @@
 // The NT layer's records and information classes, as Microsoft's Windows Driver Kit documents
 // them (ZwQueryInformationFile, ZwSetInformationFile, ZwQueryVolumeInformationFile).
+#include <cstddef>
 #include <cstring>
 
 #include "state/nt_file_calls.h"
@@ -58,6 +59,13 @@ struct RenameInformation {
     ULONG fileNameLength;   // in bytes
     WCHAR fileName[NT_PREFIX_LENGTH + PATH_BUFFER_SIZE];
 };
+
+#ifndef _WIN64
+// The records' sizes and offsets as the 32-bit NT layer reads them.
+static_assert(sizeof(BasicInformation) == 40 && sizeof(StandardInformation) == 24);
+static_assert(sizeof(InternalInformation) == 8 && sizeof(FullSizeInformation) == 32);
+static_assert(offsetof(RenameInformation, rootDirectory) == 4 && offsetof(RenameInformation, fileName) == 12);
+#endif
 
 template <typename Record>
 bool Ask(const char* callName, HANDLE file, Record& record, int informationClass, NtStatus& status) {

@@ -49,16 +49,20 @@ constexpr KillCase CASES[] = {
     {"append onto a file", APPEND, "old.bin", Before::OLD},
 };
 
-// The source's bytes: each 8-byte word its own offset, mixed, so that a block in the wrong place
-// or of zeros never matches.
-std::uint64_t Word(std::uint64_t offset) {
-    return (offset * 0x9E3779B97F4A7C15ull) ^ 0x5A5A5A5AA5A5A5A5ull;
-}
+// The source's bytes: every 4 KiB page the same noise, stamped with its own offset, so that a page
+// in the wrong place or of zeros never matches. Cheap to make, also through an emulator.
+constexpr std::size_t PAGE = 4096;
 
 void Fill(std::vector<char>& block, std::uint64_t offset) {
-    for (std::size_t i = 0; i < block.size(); i += 8) {
-        const std::uint64_t word = Word(offset + i);
-        std::memcpy(block.data() + i, &word, 8);
+    static const std::vector<char> noise = [] {
+        std::vector<char> page(PAGE);
+        for (std::size_t i = 0; i < PAGE; ++i) page[i] = static_cast<char>((i * 131 + 7) % 251 + 1);
+        return page;
+    }();
+    for (std::size_t at = 0; at < block.size(); at += PAGE) {
+        std::memcpy(block.data() + at, noise.data(), PAGE);
+        const std::uint64_t stamp = offset + at;
+        std::memcpy(block.data() + at, &stamp, sizeof stamp);
     }
 }
 
