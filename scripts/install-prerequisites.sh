@@ -39,6 +39,8 @@ need python3-pefile /usr/bin/python3 -c "import pefile"
 need gcc command -v gcc
 need fp-utils command -v chmcmd
 need libchm-bin command -v extract_chmLib
+# The power cut's disk image: made, replayed and read back (tests/crash/power_cut.sh).
+need e2fsprogs command -v debugfs
 # The sources of the Japanese, Chinese and Korean locales that the code-page tests compile for Wine.
 need locales test -f /usr/share/i18n/locales/ja_JP
 
