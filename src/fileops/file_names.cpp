@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "fileops/file_names.h"
+#include "state/file_facts.h"
 #include "state/file_handles.h"
 #include "state/host_services.h"
 #include "state/last_error.h"
@@ -43,7 +44,7 @@ NameTarget TargetOfHandle(const char* name) {
     // Shared with everyone, so that it disturbs no other holder.
     HANDLE file = CreateFileA(name, QUERY_ONLY, SharedWithEveryone(), nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return NameTarget::DISK_FILE;
-    const bool disk = GetFileType(file) == FILE_TYPE_DISK;
+    const bool disk = IsRegularFile(file);
     CloseHandle(file);
     return disk ? NameTarget::DISK_FILE : NameTarget::OTHER_DEVICE;
 }

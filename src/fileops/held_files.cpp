@@ -4,6 +4,7 @@
 #include "fileops/held_files.h"
 #include "state/file_handles.h"
 #include "state/last_error.h"
+#include "state/file_facts.h"
 #include "state/nt_file_calls.h"
 #include "state/windows_version.h"
 
@@ -30,7 +31,7 @@ HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use) {
     HANDLE file = HoldSource(name, use);
     if (file == INVALID_HANDLE_VALUE) {
         StoreWindowsError(rd, GetLastError());
-    } else if (!IsDiskFile(file)) {
+    } else if (!IsRegularFile(file)) {
         CloseHandle(file);
         rd->lastError = ERROR_CODE_NO_DEVICE;
         file = INVALID_HANDLE_VALUE;
@@ -52,22 +53,6 @@ HANDLE HoldNewFile(const char* name, DWORD attributes) {
 
 DWORD WithDeletion(DWORD access) {
     return PlatformDeletesThroughHandles() ? access | DELETE : access;
-}
-
-bool IsDiskFile(HANDLE file) {
-    return GetFileType(file) == FILE_TYPE_DISK;
-}
-
-bool FactsOf(HANDLE file, FileFacts& facts) {
-    if (NtFactsOf(file, facts)) return true;
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!InformationOf(file, information)) return false;
-    facts.attributes = information.dwFileAttributes;
-    facts.created = information.ftCreationTime;
-    facts.links = information.nNumberOfLinks;
-    facts.size = JoinedSize(information.nFileSizeHigh, information.nFileSizeLow);
-    facts.identity = IdentityOf(information);
-    return true;
 }
 
 bool HoldsWholeCopy(HANDLE source, HANDLE destination) {

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "state/file_handles.h"
-#include "state/nt_file_calls.h"
+#include "state/file_facts.h"
 #include "state/run_data.h"
 
 // What a held source is opened for.
@@ -26,8 +26,8 @@ enum class SourceUse {
 HANDLE HoldSource(const char* name, SourceUse use);
 
 // HoldSource for an action on a file on disk: INVALID_HANDLE_VALUE with the platform's error stored
-// when the file cannot be held, or with 19 when what is held is no file on disk (a FIFO or unix
-// device under an ordinary name), which is let go again.
+// when the file cannot be held, or with 19 when what is held is no regular file (a FIFO, a unix
+// device or a block device under an ordinary name), which is let go again.
 HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use);
 
 // The destination of a transfer, opened for writing, created when missing but never emptied here,
@@ -44,14 +44,6 @@ HANDLE HoldNewFile(const char* name, DWORD attributes);
 
 // The access asked, and on the NT family the right to delete the file through the handle too.
 DWORD WithDeletion(DWORD access);
-
-// True when the handle is a file on disk: not a device, a pipe nor a FIFO, whose reads and writes
-// can wait for ever or keep nothing.
-bool IsDiskFile(HANDLE file);
-
-// The attributes, creation time, links, size and identity of a held file: through the NT layer,
-// else GetFileInformationByHandle. Two identities are compared only when both come from here.
-bool FactsOf(HANDLE file, FileFacts& facts);
 
 // True when the destination holds exactly as many bytes as the source, both sizes asked of the
 // held handles. False when either size cannot be had.

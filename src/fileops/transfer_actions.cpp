@@ -124,9 +124,8 @@ Outcome HoldTransferDestination(Transfer& t) {
     const DWORD error = OpenExistingDestination(t, access);
     if (error == ERROR_FILE_NOT_FOUND) return DONE;   // a new name
     if (error != NO_ERROR) return RefusedDestination(t, access, error);
-    // A FIFO or a unix device has an ordinary name, and shows only in its handle.
-    if (!IsDiskFile(t.out)) return ERROR_CODE_NO_DEVICE;
-    if (!FactsOf(t.out, t.old)) return RuntimeErrnoOf(GetLastError());
+    // A FIFO or a unix or block device has an ordinary name, and shows only in its handle.
+    if (!IsRegularFile(t.out) || !FactsOf(t.out, t.old)) return ERROR_CODE_NO_DEVICE;
     t.plan = PlanForExisting(t);
     return DONE;
 }
@@ -271,7 +270,7 @@ HANDLE HoldTextDestination(RunData* rd) {
     HANDLE out = HoldDestination(rd->workPath);
     if (out == INVALID_HANDLE_VALUE) {
         StoreWindowsError(rd, GetLastError());
-    } else if (!IsDiskFile(out) && target != NameTarget::NULL_DEVICE) {
+    } else if (!IsRegularFile(out) && target != NameTarget::NULL_DEVICE) {
         CloseHandle(out);
         rd->lastError = ERROR_CODE_NO_DEVICE;
         out = INVALID_HANDLE_VALUE;
@@ -283,7 +282,7 @@ HANDLE HoldTextDestination(RunData* rd) {
 Outcome AppendBytes(HANDLE out, const char* text) {
     const DWORD length = static_cast<DWORD>(std::strlen(text));
     std::int64_t oldSize = 0;
-    const bool disk = IsDiskFile(out);
+    const bool disk = IsRegularFile(out);
     if (disk && !(HandleFileSize(out, oldSize) && WindToEnd(out))) return RuntimeErrnoOf(GetLastError());
     DWORD written = 0;
     if (length == 0 || (WriteFile(out, text, length, &written, nullptr) && written == length)) return DONE;

@@ -10,6 +10,7 @@
 
 #include "fileops/file_names.h"
 #include "info/file_version.h"
+#include "state/file_facts.h"
 #include "state/host_services.h"
 #include "state/name_characters.h"
 
@@ -97,7 +98,7 @@ bool GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DW
     const HANDLE file = CreateFileA(full, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     FixedVersion fixed;
-    const bool found = ReadVersionRecord(full, fixed) && GetFileType(file) == FILE_TYPE_DISK && FileHolds(file, fixed);
+    const bool found = ReadVersionRecord(full, fixed) && IsRegularFile(file) && FileHolds(file, fixed);
     CloseHandle(file);
     if (!found) return false;
     VS_FIXEDFILEINFO words{};

@@ -23,6 +23,16 @@ struct FileIdentity {
     DWORD indexLow = 0;
 };
 
+// What a copy needs to know of a held file: its attributes, creation time, names (links), size
+// and identity. Two identities are compared only when both come from FactsOf (file_facts.h).
+struct FileFacts {
+    DWORD attributes = 0;
+    FILETIME created{};
+    DWORD links = 0;
+    std::int64_t size = 0;
+    FileIdentity identity{};
+};
+
 // The identity, attributes and times of the item under an open handle; false when the platform
 // cannot give them.
 bool InformationOf(HANDLE item, BY_HANDLE_FILE_INFORMATION& information);

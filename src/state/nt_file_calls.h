@@ -11,16 +11,7 @@
 
 #include "state/file_handles.h"
 
-// What a copy needs to know of a file it replaces. The identity is its index, on the volume it
-// lies on (which is not asked): only compared with another from the same folder.
-struct FileFacts {
-    DWORD attributes = 0;
-    FILETIME created{};
-    DWORD links = 0;
-    std::int64_t size = 0;
-    FileIdentity identity{};
-};
-
+// The facts of the file under the handle (FileFacts), its identity without the volume.
 bool NtFactsOf(HANDLE file, FileFacts& facts);
 
 // The bytes that the file's volume still has for this user.
