@@ -6,6 +6,7 @@
 #include "fileops/file_names.h"
 #include "fileops/held_files.h"
 #include "state/nt_file_calls.h"
+#include "state/windows_errors.h"
 #include "state/windows_version.h"
 
 namespace {
@@ -179,10 +180,6 @@ bool DeleteIfSame(const char* name, const FileIdentity& identity) {
         return false;
     }
     return DeleteAndLetGo(file, name, nullptr);
-}
-
-bool IsTaken(DWORD error) {
-    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
 // Asked of the held file's volume through the NT layer; else of its folder, as

@@ -11,6 +11,7 @@
 
 #include "state/file_handles.h"
 #include "state/run_data.h"
+#include "state/windows_errors.h"
 
 struct BesideFile {
     HANDLE held = INVALID_HANDLE_VALUE;   // while it is written
@@ -61,9 +62,6 @@ DWORD KeptAttributes(DWORD oldAttributes);
 // Deletes the file at name only when it is the file identified (FactsOf), through a handle held
 // for it.
 bool DeleteIfSame(const char* name, const FileIdentity& identity);
-
-// True when the platform's error says a name was already taken.
-bool IsTaken(DWORD error);
 
 // True when the volume of the held file, named name, has room for bytes more, or when its room
 // cannot be known.

@@ -60,3 +60,7 @@ std::uint32_t RuntimeErrnoOf(DWORD error) {
         if (error >= range.first && error <= range.last) return static_cast<std::uint32_t>(range.errnoValue);
     return UNNAMED_ERROR;
 }
+
+bool IsTaken(DWORD error) {
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}

@@ -9,3 +9,7 @@
 // The errno the runtime library sets when one of its calls fails with this platform error:
 // EINVAL (22) for any error it does not name.
 std::uint32_t RuntimeErrnoOf(DWORD error);
+
+// True when the platform's error says a name was already taken (CREATE_NEW, a rename that does
+// not replace).
+bool IsTaken(DWORD error);
