@@ -5,8 +5,10 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <set>
 #include <tuple>
 
+#include "guarded_memory.h"
 #include "module_imports.h"
 
 namespace {
@@ -64,6 +66,24 @@ constexpr SIZE_T SMALL_HEAP_LARGEST = MAX_PATH;
 
 HLOCAL WINAPI LocalAllocSmall(UINT flags, SIZE_T bytes) {
     return bytes > SMALL_HEAP_LARGEST ? Refuse(ERROR_NOT_ENOUGH_MEMORY, HLOCAL{}) : LocalAlloc(flags, bytes);
+}
+
+// ---- A local heap whose blocks end at a page no one may touch ---------------------------------
+
+// Blocks given while the behaviour is played; a block of the real heap is freed there.
+std::set<HLOCAL> guardedBlocks;
+
+HLOCAL WINAPI LocalAllocGuarded(UINT, SIZE_T bytes) {
+    void* block = GuardedAlloc(bytes);   // zero-filled, as LPTR asks
+    if (!block) return Refuse(ERROR_NOT_ENOUGH_MEMORY, HLOCAL{});
+    guardedBlocks.insert(block);
+    return block;
+}
+
+HLOCAL WINAPI LocalFreeGuarded(HLOCAL block) {
+    if (!guardedBlocks.erase(block)) return LocalFree(block);
+    GuardedFree(block);
+    return nullptr;
 }
 
 // ---- A file system that keeps creation times --------------------------------------------------
@@ -234,6 +254,17 @@ const PlayedCall SMALL_HEAP_CALLS[] = {
     {"LocalAlloc", Code(LocalAllocSmall)},
 };
 
+const PlayedCall GUARDED_HEAP_CALLS[] = {
+    {"LocalAlloc", Code(LocalAllocGuarded)},
+    {"LocalFree", Code(LocalFreeGuarded)},
+};
+
+// A system whose comdlg32 has only the ANSI dialogs, as 95, 98 and ME, under any reported version.
+const PlayedCall ANSI_DIALOG_CALLS[] = {
+    {"GetOpenFileNameW", nullptr},
+    {"GetSaveFileNameW", nullptr},
+};
+
 const PlayedCall CREATION_TIME_CALLS[] = {
     {"_stat", Code(StatKeepingCreation)},
     {"_stat64", Code(Stat64KeepingCreation)},
@@ -264,6 +295,12 @@ PlayedBehaviour behaviours[] = {
      "to the process); System Error Codes: ERROR_NOT_READY, \"The device is not ready\"", false},
     {"small-heap", SwitchedBy::Script, SMALL_HEAP_CALLS, std::size(SMALL_HEAP_CALLS),
      "Platform SDK: LocalAlloc (\"If the function fails, the return value is NULL\"), Memory Limits", false},
+    {"guarded-heap", SwitchedBy::Script, GUARDED_HEAP_CALLS, std::size(GUARDED_HEAP_CALLS),
+     "Platform SDK: LocalAlloc, LocalFree; VirtualAlloc, VirtualProtect (PAGE_NOACCESS: \"An attempt to read from, "
+     "write to, or execute the committed region results in an access violation\")", false},
+    {"ansi-dialogs", SwitchedBy::Script, ANSI_DIALOG_CALLS, std::size(ANSI_DIALOG_CALLS),
+     "Platform SDK: GetOpenFileName, GetSaveFileName (\"Implemented as Unicode and ANSI versions\"; Windows "
+     "95/98/ME run the ANSI ones); GetProcAddress (\"If the function fails, the return value is NULL\")", false},
 };
 
 constexpr std::size_t WINDOWS_9X = 0;
@@ -356,7 +393,7 @@ bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error)
         Switch(behaviour, on);
         return true;
     }
-    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives, small-heap)";
+    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives, small-heap, guarded-heap, ansi-dialogs)";
     return false;
 }
 

@@ -1,6 +1,6 @@
 // Record-level checks of the load and save selectors: the dialog record PrepareFileSelector
 // fills, the wide dialogs taken on the NT family only, the names spelt from a wide choice, the
-// result expressions walking hand-made result buffers that end at a guard page, and
+// answers taken from a dialog's scratch block, the result expressions walking hand-made result buffers that end at a guard page, and
 // the saved state on real files and a pipe: a read cut short, and LoadRunObject fed 10 000
 // generated blocks (fixed seed), none costing more memory than its file holds, however large its
 // size field. Copies of this program named selector_record_test-VERSION.exe run as that Windows
@@ -16,6 +16,7 @@
 #include "harness/test_host.h"
 #include "selector/chosen_names.h"
 #include "selector/file_selector.h"
+#include "selector/selection_scratch.h"
 #include "selector/selector_buffer.h"
 #include "selector/selector_results.h"
 #include "selector/selector_settings.h"
@@ -262,6 +263,51 @@ void test_result_walks() {
     }
 }
 
+// What a dialog told it may fill 16 characters writes over a fresh scratch block, and the length
+// of the answer taken from it (0: as after Cancel).
+struct AnswerRow {
+    const char* note;
+    std::string written;           // from the block's start; NULs included
+    bool multiple;
+    std::size_t length;
+};
+
+const AnswerRow ANSWER_ROWS[] = {
+    {"a list that ends within the told space", std::string("C:\\d\0a\0bb\0\0", 11), true, 11},
+    {"a list whose empty string is the last told character", std::string("C:\\d\0aaaaaa\0bb\0\0", 16), true, 16},
+    {"one path, where several may be chosen", std::string("C:\\d\\a\0", 7), true, 8},
+    {"a list written whole past the told space", std::string("C:\\d\0aaaaaaaaaa\0bb\0\0", 20), true, 0},
+    {"a list cut at the told space", std::string("C:\\d\0aaaaaa\0bbbb", 16), true, 0},
+    {"a list cut a character short of it", std::string("C:\\d\0aaaaaa\0b", 13), true, 0},
+    {"a list cut after a name", std::string("C:\\d\0aaaaaa\0", 12), true, 0},
+    {"one path ended by the last told character", std::string("C:\\dddddddddddd\0", 16), false, 16},
+    {"one path without its end", std::string("C:\\ddddddddddddd", 16), false, 0},
+};
+
+// The scratch block keeps a cut answer from seeming whole, in both widths.
+template <typename Character>
+void CheckAnswers(const char* width) {
+    constexpr std::size_t TOLD = 16;
+    for (const AnswerRow& row : ANSWER_ROWS) {
+        Character* block = MakeSelectionScratch<Character>(TOLD, nullptr);
+        for (std::size_t i = 0; i < row.written.size(); ++i) block[i] = static_cast<Character>(row.written[i]);
+        const std::size_t length = SelectionLength(block, TOLD, row.multiple);
+        ok(length == row.length, "%s, %s: expected %u, got %u\n", width, row.note, static_cast<unsigned>(row.length),
+           static_cast<unsigned>(length));
+        LocalFree(block);
+    }
+}
+
+void test_dialog_answers() {
+    CheckAnswers<char>("ANSI");
+    CheckAnswers<wchar_t>("wide");
+    char initial[PATH_BUFFER_SIZE];
+    std::memset(initial, 'x', sizeof initial);   // not ended: the block ends it within the told space
+    char* block = MakeSelectionScratch<char>(8, initial);
+    ok(block && SelectionLength(block, 8, false) == 8, "an unended initial path should be ended within the told space\n");
+    LocalFree(block);
+}
+
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr char STATE_FILE[] = "selector_state.bin";
@@ -379,6 +425,7 @@ int main() {
     test_record_fields();
     test_spelt_names(version ? version->platform == VER_PLATFORM_WIN32_NT : true);
     test_result_walks();
+    test_dialog_answers();
     if (!version) {   // no version changes the saved state
         test_short_read();
         test_generated_blocks();

@@ -4,6 +4,7 @@
 
 #include "selector/chosen_names.h"
 #include "selector/file_selector.h"
+#include "selector/selection_scratch.h"
 #include "selector/selector_buffer.h"
 #include "selector/selector_settings.h"
 #include "selector/wide_routines.h"
@@ -66,7 +67,6 @@ void WidenRecord(const OPENFILENAMEA& ansi, WideFileDialog& dialog, wchar_t* fil
     record.nFilterIndex = ansi.nFilterIndex;
     record.lpstrFile = file;
     record.nMaxFile = ansi.nMaxFile;
-    Widen(ansi.lpstrFile, file, ansi.nMaxFile + 1);
     record.lpstrFileTitle = dialog.fileTitle;
     record.nMaxFileTitle = std::size(dialog.fileTitle);
     record.lpstrTitle = Widen(ansi.lpstrTitle, dialog.title, std::size(dialog.title));
@@ -75,47 +75,65 @@ void WidenRecord(const OPENFILENAMEA& ansi, WideFileDialog& dialog, wchar_t* fil
     record.lpfnHook = ansi.lpfnHook;
 }
 
+bool ChoosesSeveral(const OPENFILENAMEA& record) {
+    return (record.Flags & OFN_ALLOWMULTISELECT) != 0;
+}
+
+// The dialog's file buffer, as many characters as the ANSI one has bytes and a slack past them,
+// holding the initial path: wide where the platform has wide dialogs. Null when the local heap
+// has no room.
+void* MakeFileScratch(const OPENFILENAMEA& record, bool wideDialogs) {
+    if (!wideDialogs) return MakeSelectionScratch(record.nMaxFile, record.lpstrFile);
+    wchar_t initial[PATH_BUFFER_SIZE];
+    return MakeSelectionScratch(record.nMaxFile, Widen(record.lpstrFile, initial, std::size(initial)));
+}
+
 // The wide dialog, the user's choice spelt into the result buffer; false as after Cancel when
-// there is none, or no name leads to it. Its file buffer, as many characters as the ANSI one
-// has bytes, is a scratch block of the local heap.
+// there is none, it does not end within the told space, or no name leads to it.
 bool ChooseWide(RunData* rd, FileSelectorDialog& dialog, const WideRoutines& wide, SelectorKind kind, wchar_t* file) {
     WideFileDialog wideDialog;
     WidenRecord(dialog.record, wideDialog, file);
     const auto show = kind == SelectorKind::SAVE ? wide.getSaveFileName : wide.getOpenFileName;
-    if (!show(&wideDialog.record)) return false;
+    const bool several = ChoosesSeveral(dialog.record);
+    if (!show(&wideDialog.record) || SelectionLength(file, dialog.record.nMaxFile, several) == 0) return false;
     dialog.record.nFilterIndex = wideDialog.record.nFilterIndex;
-    return (wideDialog.record.Flags & OFN_ALLOWMULTISELECT)
-               ? SpellChosenList(wide, file, rd->selectorBuffer, rd->selectorBufferSize)
-               : SpellChosenPath(wide, file, rd->selectorBuffer, rd->selectorBufferSize);
+    return several ? SpellChosenList(wide, file, rd->selectorBuffer, rd->selectorBufferSize)
+                   : SpellChosenPath(wide, file, rd->selectorBuffer, rd->selectorBufferSize);
 }
 
-bool ChooseAnsi(FileSelectorDialog& dialog, SelectorKind kind) {
-    return kind == SelectorKind::SAVE ? GetSaveFileNameA(&dialog.record) : GetOpenFileNameA(&dialog.record);
+// The ANSI dialog (Windows 95, 98, ME) on the scratch block; an answer that ends within the told
+// space is copied into the result buffer, which is one byte larger.
+bool ChooseAnsi(RunData* rd, FileSelectorDialog& dialog, SelectorKind kind, char* file) {
+    const std::size_t told = dialog.record.nMaxFile;
+    dialog.record.lpstrFile = file;
+    const bool shown = kind == SelectorKind::SAVE ? GetSaveFileNameA(&dialog.record) : GetOpenFileNameA(&dialog.record);
+    const std::size_t length = shown ? SelectionLength(file, told, ChoosesSeveral(dialog.record)) : 0;
+    if (length == 0) return false;
+    std::memcpy(rd->selectorBuffer, file, length);
+    return true;
 }
 
-// The wide dialogs where the platform has them, else (Windows 95, 98, ME) the ANSI ones. A wide
-// file buffer that cannot be had shows no dialog and leaves the result empty.
+// The wide dialogs where the platform has them, else (Windows 95, 98, ME) the ANSI ones. A file
+// buffer that cannot be had shows no dialog and leaves the result empty.
 HostWord OpenFileSelector(RunData* rd, HostWord initialPath, SelectorKind kind) {
     FileSelectorDialog dialog;
     if (!PrepareFileSelector(rd, &dialog, TextParameter(initialPath), kind)) return 0;
     WideRoutines wide;
     const bool wideDialogs = FindWideRoutines(wide);
-    wchar_t* file = nullptr;
-    if (wideDialogs) {
-        file = static_cast<wchar_t*>(LocalAlloc(LPTR, (dialog.record.nMaxFile + 1) * sizeof(wchar_t)));
-        if (!file) {
-            EmptySelectorResult(rd);
-            return 0;
-        }
+    void* file = MakeFileScratch(dialog.record, wideDialogs);
+    if (!file) {
+        EmptySelectorResult(rd);
+        return 0;
     }
     BeforeModalDialog(rd);
-    const bool chosen = wideDialogs ? ChooseWide(rd, dialog, wide, kind, file) : ChooseAnsi(dialog, kind);
+    const bool chosen = wideDialogs ? ChooseWide(rd, dialog, wide, kind, static_cast<wchar_t*>(file))
+                                    : ChooseAnsi(rd, dialog, kind, static_cast<char*>(file));
     if (chosen)
         rd->filterIndex = static_cast<std::int32_t>(dialog.record.nFilterIndex);
     else
-        EmptySelectorResult(rd);   // cancelled, the dialog failed, or no name leads to the choice
+        EmptySelectorResult(rd);   // cancelled, the dialog failed, too long a list, or no name leads to the choice
     AfterModalDialog(rd);
-    if (file) LocalFree(file);
+    LocalFree(file);
     return 0;
 }
 
