@@ -86,6 +86,18 @@ HLOCAL WINAPI LocalFreeGuarded(HLOCAL block) {
     return nullptr;
 }
 
+// ---- The conversion to UTF-8 as documented --------------------------------------------------
+
+// Wine converts to UTF-8 whatever the flags and takes a pointer for "a default character was
+// used"; Windows refuses both, also for CP_ACP where the ANSI code page is UTF-8.
+int WINAPI WideCharToMultiByteAsDocumented(UINT codePage, DWORD flags, LPCWCH text, int count, LPSTR out, int bytes,
+                                           LPCCH defaultCharacter, LPBOOL usedDefault) {
+    const bool utf8 = codePage == CP_UTF8 || ((codePage == CP_ACP || codePage == CP_THREAD_ACP) && GetACP() == CP_UTF8);
+    if (utf8 && (flags & ~WC_ERR_INVALID_CHARS)) return Refuse(ERROR_INVALID_FLAGS, 0);
+    if (utf8 && (defaultCharacter || usedDefault)) return Refuse(ERROR_INVALID_PARAMETER, 0);
+    return WideCharToMultiByte(codePage, flags, text, count, out, bytes, defaultCharacter, usedDefault);
+}
+
 // ---- A file system that keeps creation times --------------------------------------------------
 
 // A file, known by its volume and index, never by a name.
@@ -222,7 +234,7 @@ struct PlayedCall {
     void* replacement;      // null: the system lacks it, and looking it up finds nothing
 };
 
-enum class SwitchedBy { Windows9x, WindowsNt4, Script };
+enum class SwitchedBy { Windows9x, WindowsNt4, Utf8CodePage, Script };
 
 struct PlayedBehaviour {
     const char* name;
@@ -265,6 +277,10 @@ const PlayedCall ANSI_DIALOG_CALLS[] = {
     {"GetSaveFileNameW", nullptr},
 };
 
+const PlayedCall UTF8_CALLS[] = {
+    {"WideCharToMultiByte", Code(WideCharToMultiByteAsDocumented)},
+};
+
 const PlayedCall CREATION_TIME_CALLS[] = {
     {"_stat", Code(StatKeepingCreation)},
     {"_stat64", Code(Stat64KeepingCreation)},
@@ -287,6 +303,11 @@ PlayedBehaviour behaviours[] = {
      "2000; ntdll.dll is the NT layer", false},
     {"windows-nt4", SwitchedBy::WindowsNt4, WINDOWS_NT4_CALLS, std::size(WINDOWS_NT4_CALLS),
      "Platform SDK: ReplaceFile, Requirements: Windows NT/2000/XP: Included in Windows 2000 and later", false},
+    {"utf-8", SwitchedBy::Utf8CodePage, UTF8_CALLS, std::size(UTF8_CALLS),
+     "Platform SDK: WideCharToMultiByte (\"For UTF-8 dwFlags must be set to either 0 or WC_ERR_INVALID_CHARS. "
+     "Otherwise, the function fails with ERROR_INVALID_FLAGS\"; lpUsedDefaultChar: \"For the CP_UTF7 and CP_UTF8 "
+     "settings for CodePage, this parameter must be set to NULL. Otherwise, the function fails with "
+     "ERROR_INVALID_PARAMETER\")", false},
     {"creation-times", SwitchedBy::Script, CREATION_TIME_CALLS, std::size(CREATION_TIME_CALLS),
      "Platform SDK: File Times (\"NTFS stores time values in UTC\"; a file has a creation, a last access and "
      "a last write time), GetFileTime", false},
@@ -305,7 +326,8 @@ PlayedBehaviour behaviours[] = {
 
 constexpr std::size_t WINDOWS_9X = 0;
 constexpr std::size_t WINDOWS_NT4 = 1;
-constexpr std::size_t CREATION_TIMES = 2;
+constexpr std::size_t UTF8 = 2;
+constexpr std::size_t CREATION_TIMES = 3;
 
 // The row of a played behaviour that replaces the function, or null.
 const PlayedCall* PlayedRow(const char* function) {
@@ -374,6 +396,7 @@ bool StartPlayedBehaviours(HMODULE module, std::string& error) {
     RetargetCalls("GetProcAddress", Code(PlayedGetProcAddress));
     if (Reports9x()) Switch(behaviours[WINDOWS_9X], true);
     if (ReportsNt4()) Switch(behaviours[WINDOWS_NT4], true);
+    if (GetACP() == CP_UTF8) Switch(behaviours[UTF8], true);
     return true;
 }
 
@@ -387,7 +410,8 @@ bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error)
     for (PlayedBehaviour& behaviour : behaviours) {
         if (name != behaviour.name) continue;
         if (behaviour.switchedBy != SwitchedBy::Script) {
-            error = name + " is played when Windows reports that version (a copy qtxhost-win98.exe or qtxhost-nt40.exe)";
+            error = name + " is played when Windows reports that version (a copy qtxhost-win98.exe or qtxhost-nt40.exe)"
+                           " or, for utf-8, when the ANSI code page is UTF-8";
             return false;
         }
         Switch(behaviour, on);

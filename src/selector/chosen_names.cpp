@@ -29,15 +29,22 @@ bool CopyWide(wchar_t* path, const wchar_t* text, std::size_t count) {
 // The ANSI bytes of count wide characters, written at out (room bytes, not ended): their number,
 // or -1 when they do not fit or the code page cannot spell them exactly. WC_NO_BEST_FIT_CHARS
 // turns an unspellable character into the default one instead of a near letter; systems before
-// Windows 2000 refuse the flag, and the way back catches a bent character there too.
+// Windows 2000 refuse the flag, and the way back catches a bent character there too. UTF-8 takes
+// neither the flag nor the default's pointer (Windows refuses the call): it spells every
+// character, and the way back catches a lone surrogate turned into U+FFFD.
 int SpellExactly(const wchar_t* text, std::size_t count, char* out, std::size_t room) {
     if (count == 0) return 0;
     if (room == 0 || count >= WIDE_PATH_SIZE) return -1;   // room 0 would only measure
     const int wideCount = static_cast<int>(count), bytes = static_cast<int>(room);
     BOOL defaulted = FALSE;
-    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, wideCount, out, bytes, nullptr, &defaulted);
-    if (length == 0 && GetLastError() == ERROR_INVALID_FLAGS)
-        length = WideCharToMultiByte(CP_ACP, 0, text, wideCount, out, bytes, nullptr, &defaulted);
+    int length = 0;
+    if (AnsiCodePageIsUtf8()) {
+        length = WideCharToMultiByte(CP_ACP, 0, text, wideCount, out, bytes, nullptr, nullptr);
+    } else {
+        length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, wideCount, out, bytes, nullptr, &defaulted);
+        if (length == 0 && GetLastError() == ERROR_INVALID_FLAGS)
+            length = WideCharToMultiByte(CP_ACP, 0, text, wideCount, out, bytes, nullptr, &defaulted);
+    }
     if (length == 0 || defaulted) return -1;
     wchar_t back[WIDE_PATH_SIZE];
     const int backCount = MultiByteToWideChar(CP_ACP, 0, out, length, back, WIDE_PATH_SIZE);

@@ -1,5 +1,7 @@
 // The platform walks the characters (CharNextA, CharPrevA): a lead byte and the byte after it are
-// one character, in whatever code page is the ANSI one.
+// one character, in whatever double-byte code page is the ANSI one. In UTF-8 it steps a byte at a
+// time, so a cut steps by UTF-8 sequences itself. Every other walk only looks for '\' and other
+// ASCII bytes, which never lie inside a UTF-8 sequence.
 #include <windows.h>
 #include <cstring>
 
@@ -9,18 +11,48 @@ namespace {
 
 constexpr char BLANK = ' ';
 
+// The bytes a UTF-8 sequence takes, by its first byte: 1 for ASCII and for a byte that starts none.
+std::size_t Utf8SequenceLength(unsigned char first) {
+    if (first >= 0xF0 && first <= 0xF4) return 4;
+    if (first >= 0xE0) return first <= 0xEF ? 3 : 1;
+    if (first >= 0xC2) return 2;
+    return 1;
+}
+
+// The bytes of the UTF-8 character at text, its continuation bytes counted only where they are
+// there: a broken sequence is a character of its own first byte.
+std::size_t Utf8CharacterLength(const char* text) {
+    const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(text[0]));
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+    return length;
+}
+
+// The bytes of the character at text, of which room are readable.
+std::size_t CharacterLength(const char* text, std::size_t room, bool utf8) {
+    if (utf8) return Utf8SequenceLength(static_cast<unsigned char>(text[0])) > room ? room + 1 : Utf8CharacterLength(text);
+    if (IsDBCSLeadByte(static_cast<BYTE>(text[0]))) return room < 2 ? room + 1 : static_cast<std::size_t>(CharNextA(text) - text);
+    return 1;
+}
+
 // How many bytes of the text, at most length, end on a character boundary. Nothing at or past
 // length is read: a field restored from a saved state need not end within its size.
 std::size_t WholeCharacters(const char* text, std::size_t length) {
+    const bool utf8 = AnsiCodePageIsUtf8();
     std::size_t kept = 0;
     while (kept < length && text[kept]) {
-        if (kept + 1 == length && IsDBCSLeadByte(static_cast<BYTE>(text[kept]))) break;   // its second byte is beyond
-        kept = static_cast<std::size_t>(CharNextA(text + kept) - text);
+        const std::size_t bytes = CharacterLength(text + kept, length - kept, utf8);
+        if (bytes > length - kept) break;   // the rest of the character lies beyond
+        kept += bytes;
     }
     return kept;
 }
 
 }  // namespace
+
+bool AnsiCodePageIsUtf8() {
+    return GetACP() == CP_UTF8;
+}
 
 const char* LastSeparator(const char* name) {
     const char* last = nullptr;

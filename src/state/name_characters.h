@@ -8,6 +8,9 @@ constexpr char PATH_SEPARATOR = '\\';
 
 #include <cstddef>
 
+// True where the ANSI code page is UTF-8 (65001, an option of Windows 10 and 11).
+bool AnsiCodePageIsUtf8();
+
 // The last '\' of the name that is a character of its own, or null when there is none.
 const char* LastSeparator(const char* name);
 char* LastSeparator(char* name);

@@ -5,9 +5,10 @@
 # Where the locale cannot be made the test is skipped (77).
 # Usage: code_page_names.sh CODE_PAGE BUILD PREFIX LOCALES BINARY_DIR QTXHOST MODULE
 # In a folder of its own it makes, from the unix side in UTF-8, the folders Ābc (A with a macron,
-# which none of these code pages spells) and Abc side by side, and plays unspelt_names.qtxs; a
-# double-byte code page also plays double_byte_names.qtxs with its characters, and 932 its CD-ROM
-# labels in kana (cp932_labels.qtxs) and the well-known directory checks of both families.
+# which no code page here but UTF-8 spells) and Abc side by side, and plays unspelt_names.qtxs
+# (utf8_names.qtxs in UTF-8, 65001); a double-byte code page also plays double_byte_names.qtxs
+# with its characters, and 932 its CD-ROM labels in kana (cp932_labels.qtxs) and the well-known
+# directory checks of both families.
 code_page="$1" build="$2" prefix="$3" locales="$4" binaries="$5" qtxhost="$6" module="$7"
 here="$(cd "$(dirname "$0")" && pwd)"
 launcher="$here/../../scripts/wine.sh"
@@ -21,6 +22,7 @@ case "$code_page" in
 936) locale=zh_CN.UTF-8 tail=乗 bar=億 ;;
 949) locale=ko_KR.UTF-8 tail=갂 bar=갵 ;;
 950) locale=zh_TW.UTF-8 tail=許 bar=四 ;;
+65001) locale=hi_IN.UTF-8 ;;   # a Windows locale without an ANSI code page: Wine gives UTF-8
 *) echo "code_page_names: no locale for code page $code_page"; exit 1 ;;
 esac
 
@@ -70,7 +72,11 @@ play() {
         run "$module" "$here/$1"
 }
 status=0
-play unspelt_names.qtxs || status=1
+if [ "$code_page" = 65001 ]; then
+    play utf8_names.qtxs || status=1
+else
+    play unspelt_names.qtxs || status=1
+fi
 [ -z "$tail" ] || play double_byte_names.qtxs || status=1
 if [ "$code_page" = 932 ]; then
     play cp932_labels.qtxs || status=1
