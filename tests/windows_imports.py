@@ -22,7 +22,7 @@ def functions(windows_9x, windows_nt, source, names):
 
 IMPORTS = {
     "kernel32.dll": functions("95", "3.1", SDK, """
-        CloseHandle CompareStringA CreateFileA DeleteFileA FileTimeToLocalFileTime
+        CloseHandle CompareStringA CreateFileA DeleteFileA FileTimeToLocalFileTime GetACP
         FileTimeToSystemTime FindClose FindFirstFileA FlushFileBuffers GetCurrentProcessId
         GetDiskFreeSpaceA GetDriveTypeA GetFileAttributesA GetFileInformationByHandle GetFileSize
         GetFileType GetFullPathNameA GetLastError GetLogicalDriveStringsA GetModuleHandleA
