@@ -26,8 +26,11 @@ preload="$top/build/wine-preload"
 I386_MAGIC='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
 I386_MASK='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
 
+# QTFILE_I386_ROUTE=qemu takes the qemu route even where the kernel runs i386 programs, to measure it.
 i386_route() {   # native where the kernel runs i386 programs, else qemu where it is installed, else none
-    if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    if [ "$QTFILE_I386_ROUTE" = qemu ] && [ -x "$qemu" ]; then
+        echo qemu
+    elif /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
         echo native
     elif [ -x "$qemu" ]; then
         echo qemu

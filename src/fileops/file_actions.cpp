@@ -91,12 +91,11 @@ void MoveAcrossVolumes(RunData* rd, HostWord oldName, const char* newPath) {
         rd->lastError = ERROR_CODE_EXISTS;
         return;
     }
-    HANDLE in = HoldDiskSource(rd, rd->workPath, SourceUse::READ_AND_DELETE);
-    if (in == INVALID_HANDLE_VALUE) return;
     BY_HANDLE_FILE_INFORMATION old{};
+    HANDLE in = HoldDiskSource(rd, rd->workPath, SourceUse::READ_AND_DELETE, &old);
+    if (in == INVALID_HANDLE_VALUE) return;
     BesideFile made;
-    if (!InformationOf(in, old) ||
-        !MakeBesideFile(newPath, KeptAttributes(old.dwFileAttributes), BesidePlace::DESTINATION_TOO, made)) {
+    if (!MakeBesideFile(newPath, KeptAttributes(old.dwFileAttributes), BesidePlace::DESTINATION_TOO, made)) {
         const DWORD error = GetLastError();
         rd->lastError = IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
         CloseHandle(in);

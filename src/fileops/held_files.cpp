@@ -27,11 +27,11 @@ HANDLE HoldSource(const char* name, SourceUse use) {
     return Open(name, GENERIC_READ, SHARED_WITH_READERS, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
 }
 
-HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use) {
+HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use, BY_HANDLE_FILE_INFORMATION* opened) {
     HANDLE file = HoldSource(name, use);
     if (file == INVALID_HANDLE_VALUE) {
         StoreWindowsError(rd, GetLastError());
-    } else if (!IsRegularFile(file)) {
+    } else if ((opened && !InformationOf(file, *opened)) || !IsRegularFile(file)) {
         CloseHandle(file);
         rd->lastError = ERROR_CODE_NO_DEVICE;
         file = INVALID_HANDLE_VALUE;

@@ -28,7 +28,10 @@ HANDLE HoldSource(const char* name, SourceUse use);
 // HoldSource for an action on a file on disk: INVALID_HANDLE_VALUE with the platform's error stored
 // when the file cannot be held, or with 19 when what is held is no regular file (a FIFO, a unix
 // device or a block device under an ordinary name), which is let go again.
-HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use);
+// Where opened is given, it receives the file's information as the open found it, before
+// anything asked of the handle could touch its times (Wine's GetFileType reads the file, which
+// moves its access time).
+HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use, BY_HANDLE_FILE_INFORMATION* opened = nullptr);
 
 // The destination of a transfer, opened for writing, created when missing but never emptied here,
 // with writing and deletion denied to everyone else.

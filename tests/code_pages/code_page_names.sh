@@ -57,7 +57,6 @@ rm -rf "$work" && mkdir -p "$work/Ābc" "$work/Abc" && cd "$work" || exit 1
 printf chosen >Ābc/report.txt
 printf b >Ābc/b.txt
 printf other >Abc/report.txt
-printf keep >Abc/notes.txt
 # The Windows names of a unix folder, long (-w) or short (-s); a script given no name would play
 # every line against the empty name, so an empty answer stops the test here.
 windows_name() {
