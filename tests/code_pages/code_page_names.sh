@@ -13,11 +13,12 @@ code_page="$1" build="$2" prefix="$3" locales="$4" binaries="$5" qtxhost="$6" mo
 here="$(cd "$(dirname "$0")" && pwd)"
 launcher="$here/../../scripts/wine.sh"
 
-# Each code page's locale and two of its characters, written in UTF-8: TAIL's second byte is 0x5C,
+# Each code page's locale and two of its characters, written in UTF-8 (with a title beyond ASCII,
+# which the selectors' dialogs must show as the ANSI code page spells it): TAIL's second byte is 0x5C,
 # the byte of '\', BAR's 0x7C, the byte of '|', where the code page has such characters (949 has
 # none, and lends two whose second bytes are letters).
 case "$code_page" in
-1252) locale=C.UTF-8 ;;
+1252) locale=C.UTF-8 title=Café ;;   # é is E9, which the OEM code page 437 reads as Θ
 932) locale=ja_JP.UTF-8 tail=表 bar=ポ ;;
 936) locale=zh_CN.UTF-8 tail=乗 bar=億 ;;
 949) locale=ko_KR.UTF-8 tail=갂 bar=갵 ;;
@@ -68,6 +69,7 @@ folder="$(windows_name -w "$work")" || exit 1
 unspelt="$(windows_name -s "$folder\\Ābc")" || exit 1   # Ābc's short name, which any code page spells
 play() {
     wine "$qtxhost" --set "HERE=$folder" --set "UNSPELT=$unspelt" --set "TAIL=$tail" --set "BAR=$bar" \
+        --set "TITLE=${title:-$tail$bar}" \
         run "$module" "$here/$1"
 }
 status=0
