@@ -98,6 +98,26 @@ int WINAPI WideCharToMultiByteAsDocumented(UINT codePage, DWORD flags, LPCWCH te
     return WideCharToMultiByte(codePage, flags, text, count, out, bytes, defaultCharacter, usedDefault);
 }
 
+// ---- Version records read as Windows reads them ----------------------------------------------
+
+// Windows loads the named file as a library (as a data file), which adds ".dll" to a last
+// component without a period; Wine reads the named file as it is.
+std::string AsLibraryName(LPCSTR name) {
+    std::string library = name ? name : "";
+    const std::size_t last = library.find_last_of("\\/");
+    const std::size_t base = last == std::string::npos ? 0 : last + 1;
+    if (library.find('.', base) == std::string::npos) library += ".dll";
+    return library;
+}
+
+DWORD WINAPI GetFileVersionInfoSizeAsLibrary(LPCSTR name, LPDWORD handle) {
+    return GetFileVersionInfoSizeA(AsLibraryName(name).c_str(), handle);
+}
+
+BOOL WINAPI GetFileVersionInfoAsLibrary(LPCSTR name, DWORD handle, DWORD size, LPVOID data) {
+    return GetFileVersionInfoA(AsLibraryName(name).c_str(), handle, size, data);
+}
+
 // ---- A file system that keeps creation times --------------------------------------------------
 
 // A file, known by its volume and index, never by a name.
@@ -281,6 +301,11 @@ const PlayedCall UTF8_CALLS[] = {
     {"WideCharToMultiByte", Code(WideCharToMultiByteAsDocumented)},
 };
 
+const PlayedCall LIBRARY_VERSION_CALLS[] = {
+    {"GetFileVersionInfoSizeA", Code(GetFileVersionInfoSizeAsLibrary)},
+    {"GetFileVersionInfoA", Code(GetFileVersionInfoAsLibrary)},
+};
+
 const PlayedCall CREATION_TIME_CALLS[] = {
     {"_stat", Code(StatKeepingCreation)},
     {"_stat64", Code(Stat64KeepingCreation)},
@@ -316,6 +341,11 @@ PlayedBehaviour behaviours[] = {
      "to the process); System Error Codes: ERROR_NOT_READY, \"The device is not ready\"", false},
     {"small-heap", SwitchedBy::Script, SMALL_HEAP_CALLS, std::size(SMALL_HEAP_CALLS),
      "Platform SDK: LocalAlloc (\"If the function fails, the return value is NULL\"), Memory Limits", false},
+    {"library-versions", SwitchedBy::Script, LIBRARY_VERSION_CALLS, std::size(LIBRARY_VERSION_CALLS),
+     "Platform SDK: GetFileVersionInfo (\"uses the search sequence specified by the LoadLibrary function\"); "
+     "LoadLibrary (\"If no file name extension is specified ... the default library extension .dll is appended. "
+     "However, the file name string can include a trailing point character (.) to indicate that the module name "
+     "has no extension\")", false},
     {"guarded-heap", SwitchedBy::Script, GUARDED_HEAP_CALLS, std::size(GUARDED_HEAP_CALLS),
      "Platform SDK: LocalAlloc, LocalFree; VirtualAlloc, VirtualProtect (PAGE_NOACCESS: \"An attempt to read from, "
      "write to, or execute the committed region results in an access violation\")", false},
@@ -417,7 +447,7 @@ bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error)
         Switch(behaviour, on);
         return true;
     }
-    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives, small-heap, guarded-heap, ansi-dialogs)";
+    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives, small-heap, library-versions, guarded-heap, ansi-dialogs)";
     return false;
 }
 
