@@ -41,6 +41,8 @@ need fp-utils command -v chmcmd
 need libchm-bin command -v extract_chmLib
 # The power cut's disk image: made, replayed and read back (tests/crash/power_cut.sh).
 need e2fsprogs command -v debugfs
+# A zone with daylight saving for the dates beyond the runtime's range (tests/time_zone).
+need tzdata test -f /usr/share/zoneinfo/Europe/Berlin
 # The sources of the Japanese, Chinese and Korean locales that the code-page tests compile for Wine.
 need locales test -f /usr/share/i18n/locales/ja_JP
 
