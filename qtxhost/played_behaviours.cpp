@@ -59,6 +59,28 @@ HMODULE WINAPI LoadLibrary9x(LPCSTR name) {
     return NamesNtLayer(name) ? Refuse(ERROR_MOD_NOT_FOUND, HMODULE{}) : LoadLibraryA(name);
 }
 
+// ---- Delete access checked at the open --------------------------------------------------------
+
+// True when the folder that holds the named item is read-only, as Wine shows a folder that no
+// one may write (the ordinary user's test makes one).
+bool InReadOnlyFolder(const char* name) {
+    char full[MAX_PATH];
+    char* base = nullptr;
+    const DWORD length = GetFullPathNameA(name, MAX_PATH, full, &base);
+    if (length == 0 || length >= MAX_PATH || !base || base == full) return false;
+    base[-1] = '\0';
+    const DWORD attributes = GetFileAttributesA(full);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+// Windows grants DELETE at the open only where the user may delete the file (for one thing, in a
+// folder the user may write); Wine grants it and refuses the deletion later.
+HANDLE WINAPI CreateFileCheckingDeletion(LPCSTR name, DWORD access, DWORD sharing, LPSECURITY_ATTRIBUTES security,
+                                         DWORD disposition, DWORD flags, HANDLE pattern) {
+    if ((access & DELETE) && name && InReadOnlyFolder(name)) return Refuse(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
+    return CreateFileA(name, access, sharing, security, disposition, flags, pattern);
+}
+
 // ---- A local heap that gives small blocks only ------------------------------------------------
 
 // As much as a name's buffer: a heap that gives the module this still gives it its names.
@@ -282,6 +304,10 @@ const PlayedCall WINDOWS_NT4_CALLS[] = {
     {"ReplaceFileA", nullptr},
 };
 
+const PlayedCall DELETE_ACCESS_CALLS[] = {
+    {"CreateFileA", Code(CreateFileCheckingDeletion)},
+};
+
 const PlayedCall SMALL_HEAP_CALLS[] = {
     {"LocalAlloc", Code(LocalAllocSmall)},
 };
@@ -339,6 +365,10 @@ PlayedBehaviour behaviours[] = {
     {"empty-drives", SwitchedBy::Script, EMPTY_DRIVE_CALLS, std::size(EMPTY_DRIVE_CALLS),
      "Platform SDK: GetVolumeInformation and SetErrorMode (SEM_FAILCRITICALERRORS: the system sends the error "
      "to the process); System Error Codes: ERROR_NOT_READY, \"The device is not ready\"", false},
+    {"delete-access", SwitchedBy::Script, DELETE_ACCESS_CALLS, std::size(DELETE_ACCESS_CALLS),
+     "Platform SDK: CreateFile (dwDesiredAccess: DELETE, \"If the caller does not have the rights, the function "
+     "fails\"); File Security and Access Rights (deleting a file needs DELETE on it or FILE_DELETE_CHILD on its "
+     "folder)", false},
     {"small-heap", SwitchedBy::Script, SMALL_HEAP_CALLS, std::size(SMALL_HEAP_CALLS),
      "Platform SDK: LocalAlloc (\"If the function fails, the return value is NULL\"), Memory Limits", false},
     {"library-versions", SwitchedBy::Script, LIBRARY_VERSION_CALLS, std::size(LIBRARY_VERSION_CALLS),
@@ -447,7 +477,7 @@ bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error)
         Switch(behaviour, on);
         return true;
     }
-    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives, small-heap, library-versions, guarded-heap, ansi-dialogs)";
+    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives, delete-access, small-heap, library-versions, guarded-heap, ansi-dialogs)";
     return false;
 }
 

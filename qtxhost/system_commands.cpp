@@ -64,7 +64,7 @@ constexpr ScriptCommand SYSTEM_COMMANDS[] = {
     {"error-mode", CommandErrorMode, "error-mode [N] [-> EXPECTED]"},
     {"setenv", CommandSetEnv, "setenv NAME TEXT"},
     {"pipe-server", CommandPipeServer, "pipe-server NAME (serves \\\\.\\pipe\\NAME, reading and writing nothing)"},
-    {"play", CommandPlay, "play creation-times|empty-drives|small-heap|library-versions|guarded-heap|ansi-dialogs on|off"},
+    {"play", CommandPlay, "play creation-times|empty-drives|delete-access|small-heap|library-versions|guarded-heap|ansi-dialogs on|off"},
 };
 
 }  // namespace

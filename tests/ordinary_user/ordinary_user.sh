@@ -36,6 +36,7 @@ mkdir -p "$drive/locked/empty"
 printf 'kept' >"$drive/locked/kept.txt"
 printf 'mine' >"$drive/locked/mine.txt"
 chown "$user:$group" "$drive/locked/mine.txt"
+chmod 555 "$drive/locked"   # nobody writes it: Wine shows it read-only, which the played delete access reads
 printf 'read-only' >"$drive/readonly.txt"
 chmod 444 "$drive/readonly.txt"
 other="/dev/shm/qtx_ordinary_user_$build"   # one per build: both builds' tests may run at once
