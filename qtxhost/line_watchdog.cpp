@@ -32,6 +32,15 @@ WatchedLine Watched(bool* stop = nullptr) {
     return line;
 }
 
+// The first of the watchdog and the crash handler to end the host says why; the other stays
+// silent. Ending a thread blocked in a call can raise an exception in it (seen through qemu): that
+// is no crash of the line's.
+volatile LONG ending = 0;
+
+bool FirstToEnd() {
+    return InterlockedExchange(&ending, 1) == 0;
+}
+
 void Report(const WatchedLine& line) {
     const std::string last = LastModuleCall();
     std::printf("%d: FAIL: no answer after %lu s, in %s (the module's last system call: %s)\n", line.number,
@@ -56,6 +65,7 @@ DWORD WINAPI Watch(void*) {
         if (WaitForSingleObject(changed, wait) != WAIT_TIMEOUT) continue;
         const WatchedLine now = Watched();
         if (now.number != line.number || now.start != line.start || now.limit != line.limit) continue;
+        if (!FirstToEnd()) Sleep(INFINITE);   // a crash is being reported
         Report(now);
         if (cleanUpRoutine) cleanUpRoutine();
         TerminateProcess(GetCurrentProcess(), FAILED_LINE_EXIT_CODE);   // the line's thread cannot be unwound
@@ -65,6 +75,7 @@ DWORD WINAPI Watch(void*) {
 // A crash would otherwise end the host in silence, its buffered output lost with it: the line
 // that crashed fails like one that overran, after everything printed before it.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+    if (!FirstToEnd()) Sleep(INFINITE);   // the host is ending already
     const WatchedLine line = Watched();
     const std::string last = LastModuleCall();
     std::printf("%d: FAIL: crashed with exception 0x%08lX at %p, in %s (the module's last system call: %s)\n",

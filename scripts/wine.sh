@@ -43,6 +43,28 @@ through_qemu() {
     [ "$(i386_route)" = qemu ]
 }
 
+# Where scripts/with-display.sh gave a folder for them (QTFILE_DISPLAYS), each prefix has a virtual
+# display of its own, started by its first program: the dialogs of one prefix never take the focus
+# from another's, so tests in different prefixes may open dialogs at once. The display lives until
+# with-display.sh ends it.
+prefix_display() {
+    key="$QTFILE_DISPLAYS/$(printf '%s' "$prefix" | md5sum | cut -c1-16)"
+    (
+        flock 9
+        if ! [ -s "$key.display" ] || ! kill -0 "$(cat "$key.pid" 2>/dev/null)" 2>/dev/null; then
+            rm -f "$key.display"
+            setsid Xvfb -displayfd 8 -screen 0 1024x768x24 -ac -nolisten tcp 8>"$key.display" 9>&- \
+                </dev/null >/dev/null 2>&1 &
+            echo $! >"$key.pid"
+            while ! [ -s "$key.display" ]; do
+                kill -0 "$(cat "$key.pid")" 2>/dev/null || { echo "wine.sh: Xvfb did not start" >&2; exit 1; }
+                sleep 0.05
+            done
+        fi
+    ) 9>"$key.lock" || return 1
+    echo ":$(head -n 1 "$key.display")"
+}
+
 register_i386_handler() {   # inside the namespace: its own binfmt_misc, seen by nobody else
     mount -t binfmt_misc binfmt_misc "$binfmt"
     # F: the kernel opens qemu now, so it is found from any mount namespace or root.
@@ -56,6 +78,12 @@ win32 | win64) ;;
 *) echo "usage: $0 win32|win64 PREFIX PROGRAM [ARGUMENT...]" >&2; exit 2 ;;
 esac
 export WINEPREFIX="$prefix"
+# A program started without a display keeps none.
+if [ -n "$QTFILE_DISPLAYS" ] && [ -w "$QTFILE_DISPLAYS" ] && [ -n "$DISPLAY" ] && [ "$1" != wineserver ] &&
+    [ "$1" != route ] && [ -z "$QTFILE_I386_NAMESPACE" ]; then
+    DISPLAY="$(prefix_display)" || exit 1
+    export DISPLAY
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 

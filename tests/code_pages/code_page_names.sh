@@ -1,7 +1,7 @@
 #!/bin/sh
-# Plays names, cuts and selectors in one ANSI code page. Wine takes each program's code page from
-# its unix locale, so one prefix of its own serves every code page, each run under the locale of
-# its code page, compiled with localedef into the build folder (the system need not have it).
+# Plays names, cuts and selectors in one ANSI code page, in a prefix of the code page's own. Wine
+# takes each program's code page from its unix locale: each runs under the locale of its code
+# page, compiled with localedef into the build folder (the system need not have it).
 # Where the locale cannot be made the test is skipped (77).
 # Usage: code_page_names.sh CODE_PAGE BUILD PREFIX LOCALES BINARY_DIR QTXHOST MODULE
 # In a folder of its own it makes, from the unix side in UTF-8, the folders Ābc (A with a macron,
@@ -27,18 +27,20 @@ case "$code_page" in
 *) echo "code_page_names: no locale for code page $code_page"; exit 1 ;;
 esac
 
-# The prefix is made under the locale the tests were started in, whichever code page needs it first.
+# The code page's own prefix, made under the locale the tests were started in.
 "$here/../../scripts/prepare_prefix.sh" "$build" "$prefix" || exit 1
 if [ "$locale" != C.UTF-8 ]; then
     if [ ! -d "$locales/$locale" ]; then
         mkdir -p "$locales"
-        if ! localedef -i "${locale%.*}" -f UTF-8 "$locales/$locale.new" >"$locales/localedef.log" 2>&1; then
+        made="$locales/$locale.new.$$"   # the other build may make the same locale meanwhile
+        if ! localedef -i "${locale%.*}" -f UTF-8 "$made" >"$made.log" 2>&1; then
             echo "code_page_names: localedef cannot make $locale here (the package locales is missing?): skipped"
-            cat "$locales/localedef.log"
-            rm -rf "$locales/$locale.new"
+            cat "$made.log"
+            rm -rf "$made" "$made.log"
             exit 77
         fi
-        mv "$locales/$locale.new" "$locales/$locale"
+        mv -T "$made" "$locales/$locale" 2>/dev/null || rm -rf "$made"
+        rm -f "$made.log"
     fi
     export LOCPATH="$locales"
 fi
