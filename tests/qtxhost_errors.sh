@@ -7,23 +7,36 @@ wine="$1" host="$2" module="$3" work="$4"
 mkdir -p "$work" && cd "$work" || exit 1
 failures=0
 
-# expect STATUS NAME PATTERN COMMAND...: exit STATUS and one line matching PATTERN, on stderr for
-# a refusal (2), among the FAIL lines on stdout for a failed expectation (1).
-expect() {
-    wanted="$1" name="$2" pattern="$3"
-    shift 3
-    $runner "$wine" "$host" "$@" </dev/null >out.txt 2>err.txt
-    status=$?
-    if [ "$wanted" -eq 2 ]; then said="$(cat err.txt)"; else said="$(grep ': FAIL: ' out.txt)"; fi
+# judge STATUS NAME PATTERN ACTUAL: the run NAME (its output in NAME.out and NAME.err) ended with
+# ACTUAL; it must end with STATUS and say one line matching PATTERN, on stderr for a refusal (2),
+# among the FAIL lines on stdout for a failed expectation (1).
+judge() {
+    wanted="$1" name="$2" pattern="$3" status="$4"
+    if [ "$wanted" -eq 2 ]; then said="$(cat "$name.err")"; else said="$(grep ': FAIL: ' "$name.out")"; fi
     if [ "$status" -ne "$wanted" ] || [ "$(printf '%s\n' "$said" | wc -l)" -ne 1 ] ||
         ! printf '%s\n' "$said" | grep -q "$pattern"; then
         echo "FAIL $name: expected exit $wanted and one line matching '$pattern', got exit $status:"
-        cat err.txt out.txt
+        cat "$name.err" "$name.out"
         failures=$((failures + 1))
     else
         printf 'ok %s: %s\n' "$name" "$said"
     fi
 }
+
+# expect STATUS NAME PATTERN COMMAND...: runs qtxhost with COMMAND and judges it.
+expect() {
+    wanted="$1" name="$2" pattern="$3"
+    shift 3
+    $runner "$wine" "$host" "$@" </dev/null >"$name.out" 2>"$name.err"
+    judge "$wanted" "$name" "$pattern" $?
+}
+
+# A line that waits for ever (a saved state read from a pipe whose server never writes) fails at
+# its limit, naming the call the module was in, and the script stops there. It waits out its
+# 10 s beside the other cases.
+printf 'pipe-server "qtx_silent"\nload-state "\\\\.\\pipe\\qtx_silent"\necho "not reached"\n' >hang.qtxs
+"$wine" "$host" run "$module" hang.qtxs </dev/null >hanging-line.out 2>hanging-line.err &
+hanging=$!
 
 printf 'not a module' >plain.txt
 expect 2 missing-module "no such file" describe missing.qtx
@@ -58,11 +71,9 @@ if [ "$(cat kept.txt)" != kept ] || [ -e made ]; then
     echo "FAIL: a refused line ran"
     failures=$((failures + 1))
 fi
-# A line that waits for ever (a saved state read from a pipe whose server never writes) fails at
-# its limit, naming the call the module was in, and the script stops there.
-printf 'pipe-server "qtx_silent"\nload-state "\\\\.\\pipe\\qtx_silent"\necho "not reached"\n' >hang.qtxs
-expect 1 hanging-line 'no answer after 10 s, in load-state .*ReadFile' run "$module" hang.qtxs
-if grep -q "not reached" out.txt; then
+wait "$hanging"
+judge 1 hanging-line 'no answer after 10 s, in load-state .*ReadFile' $?
+if grep -q "not reached" hanging-line.out; then
     echo "FAIL hanging-line: the script went on after the line that hung"
     failures=$((failures + 1))
 fi
