@@ -67,7 +67,11 @@ windows_name() {
     [ -n "$name" ] || { echo "code_page_names: winepath $1 gave no name for $2" >&2; exit 1; }
     printf '%s' "$name"
 }
-folder="$(windows_name -w "$work")" || exit 1
+# The folder is drive Q: of the code page's prefix. Wine's folder browser follows changes in the
+# folders it shows: under the build folder, where other tests make and remove files, its selection
+# moved to a parent folder now and then. A drive of its own shows only this test's folders.
+ln -sfn "$work" "$prefix/dosdevices/q:"
+folder="Q:"
 unspelt="$(windows_name -s "$folder\\Ābc")" || exit 1   # Ābc's short name, which any code page spells
 play() {
     wine "$qtxhost" --set "HERE=$folder" --set "UNSPELT=$unspelt" --set "TAIL=$tail" --set "BAR=$bar" \
