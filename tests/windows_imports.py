@@ -23,7 +23,7 @@ def functions(windows_9x, windows_nt, source, names):
 IMPORTS = {
     "kernel32.dll": functions("95", "3.1", SDK, """
         CloseHandle CompareStringA CreateFileA DeleteFileA FileTimeToLocalFileTime GetACP
-        FileTimeToSystemTime FindClose FindFirstFileA FlushFileBuffers GetCurrentProcessId
+        FileTimeToSystemTime FindClose FindFirstFileA FindNextFileA FlushFileBuffers GetCurrentProcessId
         GetDiskFreeSpaceA GetDriveTypeA GetFileAttributesA GetFileInformationByHandle GetFileSize
         GetFileType GetFullPathNameA GetLastError GetLogicalDriveStringsA GetModuleHandleA
         GetProcAddress GetSystemDirectoryA GetTempFileNameA GetTempPathA GetTickCount
@@ -31,7 +31,7 @@ IMPORTS = {
         LocalFree MoveFileA MultiByteToWideChar ReadFile SetEndOfFile SetErrorMode SetFilePointer
         SetFileTime SetLastError WideCharToMultiByte WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
     "user32.dll": functions("95", "3.1", SDK, """
-        AppendMenuA CharNextA CharPrevA CharUpperA CreatePopupMenu DestroyMenu GetMenuItemCount
+        AppendMenuA CharNextA CharPrevA CharUpperA CharUpperBuffA CreatePopupMenu DestroyMenu GetMenuItemCount
         GetMenuItemID GetMenuState GetMenuStringA GetSubMenu LoadMenuA LoadStringA SendMessageA"""),
     "comdlg32.dll": functions("95", "3.1", SDK, "GetOpenFileNameA GetSaveFileNameA"),
     "shell32.dll": functions("95", "4.0", SHELL, """
