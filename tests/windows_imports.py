@@ -29,7 +29,7 @@ IMPORTS = {
         GetProcAddress GetSystemDirectoryA GetTempFileNameA GetTempPathA GetTickCount
         GetVolumeInformationA GetWindowsDirectoryA GlobalAlloc GlobalFree IsDBCSLeadByte LocalAlloc
         LocalFree MoveFileA MultiByteToWideChar ReadFile SetEndOfFile SetErrorMode SetFilePointer
-        SetFileTime SetLastError WideCharToMultiByte WriteFile""") | functions("95", "3.5", SDK, "GetVersionExA"),
+        SetFileTime SetLastError WideCharToMultiByte WriteFile lstrcmpiA""") | functions("95", "3.5", SDK, "GetVersionExA"),
     "user32.dll": functions("95", "3.1", SDK, """
         AppendMenuA CharNextA CharPrevA CharUpperA CharUpperBuffA CreatePopupMenu DestroyMenu GetMenuItemCount
         GetMenuItemID GetMenuState GetMenuStringA GetSubMenu LoadMenuA LoadStringA SendMessageA"""),

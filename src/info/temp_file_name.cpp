@@ -75,17 +75,72 @@ void NoteTakenNames(const char* folder, TakenNames& taken) {
     FindClose(search);
 }
 
+// How the platform writes a number into a name: the name's start (the prefix as the platform keeps
+// it), the number in hexadecimal, four digits or as few as it takes, and ".tmp"; learned from the
+// names it gives 1 and FFFF. Where they read otherwise it is not known, and every number is asked.
+struct NameForm {
+    bool known;
+    bool fourDigits;
+    char start[PATH_BUFFER_SIZE];
+};
+constexpr char LAST_NUMBER_END[] = "ffff.tmp";
+constexpr char NAME_END[] = ".tmp";
+constexpr char HEX_DIGITS[] = "0123456789abcdef";
+constexpr int DIGIT_BITS = 4;
+
+// The name the form gives the number, at out (PATH_BUFFER_SIZE bytes); false when it does not fit.
+bool WriteFormName(const NameForm& form, UINT number, char* out) {
+    char digits[DIGIT_BITS + 1];
+    int count = 0;
+    for (int shift = 3 * DIGIT_BITS; shift >= 0; shift -= DIGIT_BITS) {
+        const UINT digit = (number >> shift) & 0xF;
+        if (digit || count || form.fourDigits || shift == 0) digits[count++] = HEX_DIGITS[digit];
+    }
+    digits[count] = '\0';
+    const std::size_t startLength = std::strlen(form.start);
+    if (startLength + count + sizeof NAME_END > PATH_BUFFER_SIZE) return false;
+    std::memcpy(out, form.start, startLength);
+    std::memcpy(out + startLength, digits, count);
+    std::memcpy(out + startLength + count, NAME_END, sizeof NAME_END);
+    return true;
+}
+
+NameForm LearnNameForm(const char* folder, const char* prefix, char* scratch) {
+    NameForm form{};
+    const std::size_t folderLength = std::strlen(folder), endLength = sizeof LAST_NUMBER_END - 1;
+    if (!GetTempFileNameA(folder, prefix, NAME_NUMBERS, scratch) || !NamesFileIn(scratch, folder)) return form;
+    const std::size_t length = std::strlen(scratch + folderLength);
+    if (length < endLength || lstrcmpiA(scratch + folderLength + length - endLength, LAST_NUMBER_END) != 0) return form;
+    std::memcpy(form.start, scratch + folderLength, length - endLength);
+    form.start[length - endLength] = '\0';
+    char expected[PATH_BUFFER_SIZE];
+    if (!GetTempFileNameA(folder, prefix, 1, scratch) || !NamesFileIn(scratch, folder)) return form;
+    constexpr bool DIGIT_FORMS[] = {false, true};
+    for (const bool fourDigits : DIGIT_FORMS) {
+        form.fourDigits = fourDigits;
+        if (WriteFormName(form, 1, expected) && lstrcmpiA(scratch + folderLength, expected) == 0) {
+            form.known = true;
+            return form;
+        }
+    }
+    return form;
+}
+
 // The platform names the file (GetTempFileNameA, given a number, makes none), this call makes it
 // (CREATE_NEW), trying the numbers in turn: so only a new, empty file this call made is answered,
 // never one that another program has, however full the folder. A name no file may have fails. A
-// name the folder held when the call began is passed over unasked.
+// name the folder held when the call began is passed over unasked (through qemu under load,
+// asking the platform for each of 65 535 names took over 10 seconds).
 bool MakeTempFile(const char* folder, const char* prefix, char* result) {
     TakenNames taken;
     NoteTakenNames(folder, taken);
+    const NameForm form = LearnNameForm(folder, prefix, result);
     const std::size_t folderLength = std::strlen(folder);
+    char formName[PATH_BUFFER_SIZE];
     const UINT first = GetTickCount() % NAME_NUMBERS;
     for (UINT tried = 0; tried < NAME_NUMBERS; ++tried) {
         const UINT number = (first + tried) % NAME_NUMBERS + 1;
+        if (form.known && WriteFormName(form, number, formName) && IsMarked(taken, NameBit(formName))) continue;
         if (GetTempFileNameA(folder, prefix, number, result) == 0 || !NamesFileIn(result, folder)) return false;
         if (IsMarked(taken, NameBit(result + folderLength))) continue;
         HANDLE made = CreateFileA(result, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
