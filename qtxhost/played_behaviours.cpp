@@ -466,18 +466,31 @@ const char* PlayedVersion() {
     return nullptr;
 }
 
+// What switches a behaviour the script may not switch.
+const char* SwitchedWhen(SwitchedBy switchedBy) {
+    if (switchedBy == SwitchedBy::Utf8CodePage) return "when the ANSI code page is UTF-8";
+    return "when Windows reports that version (a copy qtxhost-win98.exe or qtxhost-nt40.exe)";
+}
+
+// The names the script may switch, as the table lists them.
+std::string ScriptNames() {
+    std::string names;
+    for (const PlayedBehaviour& behaviour : behaviours)
+        if (behaviour.switchedBy == SwitchedBy::Script) names += (names.empty() ? "" : ", ") + std::string(behaviour.name);
+    return names;
+}
+
 bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error) {
     for (PlayedBehaviour& behaviour : behaviours) {
         if (name != behaviour.name) continue;
         if (behaviour.switchedBy != SwitchedBy::Script) {
-            error = name + " is played when Windows reports that version (a copy qtxhost-win98.exe or qtxhost-nt40.exe)"
-                           " or, for utf-8, when the ANSI code page is UTF-8";
+            error = name + " is played " + SwitchedWhen(behaviour.switchedBy);
             return false;
         }
         Switch(behaviour, on);
         return true;
     }
-    error = "no behaviour is played by the name " + name + " (creation-times, empty-drives, delete-access, small-heap, library-versions, guarded-heap, ansi-dialogs)";
+    error = "no behaviour is played by the name " + name + " (" + ScriptNames() + ")";
     return false;
 }
 

@@ -56,6 +56,10 @@ bool IsMarked(const TakenNames& taken, std::size_t bit) {
     return (taken.words[bit / BITS_PER_WORD] >> (bit % BITS_PER_WORD)) & 1u;
 }
 
+void Mark(TakenNames& taken, std::size_t bit) {
+    taken.words[bit / BITS_PER_WORD] |= 1u << (bit % BITS_PER_WORD);
+}
+
 // One walk over the folder, which costs far less than asking for each of 65 535 names when the
 // folder is full.
 void NoteTakenNames(const char* folder, TakenNames& taken) {
@@ -69,8 +73,7 @@ void NoteTakenNames(const char* folder, TakenNames& taken) {
     const HANDLE search = FindFirstFileA(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        const std::size_t bit = NameBit(entry.cFileName);
-        taken.words[bit / BITS_PER_WORD] |= 1u << (bit % BITS_PER_WORD);
+        Mark(taken, NameBit(entry.cFileName));
     } while (FindNextFileA(search, &entry));
     FindClose(search);
 }

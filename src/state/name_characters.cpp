@@ -19,18 +19,20 @@ std::size_t Utf8SequenceLength(unsigned char first) {
     return 1;
 }
 
-// The bytes of the UTF-8 character at text, its continuation bytes counted only where they are
-// there: a broken sequence is a character of its own first byte.
-std::size_t Utf8CharacterLength(const char* text) {
+// The bytes of the UTF-8 character at text, of which room are readable: room + 1 when its sequence
+// runs past them; its continuation bytes counted only where they are there, so a broken sequence
+// is a character of its own first byte.
+std::size_t Utf8CharacterLength(const char* text, std::size_t room) {
     const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(text[0]));
+    if (length > room) return room + 1;
     for (std::size_t i = 1; i < length; ++i)
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
     return length;
 }
 
-// The bytes of the character at text, of which room are readable.
+// The bytes of the character at text, of which room are readable (room + 1: it runs past them).
 std::size_t CharacterLength(const char* text, std::size_t room, bool utf8) {
-    if (utf8) return Utf8SequenceLength(static_cast<unsigned char>(text[0])) > room ? room + 1 : Utf8CharacterLength(text);
+    if (utf8) return Utf8CharacterLength(text, room);
     if (IsDBCSLeadByte(static_cast<BYTE>(text[0]))) return room < 2 ? room + 1 : static_cast<std::size_t>(CharNextA(text) - text);
     return 1;
 }
