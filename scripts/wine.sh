@@ -84,6 +84,11 @@ if [ -n "$QTFILE_DISPLAYS" ] && [ -w "$QTFILE_DISPLAYS" ] && [ -n "$DISPLAY" ] &
     DISPLAY="$(prefix_display)" || exit 1
     export DISPLAY
 fi
+# QTFILE_COUNT_STARTS=FILE: one line a start (the test, the build, the program), to see where time goes.
+if [ -n "$QTFILE_COUNT_STARTS" ] && [ -z "$QTFILE_I386_NAMESPACE" ]; then
+    printf '%s %s %s %s\n' "${QTFILE_TEST:-none}" "$bits" "${1##*/}" "${2##*/}" \
+        2>/dev/null >>"$QTFILE_COUNT_STARTS" || true   # another user may not write it
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
