@@ -4,17 +4,18 @@
 # user "nobody" (setpriv) in a Wine prefix of that user's own, made when missing or out of date
 # (its system files shared with the other prefixes: scripts/prepare_prefix.sh); without root the
 # test is skipped (77).
-# Usage: ordinary_user.sh BUILD USER_FOLDER QTXHOST [ARGUMENT...]
+# Usage: ordinary_user.sh BUILD USER_FOLDER OTHER_FS_FOLDER QTXHOST [ARGUMENT...]
 # The prefix is USER_FOLDER/wineprefix. Its drive C: holds what root lays out for each run, none
 # of which that user may change:
 #   C:\locked            a folder of root's, holding kept.txt ("kept") and the empty folder empty;
 #   C:\readonly.txt      a read-only file of root's ("read-only");
 #   C:\locked\mine.txt   a file of the user's ("mine") in that folder, which the user may write
 #                        but nothing may be made beside.
-# and $OTHER_FS is a folder of the user's on another unix file system (/dev/shm), emptied.
+# and $OTHER_FS is OTHER_FS_FOLDER, a folder of the user's on another unix file system (/dev/shm),
+# emptied.
 set -e
-build="$1" folder="$2"
-shift 2
+build="$1" folder="$2" other="$3"
+shift 3
 if [ "$(id -u)" != 0 ]; then
     echo "ordinary_user: root is needed to run the test as a second, ordinary user: skipped"
     exit 77
@@ -39,7 +40,6 @@ chown "$user:$group" "$drive/locked/mine.txt"
 chmod 555 "$drive/locked"   # nobody writes it: Wine shows it read-only, which the played delete access reads
 printf 'read-only' >"$drive/readonly.txt"
 chmod 444 "$drive/readonly.txt"
-other="/dev/shm/qtx_ordinary_user_$build"   # one per build: both builds' tests may run at once
 rm -rf "$other"
 mkdir "$other"
 chown "$user:$group" "$other"
