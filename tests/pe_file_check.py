@@ -19,7 +19,7 @@ import sys
 import pefile
 
 from check_report import check, report
-from windows_imports import IMPORTS, LOOKED_UP_AT_RUN_TIME, TARGET_9X, TARGET_NT
+from windows_imports import IMPORTS, LOOKED_UP_AT_RUN_TIME, PLATFORM_CALL_COUNT, TARGET_9X, TARGET_NT
 
 
 # Export: (ordinal, number of 32-bit arguments): the host's interface, not read from the .def.
@@ -111,12 +111,19 @@ def oldest_windows(dll, name):
 
 def check_oldest_windows(pe):
     """What the oldest Windows needs to load the file: its imports, versions, no TLS directory."""
+    imported = set()
     for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) + getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", []):
         dll = entry.dll.decode()
         check(f"imported DLL {dll} is a Windows system DLL", True, bool(SYSTEM_DLL.fullmatch(dll)))
         for function in entry.imports:
             name = function.name.decode() if function.name else f"ordinal {function.ordinal}"
+            imported.add((dll.lower(), name))
             check(f"import {name} from {dll}, oldest Windows", OLDEST_TARGETS, oldest_windows(dll, name))
+    # A stale list would let a call back in unchecked, and hides what the module really needs.
+    check("listed in tests/windows_imports.py, imported by nothing", [],
+          sorted(f"{dll}!{name}" for dll, names in IMPORTS.items() for name in names if (dll, name) not in imported))
+    check("rows of the table of calls looked up at run time, as read by tests/windows_imports.py",
+          PLATFORM_CALL_COUNT, sum(len(names) for names in LOOKED_UP_AT_RUN_TIME.values()))
     header, tls = pe.OPTIONAL_HEADER, pe.OPTIONAL_HEADER.DATA_DIRECTORY[IMAGE_DIRECTORY_ENTRY_TLS]
     check("operating system and subsystem versions", ((4, 0), (4, 0)),
           ((header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion),

@@ -3,6 +3,8 @@ has it and where that is documented. pe_file_check.py fails on an import missing
 whose oldest Windows is newer than Windows 95 or NT 4.0, the oldest the module is made for: add a
 function here, with its source, before the module calls it.
 """
+import pathlib
+import re
 
 # The oldest systems the module is made for: an import must exist on both.
 TARGET_9X = "95"
@@ -39,25 +41,29 @@ IMPORTS = {
     "ole32.dll": functions("95", "3.1", SDK, "CoInitialize CoUninitialize"),
     "version.dll": functions("95", "3.1", SDK, "GetFileVersionInfoA GetFileVersionInfoSizeA VerQueryValueA"),
     "msvcrt.dll": functions("95", "4.0", CRT, """
-        _access _chdir _errno _fileno _fsopen _fullpath _get_osfhandle _getcwd _mkdir _rmdir
-        _splitpath _stat _stricmp _strnicmp _strupr calloc ctime fclose ferror fflush fopen fread
-        free fwrite malloc memchr memcmp memcpy memset remove rename strchr strcmp strlen strncmp strncpy
-        strpbrk strrchr strstr"""),
+        _access _chdir _errno _fullpath _getcwd _mkdir _rmdir _splitpath _stat _stricmp _strnicmp
+        calloc free localtime malloc memchr memcmp memcpy memset remove strchr strcmp strlen strncmp
+        strpbrk strstr"""),
 }
 
-# Looked up with GetProcAddress when called, never imported: the msvcrt.dll of Windows 95, 98 and
-# NT 4.0 has neither of its two (both came with Visual C++ .NET's runtime; src/info/file_status.cpp);
-# the wide dialogs and file calls work on the NT family only (src/selector/wide_routines.cpp), as
-# does the local time of a date by its own rules (src/info/file_status.cpp); Windows 95, 98 and ME
-# have no ntdll.dll to import from (src/state/nt_file_calls.cpp) and do not implement
-# MoveFileExA, which only the NT family is asked (src/fileops/beside_files.cpp); ReplaceFileA came
-# with Windows 2000, and GetDiskFreeSpaceExA with Windows 95 OSR2 and NT 4.0 (beside_files.cpp).
-LOOKED_UP_AT_RUN_TIME = {
-    "msvcrt.dll": ("_stat64", "_ctime64"),
-    "comdlg32.dll": ("GetOpenFileNameW", "GetSaveFileNameW"),
-    "shell32.dll": ("SHBrowseForFolderW", "SHGetPathFromIDListW"),
-    "kernel32.dll": ("FindFirstFileW", "CreateFileW", "SystemTimeToTzSpecificLocalTime", "MoveFileExA",
-                     "ReplaceFileA", "GetDiskFreeSpaceExA"),
-    "ntdll.dll": ("NtSetInformationFile", "NtQueryInformationFile", "NtQueryVolumeInformationFile",
-                  "RtlNtStatusToDosError"),
-}
+# Looked up with GetProcAddress when called, never imported: the rows of the module's one table of
+# calls that differ by Windows version, read from its source, which says why each is looked up.
+PLATFORM_TABLE = pathlib.Path(__file__).resolve().parent.parent / "src" / "state" / "windows_version.cpp"
+LIBRARY_NAME = re.compile(r'constexpr char (\w+_LIBRARY)\[\] = "([^"]+)";')
+TABLE_ROW = re.compile(r'\{PlatformCallId::\w+, (\w+_LIBRARY), "(\w+)", AskedOn::\w+\}')
+
+
+def looked_up_at_run_time(source=PLATFORM_TABLE):
+    """DLL: the names the table looks up in it."""
+    text = source.read_text()
+    libraries = dict(LIBRARY_NAME.findall(text))
+    rows = {}
+    for library, name in TABLE_ROW.findall(text):
+        rows.setdefault(libraries[library], []).append(name)
+    return {dll: tuple(names) for dll, names in rows.items()}
+
+
+LOOKED_UP_AT_RUN_TIME = looked_up_at_run_time()
+# The table's rows as its enumeration counts them, before COUNT.
+PLATFORM_CALL_COUNT = len(re.findall(r"^    [A-Z0-9_]+,$", re.search(
+    r"enum class PlatformCallId[^{]*\{(.*?)\bCOUNT\b", PLATFORM_TABLE.with_suffix(".h").read_text(), re.S)[1], re.M))

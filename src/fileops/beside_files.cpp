@@ -21,12 +21,6 @@ constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
 constexpr int HEX_DIGIT_BITS = 4;
 
 // Looked up when called: ReplaceFileA came with Windows 2000; MoveFileExA is NT's, not 95's.
-using ReplaceFileCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID);
-constexpr char REPLACE_FILE[] = "ReplaceFileA";
-using MoveFileExCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-constexpr char MOVE_FILE_EX[] = "MoveFileExA";
-using DiskFreeSpaceExCall = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-constexpr char DISK_FREE_SPACE_EX[] = "GetDiskFreeSpaceExA";   // 95 from OSR2, NT from 4.0
 
 constexpr char CURRENT_FOLDER[] = ".";
 
@@ -153,7 +147,7 @@ bool PutInPlace(BesideFile& beside, const char* destination) {
 // buffers. Its failures all leave both files under their names, as no backup name is given.
 bool SwapIntoPlace(BesideFile& beside, const char* destination, const FileIdentity& old) {
     char replaced[PATH_BUFFER_SIZE], replacement[PATH_BUFFER_SIZE];
-    const auto replaceFile = PlatformCall<ReplaceFileCall>(KERNEL_LIBRARY, REPLACE_FILE);
+    const auto replaceFile = Platform<ReplaceFileCall>();
     if (replaceFile && FullPathOf(destination, replaced) && FullPathOf(beside.name, replacement)) {
         LetGo(beside, true);   // ReplaceFileA opens it itself, and shares it with no holder
         return replaceFile(replaced, replacement, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
@@ -161,7 +155,7 @@ bool SwapIntoPlace(BesideFile& beside, const char* destination, const FileIdenti
     if (RenameHeld(beside, destination, true)) return true;
     if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
     LetGo(beside, true);
-    if (PlatformDeletesThroughHandles())
+    if (IsNtPlatform())
         return RenameWithoutCopy(beside.name, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     return SwapByRenames(beside.name, destination, old);
 }
@@ -194,7 +188,7 @@ bool RoomFor(HANDLE onVolume, const char* name, std::int64_t bytes) {
     std::memcpy(folder, name, FolderLength(name));
     const char* where = *folder ? folder : CURRENT_FOLDER;
     ULARGE_INTEGER room{};
-    if (const auto freeSpace = PlatformCall<DiskFreeSpaceExCall>(KERNEL_LIBRARY, DISK_FREE_SPACE_EX))
+    if (const auto freeSpace = Platform<DiskFreeSpaceExCall>())
         return !freeSpace(where, &room, nullptr, nullptr) || room.QuadPart >= needed;
     char root[PATH_BUFFER_SIZE] = {};
     if (!FullPathOf(where, root) || RootLength(root) == 0) return true;
@@ -205,9 +199,6 @@ bool RoomFor(HANDLE onVolume, const char* name, std::int64_t bytes) {
 }
 
 bool RenameWithoutCopy(const char* from, const char* to, DWORD flags) {
-    if (PlatformDeletesThroughHandles()) {
-        if (const auto moveFileEx = PlatformCall<MoveFileExCall>(KERNEL_LIBRARY, MOVE_FILE_EX))
-            return moveFileEx(from, to, flags) != 0;
-    }
+    if (const auto moveFileEx = Platform<MoveFileExCall>()) return moveFileEx(from, to, flags) != 0;   // NT family
     return MoveFileA(from, to) != 0;
 }

@@ -38,7 +38,7 @@ bool OnOneVolume(const char* oldPath, const char* newPath) {
 // on two volumes. Windows 95, 98 and ME have only MoveFileA, which copies between volumes: it is
 // asked only for names on one volume.
 bool RenameWithinVolume(const char* oldPath, const char* newPath) {
-    if (!PlatformDeletesThroughHandles() && !OnOneVolume(oldPath, newPath)) {
+    if (!IsNtPlatform() && !OnOneVolume(oldPath, newPath)) {
         SetLastError(ERROR_NOT_SAME_DEVICE);
         return false;
     }

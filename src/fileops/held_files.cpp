@@ -52,7 +52,7 @@ HANDLE HoldNewFile(const char* name, DWORD attributes) {
 }
 
 DWORD WithDeletion(DWORD access) {
-    return PlatformDeletesThroughHandles() ? access | DELETE : access;
+    return IsNtPlatform() ? access | DELETE : access;
 }
 
 bool HoldsWholeCopy(HANDLE source, HANDLE destination) {
@@ -71,7 +71,7 @@ bool WasHeldBySource(const char* name, DWORD access, DWORD openError) {
 }
 
 bool DeleteHeldFile(HANDLE file, const char* name) {
-    if (PlatformDeletesThroughHandles()) return NtDelete(file);
+    if (IsNtPlatform()) return NtDelete(file);
     return DeleteFileA(name) != 0;
 }
 

@@ -14,44 +14,27 @@ constexpr std::int64_t LARGEST_SIZE = 0x7FFFFFFF;
 
 constexpr std::size_t DATE_RESULT_SIZE = 10;   // dd/mm/yy and its NUL, with a byte to spare
 
-// Month numbers, entry i the month of entry i of MONTH_ABBREVIATIONS; no terminators used.
-constexpr char MONTH_NUMBERS[] = "010203040506070809101112";
-constexpr int MONTH_COUNT = 12;
+constexpr unsigned YEARS_SHOWN = 100;   // the year's last two digits
 
-// Places in the runtime's time text "Wed Jan 02 02:03:55 1980\n".
-constexpr std::size_t TIME_TEXT_LENGTH = 24;
-constexpr int TEXT_MONTH = 4;
-constexpr int TEXT_DAY = 8;
-constexpr char TEXT_END = '\n';   // the year's last two digits stand before it
-
-// The month of a time text, 0 to 11, or -1 when its abbreviation is none of the twelve.
-int MonthOf(const char* text) {
-    for (int i = 0; i < MONTH_COUNT; ++i)
-        if (text[TEXT_MONTH] == MONTH_ABBREVIATIONS[3 * i] && text[TEXT_MONTH + 1] == MONTH_ABBREVIATIONS[3 * i + 1] &&
-            text[TEXT_MONTH + 2] == MONTH_ABBREVIATIONS[3 * i + 2])
-            return i;
-    return -1;
-}
-
-// The day as the text has it, the month's number, the year's last two digits.
-void WriteDate(char* result, const char* text, int month) {
-    const char* end = std::strchr(text, TEXT_END);
-    const char* yearTens = (end ? end : text + std::strlen(text)) - 2;
-    const char date[] = {text[TEXT_DAY], text[TEXT_DAY + 1], '/',
-                         MONTH_NUMBERS[2 * month], MONTH_NUMBERS[2 * month + 1], '/',
-                         yearTens[0], yearTens[1], '\0'};
-    std::memcpy(result, date, sizeof date);
+// Two decimal digits of a number below 100.
+char* WriteTwoDigits(char* at, unsigned value) {
+    *at++ = static_cast<char>('0' + value / 10);
+    *at++ = static_cast<char>('0' + value % 10);
+    return at;
 }
 
 // The chosen time of the file as dd/mm/yy, or nothing when it cannot be had.
 void WriteFileDate(RunData* rd, const char* name, FileTime selector, char* result) {
     if (!rd->workPath) return;
     if (!CopyWholePath(rd->workPath, name)) return;
-    char text[TIME_TEXT_SIZE];
-    if (!WriteFileTimeText(rd->workPath, selector, MachineRuntime(), text) || std::strlen(text) < TIME_TEXT_LENGTH) return;
-    const int month = MonthOf(text);
-    if (month < 0) return;
-    WriteDate(result, text, month);
+    LocalDate date;
+    if (!ReadFileDate(rd->workPath, selector, MachineRuntime(), date)) return;
+    char* at = WriteTwoDigits(result, date.day);
+    *at++ = '/';
+    at = WriteTwoDigits(at, date.month);
+    *at++ = '/';
+    at = WriteTwoDigits(at, date.year % YEARS_SHOWN);
+    *at = '\0';
 }
 
 HostWord DateExpression(RunData* rd, HostWord token, FileTime selector) {

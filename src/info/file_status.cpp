@@ -1,5 +1,6 @@
-// The runtime's 64-bit status and time-text functions are looked up when called: runtimes older
-// than them (Windows 9x, NT 4) still load the module and answer through the 32-bit ones. A name
+// The runtime's 64-bit status and local-time functions come from the table of calls that differ by
+// Windows version: runtimes older than them (Windows 9x, NT 4) still load the module and answer
+// through the 32-bit ones. A name
 // whose last byte the runtime takes for a trailing backslash (表 in code page 932) is looked up
 // in its directory instead, and given the status the runtime gives any other name. Times the
 // runtime cannot hold are taken from the directory entry and written by the platform.
@@ -15,10 +16,6 @@
 
 namespace {
 
-constexpr char WIDE_STAT_NAME[] = "_stat64";
-constexpr char WIDE_TIME_TEXT_NAME[] = "_ctime64";
-constexpr char ZONE_TIME_NAME[] = "SystemTimeToTzSpecificLocalTime";   // NT family only
-
 constexpr char WILDCARDS[] = "*?";
 // FILETIME counts 100-nanosecond intervals from 1601-01-01 00:00 UTC.
 constexpr std::int64_t FILETIME_TICKS_PER_SECOND = 10000000;
@@ -27,23 +24,16 @@ constexpr std::int64_t FILETIME_SECONDS_TO_1970 = 11644473600;
 // with unsigned 32 bits in 2106.
 constexpr std::int64_t NARROW_LAST_SECOND = 0x7FFFFFFF;
 constexpr std::int64_t WIDE_LAST_SECOND = 0xFFFFFFFF;
+// struct tm counts years from 1900 and months from 0.
+constexpr unsigned TM_FIRST_YEAR = 1900;
 
-constexpr char WEEKDAY_ABBREVIATIONS[] = "SunMonTueWedThuFriSat";   // SYSTEMTIME counts from Sunday
-
-using WideStatRoutine = int(__cdecl*)(const char* path, struct _stat64* record);
-using WideTimeTextRoutine = char*(__cdecl*)(const __time64_t* time);
-using ZoneTimeRoutine = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* universal, SYSTEMTIME* local);
+using WideStatRoutine = WideStatCall::Type;
 
 // The status record of either width, one scratch block for one query.
 union StatusRecord {
     struct _stat64 wide;
     struct _stat narrow;
 };
-
-template <typename Routine>
-Routine RuntimeRoutine(const char* name) {
-    return PlatformCall<Routine>(RUNTIME_LIBRARY, name);
-}
 
 // The name's own directory entry, when there is one.
 bool FindEntry(const char* path, WIN32_FIND_DATAA& entry) {
@@ -55,7 +45,7 @@ bool FindEntry(const char* path, WIN32_FIND_DATAA& entry) {
 
 bool ReadWideStatus(WideStatRoutine wideStat, const char* path, struct _stat64& record, FileStatus& status) {
     if (wideStat(path, &record) != 0) return false;
-    status = {record.st_size, {record.st_ctime, record.st_mtime, record.st_atime}, RuntimeWidth::WIDE};
+    status = {record.st_size, {record.st_ctime, record.st_mtime, record.st_atime}};
     return true;
 }
 
@@ -73,7 +63,7 @@ bool ReadNarrowStatus(const char* path, struct _stat& record, FileStatus& status
     if (_stat(path, &record) != 0) return false;
     const auto lowBits = static_cast<std::uint32_t>(record.st_size);
     const std::int64_t size = (record.st_mode & _S_IFREG) ? WholeSize(path, lowBits) : lowBits;
-    status = {size, {record.st_ctime, record.st_mtime, record.st_atime}, RuntimeWidth::NARROW};
+    status = {size, {record.st_ctime, record.st_mtime, record.st_atime}};
     return true;
 }
 
@@ -89,19 +79,17 @@ bool FindOwnEntry(const char* path, WIN32_FIND_DATAA& entry) {
 }
 
 // The status from the name's own directory entry.
-bool ReadEntryStatus(const char* path, RuntimeWidth runtime, FileStatus& status) {
+bool ReadEntryStatus(const char* path, FileStatus& status) {
     WIN32_FIND_DATAA entry;
     if (!FindOwnEntry(path, entry)) return false;
     status = {JoinedSize(entry.nFileSizeHigh, entry.nFileSizeLow),
               {SecondsSince1970(entry.ftCreationTime), SecondsSince1970(entry.ftLastWriteTime),
-               SecondsSince1970(entry.ftLastAccessTime)},
-              runtime};
+               SecondsSince1970(entry.ftLastAccessTime)}};
     return true;
 }
 
 bool ReadStatusWith(WideStatRoutine wideStat, const char* path, FileStatus& status) {
-    if (EndsInSecondByteBackslash(path))
-        return ReadEntryStatus(path, wideStat ? RuntimeWidth::WIDE : RuntimeWidth::NARROW, status);
+    if (EndsInSecondByteBackslash(path)) return ReadEntryStatus(path, status);
     auto* record = static_cast<StatusRecord*>(LocalAlloc(LPTR, sizeof(StatusRecord)));
     if (!record) return false;
     const bool found = wideStat ? ReadWideStatus(wideStat, path, record->wide, status)
@@ -112,29 +100,34 @@ bool ReadStatusWith(WideStatRoutine wideStat, const char* path, FileStatus& stat
 
 // The status routine of a width: null for the narrow one, _stat.
 WideStatRoutine StatusRoutine(RuntimeWidth runtime) {
-    return runtime == RuntimeWidth::WIDE ? RuntimeRoutine<WideStatRoutine>(WIDE_STAT_NAME) : nullptr;
+    return runtime == RuntimeWidth::WIDE ? Platform<WideStatCall>() : nullptr;
 }
 
 std::int64_t LastSecond(RuntimeWidth runtime) {
     return runtime == RuntimeWidth::WIDE ? WIDE_LAST_SECOND : NARROW_LAST_SECOND;
 }
 
-// The runtime's own text for a time it holds; null when it gives none.
-const char* RuntimeTimeText(std::int64_t time, RuntimeWidth runtime) {
-    const auto wideText = RuntimeRoutine<WideTimeTextRoutine>(WIDE_TIME_TEXT_NAME);
-    if (runtime == RuntimeWidth::WIDE && wideText) {
+bool DateOf(const struct tm* local, LocalDate& date) {
+    if (!local) return false;
+    date = {static_cast<unsigned>(local->tm_year) + TM_FIRST_YEAR, static_cast<unsigned>(local->tm_mon) + 1,
+            static_cast<unsigned>(local->tm_mday)};
+    return true;
+}
+
+// The runtime's own local day for a time it holds.
+bool RuntimeDate(std::int64_t time, RuntimeWidth runtime, LocalDate& date) {
+    if (runtime == RuntimeWidth::WIDE) {
         const __time64_t wide = time;
-        return wideText(&wide);
+        return DateOf(Platform<WideLocalTimeCall>()(&wide), date);
     }
     const time_t narrow = static_cast<time_t>(time);
-    return std::ctime(&narrow);
+    return DateOf(std::localtime(&narrow), date);
 }
 
 // Local time of a UTC file time: the NT family applies the time zone's rules for that date
 // (daylight saving included); the 9x family has only today's offset from UTC.
 bool LocalTimeOf(const FILETIME& universal, SYSTEMTIME& local) {
-    const auto zoneTime = IsNtPlatform() ? PlatformCall<ZoneTimeRoutine>(KERNEL_LIBRARY, ZONE_TIME_NAME) : nullptr;
-    if (zoneTime) {
+    if (const auto zoneTime = Platform<ZoneTimeCall>()) {
         SYSTEMTIME universalTime;
         return FileTimeToSystemTime(&universal, &universalTime) && zoneTime(nullptr, &universalTime, &local);
     }
@@ -142,46 +135,14 @@ bool LocalTimeOf(const FILETIME& universal, SYSTEMTIME& local) {
     return FileTimeToLocalFileTime(&universal, &localTime) && FileTimeToSystemTime(&localTime, &local);
 }
 
-// Writes value in decimal, at least digits long with leading zeros; returns the end.
-char* WriteNumber(char* at, unsigned value, int digits) {
-    char reversed[8];
-    int count = 0;
-    do {
-        reversed[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value || count < digits);
-    while (count) *at++ = reversed[--count];
-    return at;
-}
-
-char* WriteAbbreviation(char* at, const char* table, int index) {
-    for (int i = 0; i < 3; ++i) *at++ = table[3 * index + i];
-    return at;
-}
-
-// The platform's text for a time, in the runtime's form: weekday, month, two-digit day, hh:mm:ss
-// and the whole year (five digits after 9999), then a newline.
-bool WritePlatformTimeText(std::int64_t time, char* text) {
+// The platform's local day for a time.
+bool PlatformDate(std::int64_t time, LocalDate& date) {
     const std::int64_t ticks = (time + FILETIME_SECONDS_TO_1970) * FILETIME_TICKS_PER_SECOND;
     if (ticks < 0) return false;   // before 1601: no file time
     const FILETIME universal = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     SYSTEMTIME local;
     if (!LocalTimeOf(universal, local)) return false;
-    char* at = WriteAbbreviation(text, WEEKDAY_ABBREVIATIONS, local.wDayOfWeek % 7);
-    *at++ = ' ';
-    at = WriteAbbreviation(at, MONTH_ABBREVIATIONS, (local.wMonth + 11) % 12);
-    *at++ = ' ';
-    at = WriteNumber(at, local.wDay, 2);
-    *at++ = ' ';
-    at = WriteNumber(at, local.wHour, 2);
-    *at++ = ':';
-    at = WriteNumber(at, local.wMinute, 2);
-    *at++ = ':';
-    at = WriteNumber(at, local.wSecond, 2);
-    *at++ = ' ';
-    at = WriteNumber(at, local.wYear, 4);
-    *at++ = '\n';
-    *at = '\0';
+    date = {local.wYear, local.wMonth, local.wDay};
     return true;
 }
 
@@ -197,19 +158,10 @@ bool TimeBeyondRuntime(const char* path, FileTime which, RuntimeWidth runtime, s
     return true;
 }
 
-bool WriteTimeText(std::int64_t time, RuntimeWidth runtime, char* text) {
-    if (time < 0 || time > LastSecond(runtime)) return WritePlatformTimeText(time, text);
-    const char* runtimeText = RuntimeTimeText(time, runtime);
-    if (!runtimeText) return false;
-    std::strncpy(text, runtimeText, TIME_TEXT_SIZE - 1);
-    text[TIME_TEXT_SIZE - 1] = '\0';
-    return true;
-}
-
 }  // namespace
 
 RuntimeWidth MachineRuntime() {
-    const bool wide = RuntimeRoutine<WideStatRoutine>(WIDE_STAT_NAME) && RuntimeRoutine<WideTimeTextRoutine>(WIDE_TIME_TEXT_NAME);
+    const bool wide = Platform<WideStatCall>() && Platform<WideLocalTimeCall>();
     return wide ? RuntimeWidth::WIDE : RuntimeWidth::NARROW;
 }
 
@@ -221,10 +173,12 @@ bool ReadNarrowFileStatus(const char* path, FileStatus& status) {
     return ReadStatusWith(nullptr, path, status);
 }
 
-bool WriteFileTimeText(const char* path, FileTime which, RuntimeWidth runtime, char* text) {
+bool ReadFileDate(const char* path, FileTime which, RuntimeWidth runtime, LocalDate& date) {
+    if (MachineRuntime() == RuntimeWidth::NARROW) runtime = RuntimeWidth::NARROW;
     FileStatus status;
     if (!ReadStatusWith(StatusRoutine(runtime), path, status)) return false;
     std::int64_t time = status.times[TimeIndex(which)];
-    TimeBeyondRuntime(path, which, status.runtime, time);
-    return WriteTimeText(time, status.runtime, text);
+    TimeBeyondRuntime(path, which, runtime, time);
+    if (time < 0 || time > LastSecond(runtime)) return PlatformDate(time, date);
+    return RuntimeDate(time, runtime, date);
 }

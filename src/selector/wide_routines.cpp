@@ -4,21 +4,18 @@
 
 namespace {
 
-template <typename Routine>
-bool Find(const char* library, const char* name, Routine& slot) {
-    slot = PlatformCall<Routine>(library, name);
+template <typename Row>
+bool Find(typename Row::Type& slot) {
+    slot = Platform<Row>();
     return slot != nullptr;
 }
 
 }  // namespace
 
 bool FindWideRoutines(WideRoutines& routines) {
-    if (!IsNtPlatform()) return false;   // 9x exports some of them as stubs that do nothing
-    return Find(DIALOG_LIBRARY, "GetOpenFileNameW", routines.getOpenFileName) &&
-           Find(DIALOG_LIBRARY, "GetSaveFileNameW", routines.getSaveFileName) &&
-           Find(SHELL_LIBRARY, "SHBrowseForFolderW", routines.browseForFolder) &&
-           Find(SHELL_LIBRARY, "SHGetPathFromIDListW", routines.pathFromIdList) &&
-           Find(KERNEL_LIBRARY, "FindFirstFileW", routines.findFirstFile) && Find(KERNEL_LIBRARY, "CreateFileW", routines.createFile);
+    return Find<GetOpenFileNameWCall>(routines.getOpenFileName) && Find<GetSaveFileNameWCall>(routines.getSaveFileName) &&
+           Find<BrowseForFolderWCall>(routines.browseForFolder) && Find<PathFromIdListWCall>(routines.pathFromIdList) &&
+           Find<FindFirstFileWCall>(routines.findFirstFile) && Find<CreateFileWCall>(routines.createFile);
 }
 
 const wchar_t* Widen(const char* text, wchar_t* wide, std::size_t count) {

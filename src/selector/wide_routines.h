@@ -8,18 +8,20 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include "state/windows_version.h"
+
 struct WideRoutines {
-    BOOL(WINAPI* getOpenFileName)(OPENFILENAMEW* record);
-    BOOL(WINAPI* getSaveFileName)(OPENFILENAMEW* record);
-    PIDLIST_ABSOLUTE(WINAPI* browseForFolder)(BROWSEINFOW* browse);
-    BOOL(WINAPI* pathFromIdList)(PCIDLIST_ABSOLUTE item, wchar_t* path);
-    HANDLE(WINAPI* findFirstFile)(const wchar_t* name, WIN32_FIND_DATAW* entry);
-    HANDLE(WINAPI* createFile)(const wchar_t* name, DWORD access, DWORD sharing, SECURITY_ATTRIBUTES* security,
-                               DWORD disposition, DWORD flags, HANDLE model);
+    GetOpenFileNameWCall::Type getOpenFileName;
+    GetSaveFileNameWCall::Type getSaveFileName;
+    BrowseForFolderWCall::Type browseForFolder;
+    PathFromIdListWCall::Type pathFromIdList;
+    FindFirstFileWCall::Type findFirstFile;
+    CreateFileWCall::Type createFile;
 };
 
-// Fills routines on the NT family when the platform has every one of them. False elsewhere: the
-// selectors then use the ANSI dialogs, as on Windows 95.
+// Fills routines from the table of calls that differ by Windows version when it has every one
+// of them (the NT family). False elsewhere: the selectors then use the ANSI dialogs, as on
+// Windows 95.
 bool FindWideRoutines(WideRoutines& routines);
 
 // An ANSI text into count wide characters, always ended; null stays null.

@@ -49,7 +49,7 @@ bool EndFileAt(HANDLE file, std::int64_t length) {
 
 DWORD SharedWithEveryone() {
     constexpr DWORD READERS_AND_WRITERS = FILE_SHARE_READ | FILE_SHARE_WRITE;
-    return PlatformDeletesThroughHandles() ? READERS_AND_WRITERS | FILE_SHARE_DELETE : READERS_AND_WRITERS;
+    return IsNtPlatform() ? READERS_AND_WRITERS | FILE_SHARE_DELETE : READERS_AND_WRITERS;
 }
 
 bool InformationOf(HANDLE item, BY_HANDLE_FILE_INFORMATION& information) {

@@ -9,20 +9,6 @@
 
 namespace {
 
-using NtStatus = LONG;
-struct IoStatusBlock {
-    union {
-        NtStatus status;
-        void* pointer;
-    };
-    ULONG_PTR information;
-};
-using FileInformationCall = NtStatus(WINAPI*)(HANDLE, IoStatusBlock*, void*, ULONG, int);
-using StatusToErrorCall = ULONG(WINAPI*)(NtStatus);
-constexpr char QUERY_INFORMATION_FILE[] = "NtQueryInformationFile";
-constexpr char SET_INFORMATION_FILE[] = "NtSetInformationFile";
-constexpr char QUERY_VOLUME_INFORMATION_FILE[] = "NtQueryVolumeInformationFile";
-constexpr char STATUS_TO_ERROR[] = "RtlNtStatusToDosError";
 
 constexpr int FILE_BASIC_INFORMATION = 4;
 constexpr int FILE_STANDARD_INFORMATION = 5;
@@ -67,9 +53,9 @@ static_assert(sizeof(InternalInformation) == 8 && sizeof(FullSizeInformation) ==
 static_assert(offsetof(RenameInformation, rootDirectory) == 4 && offsetof(RenameInformation, fileName) == 12);
 #endif
 
-template <typename Record>
-bool Ask(const char* callName, HANDLE file, Record& record, int informationClass, NtStatus& status) {
-    const auto call = PlatformCall<FileInformationCall>(NT_LIBRARY, callName);
+template <typename Call, typename Record>
+bool Ask(HANDLE file, Record& record, int informationClass, NtStatus& status) {
+    const auto call = Platform<Call>();
     if (!call) return false;
     IoStatusBlock io{};
     status = call(file, &io, &record, sizeof record, informationClass);
@@ -79,7 +65,7 @@ bool Ask(const char* callName, HANDLE file, Record& record, int informationClass
 template <typename Record>
 bool Query(HANDLE file, Record& record, int informationClass) {
     NtStatus status = 0;
-    return Ask(QUERY_INFORMATION_FILE, file, record, informationClass, status);
+    return Ask<QueryInformationFileCall>(file, record, informationClass, status);
 }
 
 FILETIME FileTimeOf(LARGE_INTEGER time) {
@@ -99,7 +85,7 @@ bool NtName(const char* fullPath, RenameInformation& rename) {
 }
 
 DWORD ErrorOf(NtStatus status) {
-    const auto call = PlatformCall<StatusToErrorCall>(NT_LIBRARY, STATUS_TO_ERROR);
+    const auto call = Platform<StatusToErrorCall>();
     return call ? call(status) : ERROR_GEN_FAILURE;
 }
 
@@ -123,7 +109,7 @@ bool NtFactsOf(HANDLE file, FileFacts& facts) {
 bool NtRoomOf(HANDLE file, std::uint64_t& available) {
     FullSizeInformation size{};
     NtStatus status = 0;
-    if (!Ask(QUERY_VOLUME_INFORMATION_FILE, file, size, FILE_FS_FULL_SIZE_INFORMATION, status)) return false;
+    if (!Ask<QueryVolumeInformationFileCall>(file, size, FILE_FS_FULL_SIZE_INFORMATION, status)) return false;
     available = static_cast<std::uint64_t>(size.callerAvailableAllocationUnits.QuadPart) * size.sectorsPerAllocationUnit *
                 size.bytesPerSector;
     return true;
@@ -133,11 +119,11 @@ bool NtRename(HANDLE file, const char* fullPath, bool replace, DWORD& error) {
     RenameInformation rename{};
     rename.replaceIfExists = replace;
     NtStatus status = 0;
-    if (!NtName(fullPath, rename) || !PlatformCall<FileInformationCall>(NT_LIBRARY, SET_INFORMATION_FILE)) {
+    if (!NtName(fullPath, rename) || !Platform<SetInformationFileCall>()) {
         error = ERROR_CALL_NOT_IMPLEMENTED;
         return false;
     }
-    if (Ask(SET_INFORMATION_FILE, file, rename, FILE_RENAME_INFORMATION, status)) return true;
+    if (Ask<SetInformationFileCall>(file, rename, FILE_RENAME_INFORMATION, status)) return true;
     error = ErrorOf(status);
     return false;
 }
@@ -145,5 +131,5 @@ bool NtRename(HANDLE file, const char* fullPath, bool replace, DWORD& error) {
 bool NtDelete(HANDLE file) {
     DispositionInformation disposition{TRUE};
     NtStatus status = 0;
-    return Ask(SET_INFORMATION_FILE, file, disposition, FILE_DISPOSITION_INFORMATION, status);
+    return Ask<SetInformationFileCall>(file, disposition, FILE_DISPOSITION_INFORMATION, status);
 }
