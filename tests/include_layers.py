@@ -14,9 +14,8 @@ import sys
 
 from check_report import check, report
 
-# Lowest first; folders on one rank do not include each other. fileops answers what a name
-# is for info's version expressions, so it sits a rank below the other handlers.
-LAYERS = ["resources", "host", "module", "state", "fileops", "launcher selector info", "catalogue"]
+# Lowest first; folders on one rank do not include each other.
+LAYERS = ["resources", "host", "module", "state", "fileops launcher selector info", "catalogue"]
 RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders.split()}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 SOURCES = (".h", ".cpp", ".rc")

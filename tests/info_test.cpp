@@ -17,6 +17,7 @@
 #include "info/file_status.h"
 #include "info/known_directories.h"
 #include "info/shell_folder_path.h"
+#include "state/path_names.h"
 #include "state/run_data.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "catalogue/descriptors.h"
-#include "catalogue/routine_tables.h"
 #include "catalogue/menus.h"
+#include "catalogue/routine_tables.h"
 #include "fileops/block_copy.h"
 #include "harness/ok.h"
 #include "harness/test_host.h"
@@ -22,6 +22,7 @@
 #include "qtfile_version.h"
 #include "state/file_handles.h"
 #include "state/last_error.h"
+#include "state/path_names.h"
 #include "state/run_data.h"
 
 namespace {

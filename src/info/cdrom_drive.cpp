@@ -8,6 +8,7 @@
 
 #include "info/cdrom_drive.h"
 #include "state/host_services.h"
+#include "state/path_names.h"
 
 namespace {
 

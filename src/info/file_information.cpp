@@ -5,6 +5,7 @@
 
 #include "info/file_information.h"
 #include "state/host_services.h"
+#include "state/path_names.h"
 
 namespace {
 

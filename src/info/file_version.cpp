@@ -1,18 +1,18 @@
 // "VersionMS(" and "VersionLS(": the file version from the file's own version resource.
 // The name goes to the platform whole, without CopyPath, but resolved from the current
 // directory first: the platform's version functions would otherwise search the program's folder,
-// the system folders and the path, and add ".dll" to a name without an extension. A name that is
-// no existing file on disk (a device, a pipe, a FIFO, a folder) answers 0 before anything is read
-// from it. Some platforms read another file than the one named (Wine answers for its own library
-// of the same base name, kernel32.dll or comctl32.dll): a version record that is not among the
-// named file's bytes answers 0.
+// the system folders and the path, and add ".dll" to a name without an extension. The file is
+// opened once and its handle asked: a name that is no file on disk (a device name, a pipe, a
+// FIFO, a folder) answers 0 before anything is read from it. Some platforms read another file
+// than the one named (Wine answers for its own library of the same base name, kernel32.dll or
+// comctl32.dll): a version record that is not among the named file's bytes answers 0.
 #include <cstring>
 
-#include "fileops/file_names.h"
 #include "info/file_version.h"
 #include "state/file_facts.h"
 #include "state/host_services.h"
 #include "state/name_characters.h"
+#include "state/path_names.h"
 
 namespace {
 
@@ -32,12 +32,10 @@ struct FixedVersion {
 
 // The name made whole from the current directory, with a period after a last component that has
 // no extension so that the platform adds none (the period names the same file). False when it is
-// too long or no existing file.
+// too long, or names a device, which opening could already wait on or change.
 bool ResolveFile(const char* name, char* full, std::size_t size) {
     const DWORD length = GetFullPathNameA(name, static_cast<DWORD>(size - 1), full, nullptr);
-    if (length == 0 || length >= size - 1) return false;
-    const DWORD attributes = GetFileAttributesA(full);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (length == 0 || length >= size - 1 || TargetOfPath(full) != NameTarget::DISK_FILE) return false;
     const char* separator = LastSeparator(full);
     if (std::strchr(separator ? separator + 1 : full, EXTENSION_MARK)) return true;
     full[length] = EXTENSION_MARK;
@@ -91,14 +89,12 @@ bool FileHolds(HANDLE file, const FixedVersion& fixed) {
 // shown the record: the answer is this file's own.
 bool GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DWORD* leastSignificant) {
     const char* parameter = GetStringParameter(rd, token);
-    const char* name = parameter ? parameter : "";
-    if (TargetOf(name) != NameTarget::DISK_FILE) return false;   // a pipe's read can wait for ever
     char full[MAX_PATH];
-    if (!ResolveFile(name, full, sizeof full)) return false;
+    if (!ResolveFile(parameter ? parameter : "", full, sizeof full)) return false;
     const HANDLE file = CreateFileA(full, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    FixedVersion fixed;
-    const bool found = ReadVersionRecord(full, fixed) && IsRegularFile(file) && FileHolds(file, fixed);
+    FixedVersion fixed;   // a pipe's or FIFO's read can wait for ever: the handle is asked first
+    const bool found = IsRegularFile(file) && ReadVersionRecord(full, fixed) && FileHolds(file, fixed);
     CloseHandle(file);
     if (!found) return false;
     VS_FIXEDFILEINFO words{};

@@ -7,6 +7,7 @@
 
 #include "info/path_parts.h"
 #include "state/host_services.h"
+#include "state/path_names.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "fileops/file_names.h"
 #include "info/temp_file_name.h"
 #include "state/host_services.h"
+#include "state/path_names.h"
 #include "state/windows_errors.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "selector/wide_routines.h"
 #include "state/host_services.h"
 #include "state/name_characters.h"
+#include "state/path_names.h"
 #include "state/windows_version.h"
 
 namespace {

@@ -85,3 +85,15 @@ void CopyCharacters(char* destination, const char* text, std::size_t length) {
     std::memcpy(destination, text ? text : "", kept);
     std::memset(destination + kept, 0, length + 1 - kept);
 }
+
+// Walked by characters: in a double-byte code page a second byte can be 0x7C, the byte of '|'
+// (ポ is 83 7C in code page 932), and stays.
+char* SplitFilterList(char* filterList) {
+    char* cursor = filterList;
+    while (*cursor) {
+        char* next = CharNextA(cursor);
+        if (*cursor == '|') *cursor = '\0';
+        cursor = next;
+    }
+    return cursor;
+}

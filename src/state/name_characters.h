@@ -28,3 +28,7 @@ bool EndsInSecondByteBackslash(const char* name);
 // destination at index length (it holds length + 1 bytes). A null text copies as the empty string.
 // The text is read no further than length bytes: it need not be ended within them.
 void CopyCharacters(char* destination, const char* text, std::size_t length);
+
+// Turns every '|' before the first NUL of a filter list into NUL, walked by character (a second
+// byte can be 0x7C, as in ポ, 83 7C in code page 932); answers where that NUL stands.
+char* SplitFilterList(char* filterList);

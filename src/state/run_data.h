@@ -37,15 +37,3 @@ static_assert(offsetof(RunData, filterIndex) == 1096);
 static_assert(offsetof(RunData, workPath) == 1100);
 static_assert(offsetof(RunData, lastError) == 1104);
 #endif
-
-// Bounded copy into a 260-byte buffer: at most 259 bytes kept, cut between two characters in a
-// double-byte code page, the rest zero-filled, always terminated. A null source copies as the
-// empty string.
-void CopyPath(char* destination, const char* source);
-
-// CopyPath that tells whether the name came through whole: false when the source was longer
-// than 259 characters and the destination holds only its first 259.
-bool CopyWholePath(char* destination, const char* source);
-
-// True when CopyPath would keep the whole name: at most 259 characters, or null.
-bool FitsPath(const char* source);

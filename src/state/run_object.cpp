@@ -4,19 +4,9 @@
 #include <cstring>
 
 #include "state/last_error.h"
+#include "state/name_characters.h"
+#include "state/path_names.h"
 #include "state/run_object.h"
-
-// Walked by characters: in a double-byte code page a second byte can be 0x7C, the byte of '|'
-// (ポ is 83 7C in code page 932), and stays.
-char* SplitFilterList(char* filterList) {
-    char* cursor = filterList;
-    while (*cursor) {
-        char* next = CharNextA(cursor);
-        if (*cursor == '|') *cursor = '\0';
-        cursor = next;
-    }
-    return cursor;
-}
 
 namespace {
 
