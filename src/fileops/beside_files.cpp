@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "fileops/beside_files.h"
+#include "fileops/deletions.h"
 #include "fileops/file_names.h"
 #include "fileops/held_files.h"
 #include "state/nt_file_calls.h"

@@ -1,7 +1,6 @@
 // The copy loop and its buffer. A larger block costs the platform fewer calls: 64 KiB blocks copy
 // several times faster than 4096-byte ones, and the heap that refuses them still gives smaller ones.
 #include "fileops/block_copy.h"
-#include "state/last_error.h"
 
 namespace {
 
@@ -46,12 +45,4 @@ bool CopyBlocks(const CopyBuffer& buffer, HANDLE source, HANDLE destination, DWO
     bool done = false, good = true;
     while (good && !done) good = MoveBlock(source, destination, buffer, done, failure);
     return good;
-}
-
-std::uint32_t CopyStream(RunData* rd, HANDLE source, HANDLE destination) {
-    CopyBuffer buffer = ObtainCopyBuffer(rd);
-    DWORD failure = NO_ERROR;
-    const bool good = CopyBlocks(buffer, source, destination, failure);
-    ReleaseCopyBuffer(buffer);
-    return good ? 0 : ERROR_CODE_STREAM;
 }

@@ -27,7 +27,3 @@ void ReleaseCopyBuffer(CopyBuffer& buffer);
 // fell short, with the platform's error in failure (ERROR_DISK_FULL for a short write). Opens and
 // closes nothing.
 bool CopyBlocks(const CopyBuffer& buffer, HANDLE source, HANDLE destination, DWORD& failure);
-
-// CopyBlocks through a buffer of its own, as the transfer actions report it: ERROR_CODE_STREAM
-// when a read or a write failed, else 0. The end of the source is no error.
-std::uint32_t CopyStream(RunData* rd, HANDLE source, HANDLE destination);

@@ -1,9 +1,9 @@
 // Changing, restoring, creating and deleting directories.
 #include <direct.h>
 
+#include "fileops/deletions.h"
 #include "fileops/directory_actions.h"
 #include "fileops/file_names.h"
-#include "fileops/held_files.h"
 #include "state/last_error.h"
 
 namespace {

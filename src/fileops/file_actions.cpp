@@ -3,9 +3,10 @@
 // given the new name once whole and on disk, that removes only what this call made.
 #include <cstdio>
 
-#include "fileops/file_actions.h"
 #include "fileops/beside_files.h"
 #include "fileops/block_copy.h"
+#include "fileops/deletions.h"
+#include "fileops/file_actions.h"
 #include "fileops/file_names.h"
 #include "fileops/held_files.h"
 #include "state/host_services.h"
@@ -48,13 +49,13 @@ bool RenameWithinVolume(const char* oldPath, const char* newPath) {
 // The copy of the held old file into the new file made for it, with the old file's dates, as a
 // rename keeps them, flushed so that it is on disk before the old file goes. 0, or the code the
 // rename fails with.
-std::uint32_t FillNewFile(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile& made) {
+Outcome FillNewFile(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile& made) {
     CopyBuffer buffer = ObtainCopyBuffer(rd);
     DWORD failure = NO_ERROR;
     const bool copied = CopyBlocks(buffer, in, made.held, failure);
     ReleaseCopyBuffer(buffer);
     if (!copied) return RuntimeErrnoOf(failure);
-    if (!HoldsWholeCopy(in, made.held)) return ERROR_CODE_STREAM;
+    if (!HoldsWholeCopy(in, made.held)) return ERROR_CODE_WRITE_FAILED;
     SetFileTime(made.held, &old.ftCreationTime, &old.ftLastAccessTime, &old.ftLastWriteTime);
     return FlushFileBuffers(made.held) ? 0 : RuntimeErrnoOf(GetLastError());
 }
@@ -63,7 +64,7 @@ std::uint32_t FillNewFile(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATI
 // before the copy (its name, in workPath, taken again: the copy may have used workPath as its
 // buffer). When the old file cannot be deleted, the new one is deleted again while it is still
 // the file this call made: the rename fails whole. 0, or the code it fails with.
-std::uint32_t PlaceAndDeleteOld(RunData* rd, HostWord oldName, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old,
+Outcome PlaceAndDeleteOld(RunData* rd, HostWord oldName, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old,
                                 BesideFile& made, const char* newPath) {
     RememberBesideFile(made);   // to delete it again at its new name if the old file stays
     if (!PutInPlace(made, newPath)) {
@@ -82,36 +83,28 @@ std::uint32_t PlaceAndDeleteOld(RunData* rd, HostWord oldName, HANDLE in, const 
 // Between volumes: refused with 19 for a device's new name or an old name that is no file on
 // disk, with 17 for an existing new name, with the platform's error when the old file cannot be
 // held or no file can be made beside the new name.
-void MoveAcrossVolumes(RunData* rd, HostWord oldName, const char* newPath) {
-    if (TargetOfName(newPath) != NameTarget::DISK_FILE) {
-        rd->lastError = ERROR_CODE_NO_DEVICE;
-        return;
-    }
-    if (NameExists(newPath)) {   // told before a byte is copied
-        rd->lastError = ERROR_CODE_EXISTS;
-        return;
-    }
+Outcome MoveAcrossVolumes(RunData* rd, HostWord oldName, const char* newPath) {
+    if (TargetOfName(newPath) != NameTarget::DISK_FILE) return ERROR_CODE_NO_DEVICE;
+    if (NameExists(newPath)) return ERROR_CODE_EXISTS;   // told before a byte is copied
     BY_HANDLE_FILE_INFORMATION old{};
-    HANDLE in = HoldDiskSource(rd, rd->workPath, SourceUse::READ_AND_DELETE, &old);
-    if (in == INVALID_HANDLE_VALUE) return;
+    Outcome outcome = DONE;
+    HANDLE in = HoldDiskSource(rd->workPath, SourceUse::READ_AND_DELETE, outcome, &old);
+    if (in == INVALID_HANDLE_VALUE) return outcome;
     BesideFile made;
     if (!MakeBesideFile(newPath, KeptAttributes(old.dwFileAttributes), BesidePlace::DESTINATION_TOO, made)) {
         const DWORD error = GetLastError();
-        rd->lastError = IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
         CloseHandle(in);
-        return;
+        return IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
     }
-    rd->lastError = FillNewFile(rd, in, old, made);
-    if (rd->lastError == 0) {
-        rd->lastError = PlaceAndDeleteOld(rd, oldName, in, old, made, newPath);
-        return;
-    }
+    outcome = FillNewFile(rd, in, old, made);
+    if (outcome == DONE) return PlaceAndDeleteOld(rd, oldName, in, old, made, newPath);
     DiscardBesideFile(made);
     CloseHandle(in);
+    return outcome;
 }
 
-// Renames the old name, in workPath, as newPath and stores the outcome, 0 or the runtime's errno,
-// in lastError. An existing new name, file or directory, is never replaced (17).
+// Renames the old name, in workPath, as newPath: DONE or the runtime's errno. An existing new name,
+// file or directory, is never replaced (17).
 //
 // Within a volume the platform renames in one step, never copying: nothing can be left behind.
 // Between volumes a file is copied into a new file this call makes beside the new name (or under
@@ -120,13 +113,10 @@ void MoveAcrossVolumes(RunData* rd, HostWord oldName, const char* newPath) {
 // the copy. When any step fails, the new file, and only it, is deleted: no leftover copy, whatever
 // its attributes, and no one else's file. A kill part-way leaves at most a file of the pattern
 // ~QTFxxxx.TMP beside the new name, never a cut file under it.
-void RenameName(RunData* rd, HostWord oldName, const char* newPath) {
-    if (RenameWithinVolume(rd->workPath, newPath)) return;
+Outcome RenameName(RunData* rd, HostWord oldName, const char* newPath) {
+    if (RenameWithinVolume(rd->workPath, newPath)) return DONE;
     const DWORD error = GetLastError();
-    if (error == ERROR_NOT_SAME_DEVICE)
-        MoveAcrossVolumes(rd, oldName, newPath);
-    else
-        StoreWindowsError(rd, error);
+    return error == ERROR_NOT_SAME_DEVICE ? MoveAcrossVolumes(rd, oldName, newPath) : RuntimeErrnoOf(error);
 }
 
 }  // namespace
@@ -138,16 +128,13 @@ extern "C" HostWord WINAPI ActionCreateFile(RunData* rd, HostWord file, HostWord
     if (!ActionMayRun(rd)) return 0;
     if (!TakeWholeName(rd, rd->workPath, file)) return 0;
     if (NameExists(rd->workPath)) {
-        rd->lastError = ERROR_CODE_EXISTS;
+        StoreOutcome(rd, ERROR_CODE_EXISTS);
         return 0;
     }
     HANDLE made = HoldNewFile(rd->workPath, FILE_ATTRIBUTE_NORMAL);
     if (made == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        if (IsTaken(error))
-            rd->lastError = ERROR_CODE_EXISTS;
-        else
-            StoreWindowsError(rd, error);
+        StoreOutcome(rd, IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error));
         return 0;
     }
     CloseHandle(made);
@@ -166,12 +153,11 @@ extern "C" HostWord WINAPI ActionRenameFile(RunData* rd, HostWord oldName, HostW
     if (!ActionMayRun(rd)) return 0;
     auto* newPath = static_cast<char*>(LocalAlloc(LPTR, PATH_BUFFER_SIZE));
     if (!newPath) {
-        rd->lastError = ERROR_CODE_NO_MEMORY;
+        StoreOutcome(rd, ERROR_CODE_NO_MEMORY);
         return 0;
     }
-    if (TakeWholeName(rd, rd->workPath, oldName) && TakeWholeName(rd, newPath, newName)) {
-        RenameName(rd, oldName, newPath);
-    }
+    if (TakeWholeName(rd, rd->workPath, oldName) && TakeWholeName(rd, newPath, newName))
+        StoreOutcome(rd, RenameName(rd, oldName, newPath));
     LocalFree(newPath);
     return 0;
 }

@@ -17,7 +17,7 @@ bool NameExists(const char* name) {
 
 bool NameIsWhole(RunData* rd, HostWord name) {
     if (FitsPath(TextParameter(name))) return true;
-    rd->lastError = ERROR_CODE_NAME_TOO_LONG;
+    StoreOutcome(rd, ERROR_CODE_NAME_TOO_LONG);
     return false;
 }
 

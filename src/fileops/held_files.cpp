@@ -1,11 +1,10 @@
-// Opening a file once and asking everything of that handle; deleting through a handle, and
-// checking on disk that a deletion happened.
+// Opening a file once and asking everything of that handle.
 #include "fileops/file_names.h"
 #include "fileops/held_files.h"
+#include "state/file_facts.h"
 #include "state/file_handles.h"
 #include "state/last_error.h"
-#include "state/file_facts.h"
-#include "state/nt_file_calls.h"
+#include "state/windows_errors.h"
 #include "state/windows_version.h"
 
 namespace {
@@ -27,13 +26,13 @@ HANDLE HoldSource(const char* name, SourceUse use) {
     return Open(name, GENERIC_READ, SHARED_WITH_READERS, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
 }
 
-HANDLE HoldDiskSource(RunData* rd, const char* name, SourceUse use, BY_HANDLE_FILE_INFORMATION* opened) {
+HANDLE HoldDiskSource(const char* name, SourceUse use, Outcome& outcome, BY_HANDLE_FILE_INFORMATION* opened) {
     HANDLE file = HoldSource(name, use);
     if (file == INVALID_HANDLE_VALUE) {
-        StoreWindowsError(rd, GetLastError());
+        outcome = RuntimeErrnoOf(GetLastError());
     } else if ((opened && !InformationOf(file, *opened)) || !IsRegularFile(file)) {
         CloseHandle(file);
-        rd->lastError = ERROR_CODE_NO_DEVICE;
+        outcome = ERROR_CODE_NO_DEVICE;
         file = INVALID_HANDLE_VALUE;
     }
     return file;
@@ -68,42 +67,4 @@ bool WasHeldBySource(const char* name, DWORD access, DWORD openError) {
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
-}
-
-bool DeleteHeldFile(HANDLE file, const char* name) {
-    if (IsNtPlatform()) return NtDelete(file);
-    return DeleteFileA(name) != 0;
-}
-
-bool DeleteAndLetGo(HANDLE file, const char* name, const FileIdentity* identity) {
-    const bool deleted = DeleteHeldFile(file, name);
-    CloseHandle(file);
-    return deleted && !StillThere(name, identity);
-}
-
-// Opened with no sharing, a name that another handle holds fails with a sharing violation;
-// folders open only with backup semantics.
-bool StillThere(const char* name, const FileIdentity* identity) {
-    if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return false;
-    HANDLE file = CreateFileA(name, GENERIC_READ, SHARED_WITH_NOBODY, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_SHARING_VIOLATION;
-    BY_HANDLE_FILE_INFORMATION information{};
-    const bool same = !identity || (InformationOf(file, information) && SameIdentity(IdentityOf(information), *identity));
-    CloseHandle(file);
-    return same;
-}
-
-void RemoveName(RunData* rd, const char* name, RemovalCall call) {
-    if (call(name) != 0) {
-        StoreErrno(rd);
-        return;
-    }
-    if (StillThere(name)) rd->lastError = ERROR_CODE_NOT_REMOVED;
-}
-
-void DeleteAction(RunData* rd, HostWord name, RemovalCall call) {
-    if (!ActionMayRun(rd)) return;
-    if (!TakeWholeName(rd, rd->workPath, name)) return;
-    RemoveName(rd, rd->workPath, call);
 }

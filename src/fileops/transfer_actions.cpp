@@ -5,11 +5,12 @@
 // replaced by such a file in one step, and what is written in place is put back when it fails.
 #include <cstring>
 
-#include "fileops/transfer_actions.h"
 #include "fileops/beside_files.h"
 #include "fileops/block_copy.h"
+#include "fileops/deletions.h"
 #include "fileops/file_names.h"
 #include "fileops/held_files.h"
+#include "fileops/transfer_actions.h"
 #include "state/file_handles.h"
 #include "state/host_services.h"
 #include "state/last_error.h"
@@ -28,8 +29,6 @@ enum class Plan {
 };
 
 // 0, or the code an action fails with.
-using Outcome = std::uint32_t;
-constexpr Outcome DONE = 0;
 
 // One transfer, from its source held to its destination written.
 struct Transfer {
@@ -63,16 +62,13 @@ bool NameMayBeWritten(NameTarget target, TransferKind kind) {
     return target == NameTarget::DISK_FILE || (target == NameTarget::NULL_DEVICE && kind != TransferKind::MOVE);
 }
 
-// The source through workPath. A device's name is refused before anything is opened (a read from
+// The source, named in workPath. A device's name is refused before anything is opened (a read from
 // a port can wait for ever); a FIFO or unix device, by the handle held.
-bool HoldTransferSource(RunData* rd, HostWord source, TransferKind kind, HANDLE& in) {
-    if (!TakeWholeName(rd, rd->workPath, source)) return false;
-    if (TargetOfName(rd->workPath) != NameTarget::DISK_FILE) {
-        rd->lastError = ERROR_CODE_NO_DEVICE;
-        return false;
-    }
-    in = HoldDiskSource(rd, rd->workPath, kind == TransferKind::MOVE ? SourceUse::READ_AND_DELETE : SourceUse::READ);
-    return in != INVALID_HANDLE_VALUE;
+Outcome HoldTransferSource(Transfer& t) {
+    if (TargetOfName(t.rd->workPath) != NameTarget::DISK_FILE) return ERROR_CODE_NO_DEVICE;
+    Outcome outcome = DONE;
+    t.in = HoldDiskSource(t.rd->workPath, t.kind == TransferKind::MOVE ? SourceUse::READ_AND_DELETE : SourceUse::READ, outcome);
+    return outcome;
 }
 
 // A destination that could not be opened with access. The source denies writers, so the source
@@ -136,13 +132,13 @@ Outcome HoldTransferDestination(Transfer& t) {
 Outcome FillBesideFile(Transfer& t, BesideFile& beside, std::int64_t expected) {
     DWORD failure = NO_ERROR;
     const bool appendsOld = t.kind == TransferKind::APPEND && t.plan == Plan::SWAP;
-    if (appendsOld && !CopyBlocks(t.buffer, t.out, beside.held, failure)) return ERROR_CODE_STREAM;
-    if (!CopyBlocks(t.buffer, t.in, beside.held, failure)) return ERROR_CODE_STREAM;
+    if (appendsOld && !CopyBlocks(t.buffer, t.out, beside.held, failure)) return ERROR_CODE_WRITE_FAILED;
+    if (!CopyBlocks(t.buffer, t.in, beside.held, failure)) return ERROR_CODE_WRITE_FAILED;
     if (t.plan == Plan::SWAP) SetFileTime(beside.held, &t.old.created, nullptr, nullptr);   // as a replacement keeps it
     const bool flush = t.kind == TransferKind::MOVE || t.plan == Plan::SWAP;
-    if (flush && !FlushFileBuffers(beside.held)) return ERROR_CODE_STREAM;
+    if (flush && !FlushFileBuffers(beside.held)) return ERROR_CODE_WRITE_FAILED;
     std::int64_t size = 0;
-    if (t.kind == TransferKind::MOVE && !(HandleFileSize(beside.held, size) && size == expected)) return ERROR_CODE_STREAM;
+    if (t.kind == TransferKind::MOVE && !(HandleFileSize(beside.held, size) && size == expected)) return ERROR_CODE_WRITE_FAILED;
     return DONE;
 }
 
@@ -158,13 +154,13 @@ Outcome WriteInPlace(Transfer& t) {
     DWORD failure = NO_ERROR;
     if (!CopyBlocks(t.buffer, t.in, t.out, failure)) {
         if (append) EndFileAt(t.out, oldSize);
-        return ERROR_CODE_STREAM;
+        return ERROR_CODE_WRITE_FAILED;
     }
     if (t.kind != TransferKind::MOVE) return DONE;
-    if (!FlushFileBuffers(t.out) || !HoldsWholeCopy(t.in, t.out)) return ERROR_CODE_STREAM;
+    if (!FlushFileBuffers(t.out) || !HoldsWholeCopy(t.in, t.out)) return ERROR_CODE_WRITE_FAILED;
     HANDLE out = t.out;
     t.out = INVALID_HANDLE_VALUE;
-    return CloseHandle(out) ? DONE : ERROR_CODE_STREAM;
+    return CloseHandle(out) ? DONE : ERROR_CODE_WRITE_FAILED;
 }
 
 // An existing destination replaced in one step by a file written beside it, on a drive with room
@@ -210,7 +206,7 @@ Outcome WriteNewName(Transfer& t) {
 
 Outcome WriteToDevice(Transfer& t) {
     DWORD failure = NO_ERROR;
-    return CopyBlocks(t.buffer, t.in, t.out, failure) ? DONE : ERROR_CODE_STREAM;
+    return CopyBlocks(t.buffer, t.in, t.out, failure) ? DONE : ERROR_CODE_WRITE_FAILED;
 }
 
 Outcome WriteDestination(Transfer& t) {
@@ -247,7 +243,12 @@ void TransferFile(RunData* rd, HostWord source, HostWord destination, TransferKi
     t.rd = rd;
     t.kind = kind;
     t.destinationName = destination;
-    if (!HoldTransferSource(rd, source, kind, t.in)) return;
+    if (!TakeWholeName(rd, rd->workPath, source)) return;
+    const Outcome held = HoldTransferSource(t);
+    if (held != DONE) {
+        StoreOutcome(rd, held);
+        return;
+    }
     CopyPath(rd->workPath, TextParameter(destination));
     t.buffer = ObtainCopyBuffer(rd);
     Outcome outcome = HoldTransferDestination(t);
@@ -256,23 +257,23 @@ void TransferFile(RunData* rd, HostWord source, HostWord destination, TransferKi
     LetGo(t.out);
     if (outcome == DONE && kind == TransferKind::MOVE) outcome = DeleteMovedSource(t, source);
     LetGo(t.in);
-    rd->lastError = outcome;
+    StoreOutcome(rd, outcome);
 }
 
-// The held destination of "Append text to a file": a file on disk, or the null device its name
-// promised. INVALID_HANDLE_VALUE with the code stored otherwise.
-HANDLE HoldTextDestination(RunData* rd) {
-    const NameTarget target = TargetOfName(rd->workPath);
+// The held destination of "Append text to a file", named in workPath: a file on disk, or the null
+// device its name promised. INVALID_HANDLE_VALUE with the code in outcome otherwise.
+HANDLE HoldTextDestination(const char* name, Outcome& outcome) {
+    const NameTarget target = TargetOfName(name);
     if (!NameMayBeWritten(target, TransferKind::APPEND)) {
-        rd->lastError = ERROR_CODE_NO_DEVICE;
+        outcome = ERROR_CODE_NO_DEVICE;
         return INVALID_HANDLE_VALUE;
     }
-    HANDLE out = HoldDestination(rd->workPath);
+    HANDLE out = HoldDestination(name);
     if (out == INVALID_HANDLE_VALUE) {
-        StoreWindowsError(rd, GetLastError());
+        outcome = RuntimeErrnoOf(GetLastError());
     } else if (!IsRegularFile(out) && target != NameTarget::NULL_DEVICE) {
         CloseHandle(out);
-        rd->lastError = ERROR_CODE_NO_DEVICE;
+        outcome = ERROR_CODE_NO_DEVICE;
         out = INVALID_HANDLE_VALUE;
     }
     return out;
@@ -287,7 +288,7 @@ Outcome AppendBytes(HANDLE out, const char* text) {
     DWORD written = 0;
     if (length == 0 || (WriteFile(out, text, length, &written, nullptr) && written == length)) return DONE;
     if (disk) EndFileAt(out, oldSize);
-    return ERROR_CODE_STREAM;
+    return ERROR_CODE_WRITE_FAILED;
 }
 
 }  // namespace
@@ -315,10 +316,13 @@ extern "C" HostWord WINAPI ActionMoveFile(RunData* rd, HostWord source, HostWord
 extern "C" HostWord WINAPI ActionAppendText(RunData* rd, HostWord text, HostWord destination) {
     if (!ActionMayRun(rd)) return 0;
     if (!TakeWholeName(rd, rd->workPath, destination)) return 0;
-    HANDLE out = HoldTextDestination(rd);
-    if (out == INVALID_HANDLE_VALUE) return 0;
-    CopyPath(rd->workPath, TextParameter(text));
-    rd->lastError = AppendBytes(out, rd->workPath);
-    CloseHandle(out);
+    Outcome outcome = DONE;
+    HANDLE out = HoldTextDestination(rd->workPath, outcome);
+    if (out != INVALID_HANDLE_VALUE) {
+        CopyPath(rd->workPath, TextParameter(text));
+        outcome = AppendBytes(out, rd->workPath);
+        CloseHandle(out);
+    }
+    StoreOutcome(rd, outcome);
     return 0;
 }

@@ -3,10 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "launcher/launch_request.h"
 #include "launcher/launch_options.h"
+#include "launcher/launch_request.h"
 #include "launcher/run_application.h"
 #include "state/host_services.h"
+#include "state/last_error.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ extern "C" HostWord WINAPI ActionRunApplication(RunData* rd, HostWord program, H
     CopyWhole(request->programName, PROGRAM_NAME_SIZE, name);
     CopyWhole(request->commandLine, COMMAND_LINE_SIZE, TakeLaunchOptions(line, request->flags));
     // Sent even when a field stayed empty: the host judges the request and answers for it.
-    rd->lastError = static_cast<std::uint32_t>(LaunchProgram(rd, request));
+    StoreOutcome(rd, static_cast<Outcome>(LaunchProgram(rd, request)));
     std::free(request);
     return 0;
 }

@@ -3,24 +3,32 @@
 #include "state/windows_errors.h"
 
 bool ActionMayRun(RunData* rd) {
-    if (rd->lastError != 0) return false;
+    if (rd->lastError != DONE) return false;
     if (!rd->workPath) {
-        rd->lastError = ERROR_CODE_NO_MEMORY;
+        StoreOutcome(rd, ERROR_CODE_NO_MEMORY);
         return false;
     }
     return true;
 }
 
+void StoreOutcome(RunData* rd, Outcome outcome) {
+    rd->lastError = outcome;
+}
+
 void StoreErrno(RunData* rd) {
-    rd->lastError = static_cast<std::uint32_t>(errno);
+    StoreOutcome(rd, static_cast<Outcome>(errno));
 }
 
 void StoreWindowsError(RunData* rd, DWORD error) {
-    rd->lastError = RuntimeErrnoOf(error);
+    StoreOutcome(rd, RuntimeErrnoOf(error));
+}
+
+void StoreCreationOutcome(RunData* rd) {
+    StoreOutcome(rd, rd->workPath ? DONE : ERROR_CODE_NO_MEMORY);
 }
 
 extern "C" HostWord WINAPI ActionClearLastError(RunData* rd, HostWord, HostWord) {
-    rd->lastError = 0;
+    StoreOutcome(rd, DONE);
     return 0;
 }
 

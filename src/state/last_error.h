@@ -21,8 +21,8 @@ constexpr std::uint32_t ERROR_CODE_NO_DEVICE = ENODEV;
 // Stored when a copy, move or append onto an existing file finds, before it writes, that the drive
 // cannot hold what it would write: the runtime's number for a full disk.
 constexpr std::uint32_t ERROR_CODE_NO_ROOM = ENOSPC;
-// Stored when a stream's error indicator is set after a copy or an append: the object's own code.
-constexpr std::uint32_t ERROR_CODE_STREAM = 32;
+// Stored when a copy or an append could not read, write or flush every byte: the object's own code.
+constexpr std::uint32_t ERROR_CODE_WRITE_FAILED = 32;
 // Stored when a name is longer than CopyPath keeps, so that its cut form never reaches the disk.
 constexpr std::uint32_t ERROR_CODE_NAME_TOO_LONG = ENAMETOOLONG;
 
@@ -31,10 +31,18 @@ static_assert(ERROR_CODE_NO_MEMORY == 12 && ERROR_CODE_NOT_REMOVED == 13 && ERRO
 static_assert(ERROR_CODE_EXISTS == 17 && ERROR_CODE_NO_DEVICE == 19 && ERROR_CODE_NO_ROOM == 28);
 static_assert(ERROR_CODE_NAME_TOO_LONG == 38);
 
+// What an action comes to: 0 when it succeeded, else the code it stores.
+using Outcome = std::uint32_t;
+constexpr Outcome DONE = 0;
+
 // The gate every directory and file action passes first. False while lastError holds a code:
 // the action then does nothing at all. False too, with 12 stored, when the object has no
 // workPath (its creation could not obtain one), so that nothing is written through it.
 bool ActionMayRun(RunData* rd);
+
+// The stores: the only writers of lastError. An action works out its outcome and stores it once.
+// Stores an action's outcome, DONE or one of the codes above.
+void StoreOutcome(RunData* rd, Outcome outcome);
 
 // Stores the runtime library's errno in lastError, right after the call that failed.
 void StoreErrno(RunData* rd);
@@ -42,6 +50,9 @@ void StoreErrno(RunData* rd);
 // Stores the errno the runtime would have set for this platform error, for an action that called
 // the platform itself where the runtime would have called it.
 void StoreWindowsError(RunData* rd, DWORD error);
+
+// Starts a new object's record with no error, or with 12 when its workPath could not be had.
+void StoreCreationOutcome(RunData* rd);
 
 // Action 11, "Clear the last error": never gated, this is how an application leaves the error.
 extern "C" HostWord WINAPI ActionClearLastError(RunData* rd, HostWord, HostWord);

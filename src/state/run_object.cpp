@@ -33,12 +33,8 @@ void ResetSelectorSettings(RunData* rd) {
 
 extern "C" int WINAPI CreateRunObject(RunData* rd, HostWord, HostWord) {
     rd->workPath = static_cast<char*>(LocalAlloc(LPTR, PATH_BUFFER_SIZE));
-    if (rd->workPath) {
-        RememberInitialDirectory(rd);
-        rd->lastError = 0;
-    } else {
-        rd->lastError = ERROR_CODE_NO_MEMORY;
-    }
+    if (rd->workPath) RememberInitialDirectory(rd);
+    StoreCreationOutcome(rd);
     ResetSelectorSettings(rd);
     return rd->workPath ? 0 : 1;
 }
