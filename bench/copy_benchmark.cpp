@@ -19,7 +19,7 @@
 #include <cstring>
 #include <vector>
 
-#include "module_api.h"
+#include "runtime/module_api.h"
 
 namespace {
 

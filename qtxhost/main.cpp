@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "describe.h"
-#include "script.h"
-#include "sweep.h"
+#include "tools/describe.h"
+#include "script/script.h"
+#include "tools/sweep.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "harness/test_host.h"
 #include "info/file_status.h"
 #include "launcher/launch_request.h"
-#include "module_api.h"
+#include "runtime/module_api.h"
 #include "qtfile_version.h"
 #include "state/file_handles.h"
 #include "state/last_error.h"

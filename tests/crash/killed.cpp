@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "module_api.h"
+#include "runtime/module_api.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <cstdint>
 
-#include "guarded_memory.h"
+#include "system/guarded_memory.h"
 #include "state/run_data.h"
 #include "state/run_object.h"
 

@@ -22,7 +22,7 @@
 #include <cstring>
 #include <string>
 
-#include "module_api.h"
+#include "runtime/module_api.h"
 
 namespace {
 

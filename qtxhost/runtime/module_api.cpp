@@ -1,0 +1,100 @@
+#include "runtime/module_api.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "system/guarded_memory.h"
+
+namespace {
+
+template <typename Function>
+bool Resolve(HMODULE module, const char* name, Function& slot, std::string& error) {
+    slot = ModuleExport<Function>(module, name);
+    if (!slot) error = std::string("the module does not export ") + name;
+    return slot != nullptr;
+}
+
+}  // namespace
+
+RunInfos QueryRunInfos(const ModuleApi& api) {
+    constexpr std::size_t objectPart = offsetof(RunInfos, hostDefined32) + sizeof(std::uint16_t);
+    RunInfos infos{};
+    void* record = GuardedAlloc(objectPart);
+    api.GetRunObjectInfos(0, static_cast<RunInfos*>(record));
+    std::memcpy(&infos, record, objectPart);
+    GuardedFree(record);
+    return infos;
+}
+
+const char* KindName(EntryKind kind) {
+    switch (kind) {
+        case EntryKind::Condition: return "condition";
+        case EntryKind::Action: return "action";
+        case EntryKind::Expression: return "expression";
+    }
+    return "?";
+}
+
+bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        error = "no such file: " + path;
+        return false;
+    }
+    api.module = LoadLibraryA(path.c_str());
+    if (!api.module) {
+        error = path + " is not a module that loads here (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    HMODULE m = api.module;
+    constexpr EntryKind C = EntryKind::Condition, A = EntryKind::Action, E = EntryKind::Expression;
+    return Resolve(m, "GetInfos", api.GetInfos, error) &&
+           Resolve(m, "CreateObject", api.CreateObject, error) &&
+           Resolve(m, "GetHelpFileName", api.GetHelpFileName, error) &&
+           Resolve(m, "GetObjInfos", api.GetObjInfos, error) &&
+           Resolve(m, "CreateRunObject", api.CreateRunObject, error) &&
+           Resolve(m, "DestroyRunObject", api.DestroyRunObject, error) &&
+           Resolve(m, "GetRunObjectInfos", api.GetRunObjectInfos, error) &&
+           Resolve(m, "GetRunObjectDataSize", api.GetRunObjectDataSize, error) &&
+           Resolve(m, "SaveRunObject", api.SaveRunObject, error) &&
+           Resolve(m, "LoadRunObject", api.LoadRunObject, error) &&
+           Resolve(m, "GetExpressionParam", api.GetExpressionParam, error) &&
+           Resolve(m, "GetExpressionTitle", api.GetExpressionTitle, error) &&
+           Resolve(m, "GetConditionMenu", api.GetMenu[C], error) &&
+           Resolve(m, "GetActionMenu", api.GetMenu[A], error) &&
+           Resolve(m, "GetExpressionMenu", api.GetMenu[E], error) &&
+           Resolve(m, "GetConditionCodeFromMenu", api.GetCodeFromMenu[C], error) &&
+           Resolve(m, "GetActionCodeFromMenu", api.GetCodeFromMenu[A], error) &&
+           Resolve(m, "GetExpressionCodeFromMenu", api.GetCodeFromMenu[E], error) &&
+           Resolve(m, "GetConditionString", api.GetString[C], error) &&
+           Resolve(m, "GetActionString", api.GetString[A], error) &&
+           Resolve(m, "GetExpressionString", api.GetString[E], error) &&
+           Resolve(m, "GetConditionInfos", api.GetInfosOf[C], error) &&
+           Resolve(m, "GetActionInfos", api.GetInfosOf[A], error) &&
+           Resolve(m, "GetExpressionInfos", api.GetInfosOf[E], error) &&
+           Resolve(m, "GetConditionTitle", api.GetTitle[C], error) &&
+           Resolve(m, "GetActionTitle", api.GetTitle[A], error);
+}
+
+bool CreatePlainObject(const char* path, PlainObject& object) {
+    HMODULE module = LoadLibraryA(path);
+    if (!module) return false;
+    auto infos = ModuleExport<short(WINAPI*)(HostWord, RunInfos*)>(module, "GetRunObjectInfos");
+    auto size = ModuleExport<short(WINAPI*)(HostWord, HostWord)>(module, "GetRunObjectDataSize");
+    auto create = ModuleExport<int(WINAPI*)(RunData*, HostWord, HostWord)>(module, "CreateRunObject");
+    object.destroy = ModuleExport<short(WINAPI*)(RunData*, HostWord)>(module, "DestroyRunObject");
+    if (!infos || !size || !create || !object.destroy) return false;
+    infos(0, &object.infos);
+    object.rd = static_cast<RunData*>(std::calloc(1, static_cast<std::uint16_t>(size(0, 0))));
+    return object.rd && create(object.rd, 0, 0) == 0;
+}
+
+std::uint32_t PlainAction(const PlainObject& object, int code, const char* first, const char* second) {
+    object.infos.actionRoutines[code](object.rd, reinterpret_cast<HostWord>(first), reinterpret_cast<HostWord>(second));
+    return object.rd->lastError;
+}
+
+void DestroyPlainObject(PlainObject& object) {
+    object.destroy(object.rd, 0);
+    std::free(object.rd);
+    object.rd = nullptr;
+}

@@ -1,0 +1,121 @@
+// The script lines that call conditions, actions and expressions.
+#include "runtime/entry_calls.h"
+#include "system/line_watchdog.h"
+#include "script/script_check.h"
+#include "script/script_context.h"
+
+namespace {
+
+// Entries that may take longer than a line's few seconds: a dialog waits for the dialog driver,
+// a copy for the data, a launch for the program it waits for.
+constexpr unsigned DIALOG_SECONDS = 120;
+constexpr unsigned COPY_SECONDS = 60;
+constexpr unsigned LAUNCH_SECONDS = 60;
+
+struct EntryLimit {
+    EntryKind kind;
+    int code;
+    unsigned seconds;
+};
+
+constexpr EntryLimit LONGER_ENTRIES[] = {
+    {EntryKind::Action, 6, COPY_SECONDS},        // Rename a file: a copy between drives
+    {EntryKind::Action, 7, COPY_SECONDS},        // Append a file to a file
+    {EntryKind::Action, 8, COPY_SECONDS},        // Copy a file
+    {EntryKind::Action, 9, COPY_SECONDS},        // Move a file
+    {EntryKind::Action, 12, LAUNCH_SECONDS},     // Run application
+    {EntryKind::Action, 18, DIALOG_SECONDS},     // Open load selector
+    {EntryKind::Action, 19, DIALOG_SECONDS},     // Open save selector
+    {EntryKind::Action, 22, DIALOG_SECONDS},     // Open directory selector
+};
+
+// The line's limit once it is known to call this entry: 0 keeps the line's own.
+unsigned LimitOf(const CatalogueEntry& entry) {
+    for (const EntryLimit& limit : LONGER_ENTRIES)
+        if (limit.kind == entry.kind && limit.code == entry.code) return limit.seconds;
+    return 0;
+}
+
+bool ReadEntry(ScriptContext& context, Cursor& cursor, EntryKind kind, const CatalogueEntry*& entry) {
+    std::string name;
+    if (!TakeWord(context, cursor, name)) return false;
+    entry = FindEntry(context.view, kind, name);
+    if (!entry)
+        context.error = std::string("no ") + KindName(kind) + " is named \"" + name + "\" (did you mean " +
+                        NearestNames(name, EntryNames(context.view, kind)) + "?)";
+    return entry != nullptr;
+}
+
+bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry& entry, std::vector<Value>& args) {
+    while (!cursor.AtEnd()) {
+        Value value;
+        if (!TakeValue(context, cursor, value)) return false;
+        args.push_back(value);
+    }
+    const int wanted = ParameterCount(entry);
+    if (static_cast<int>(args.size()) != wanted) {
+        context.error = std::string(KindName(entry.kind)) + " " + std::to_string(entry.code) + " takes " +
+                        std::to_string(wanted) + " parameter(s), the line gives " + std::to_string(args.size());
+        return false;
+    }
+    for (int i = 0; i < wanted; ++i) {
+        const std::uint16_t type = entry.paramTypes[i];
+        const bool wantsText = type == PARAM_TYPE_TEXT || type == PARAM_TYPE_EXPRESSION_TEXT;
+        const bool isText = args[i].kind != Value::Kind::Integer;
+        if (wantsText != isText) {
+            // Appended piece by piece: GCC 12 warns of overlapping copies in "literal" + string.
+            context.error = "parameter ";
+            context.error.append(std::to_string(i + 1)).append(" must be ").append(wantsText ? "a text or null" : "a number");
+            return false;
+        }
+    }
+    return true;
+}
+
+// The entry a line calls and the parameters it gives, fit for the entry.
+bool ReadCall(ScriptContext& context, Cursor& cursor, EntryKind kind, const CatalogueEntry*& entry,
+              std::vector<Value>& args) {
+    return ReadEntry(context, cursor, kind, entry) && ReadArguments(context, cursor, *entry, args);
+}
+
+// The call, read before the line runs; a dialog needs a display, which the host has when it could
+// make the window that owns the dialogs.
+CommandResult CheckCall(ScriptContext& context, Cursor& cursor, EntryKind kind) {
+    const CatalogueEntry* entry = nullptr;
+    std::vector<Value> args;
+    if (!ReadCall(context, cursor, kind, entry, args)) return Failed();
+    if (LimitOf(*entry) == DIALOG_SECONDS && !context.host.runHeader->mainWindow)
+        return Fail(context, "no display: the host could not make a window, so no dialog can open "
+                             "(under Wine, set DISPLAY or run it through scripts/with-display.sh)");
+    return CommandResult{};
+}
+
+CommandResult Call(ScriptContext& context, Cursor& cursor, EntryKind kind) {
+    const CatalogueEntry* entry = nullptr;
+    std::vector<Value> args;
+    if (!ReadCall(context, cursor, kind, entry, args)) return Failed();
+    context.shown = ShowCall(*entry, args);
+    WatchCall(context.shown, LimitOf(*entry));
+    const Value result = InvokeEntry(context.host, context.infos, Current(context).rd, *entry, args);
+    if (kind == EntryKind::Action) return CommandResult{};
+    return Produce(result);
+}
+
+}  // namespace
+
+template <EntryKind kind>
+CommandResult RunEntry(ScriptContext& context, Cursor& cursor) {
+    return Call(context, cursor, kind);
+}
+
+template <EntryKind kind>
+CommandResult CheckEntry(ScriptContext& context, Cursor& cursor) {
+    return CheckCall(context, cursor, kind);
+}
+
+template CommandResult RunEntry<EntryKind::Condition>(ScriptContext&, Cursor&);
+template CommandResult RunEntry<EntryKind::Action>(ScriptContext&, Cursor&);
+template CommandResult RunEntry<EntryKind::Expression>(ScriptContext&, Cursor&);
+template CommandResult CheckEntry<EntryKind::Condition>(ScriptContext&, Cursor&);
+template CommandResult CheckEntry<EntryKind::Action>(ScriptContext&, Cursor&);
+template CommandResult CheckEntry<EntryKind::Expression>(ScriptContext&, Cursor&);

@@ -1,0 +1,37 @@
+// The script's own commands: calls of the object's entries, variables, echo.
+#include "script/script_context.h"
+
+namespace {
+
+CommandResult CommandSet(ScriptContext& context, Cursor& cursor) {
+    std::string name;
+    Value value;
+    if (!TakeWord(context, cursor, name)) return Failed();
+    if (!TakeValue(context, cursor, value)) return Failed();
+    context.variables[name] = value;
+    return CommandResult{};
+}
+
+CommandResult CommandEcho(ScriptContext& context, Cursor& cursor) {
+    std::string line;
+    while (!cursor.AtEnd()) {
+        Value value;
+        if (!TakeValue(context, cursor, value)) return Failed();
+        if (!line.empty()) line += ' ';
+        line += value.kind == Value::Kind::Text ? value.text : Show(value);
+    }
+    context.shown = line;
+    return CommandResult{};
+}
+
+constexpr ScriptCommand SCRIPT_COMMANDS[] = {
+    {"condition", RunEntry<EntryKind::Condition>, "condition ENTRY [PARAMETER...] [-> EXPECTED]", CheckEntry<EntryKind::Condition>},
+    {"action", RunEntry<EntryKind::Action>, "action ENTRY [PARAMETER...]", CheckEntry<EntryKind::Action>},
+    {"expression", RunEntry<EntryKind::Expression>, "expression ENTRY [PARAMETER] [-> EXPECTED]", CheckEntry<EntryKind::Expression>},
+    {"echo", CommandEcho, "echo [VALUE...]"},
+    {"set", CommandSet, "set NAME VALUE"},
+};
+
+}  // namespace
+
+const std::span<const ScriptCommand> ScriptCommands = SCRIPT_COMMANDS;

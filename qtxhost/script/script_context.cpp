@@ -1,0 +1,73 @@
+// What the command files share: the readers of a line's parameters, a command's results, the
+// current object, and the lookup of a command by name.
+#include "script/script_context.h"
+
+bool TakeWord(ScriptContext& context, Cursor& cursor, std::string& word) {
+    if (cursor.TakeWord(word)) return true;
+    context.error = cursor.error;
+    return false;
+}
+
+bool TakeValue(ScriptContext& context, Cursor& cursor, Value& value) {
+    if (cursor.TakeValue(value)) return true;
+    context.error = cursor.error;
+    return false;
+}
+
+bool TakeText(ScriptContext& context, Cursor& cursor, std::string& text) {
+    Value value;
+    if (!TakeValue(context, cursor, value)) return false;
+    if (value.kind != Value::Kind::Text) {
+        context.error = "a text is expected";
+        return false;
+    }
+    text = value.text;
+    return true;
+}
+
+bool TakeInteger(ScriptContext& context, Cursor& cursor, std::int64_t& number) {
+    if (cursor.TakeInteger(number)) return true;
+    context.error = cursor.error;
+    return false;
+}
+
+bool TakeOnOff(ScriptContext& context, Cursor& cursor, bool& on) {
+    std::string word;
+    if (!cursor.TakeWord(word) || (word != "on" && word != "off")) {
+        context.error = "on or off expected";
+        return false;
+    }
+    on = word == "on";
+    return true;
+}
+
+CommandResult Fail(ScriptContext& context, const std::string& message) {
+    context.error = message;
+    return Failed();
+}
+
+CommandResult Failed() {
+    return CommandResult{false, false, {}};
+}
+
+CommandResult Produce(Value value) {
+    return CommandResult{true, true, std::move(value)};
+}
+
+HostObject& Current(ScriptContext& context) {
+    if (context.host.objects.empty()) CreateHostObject(context.host, "main");
+    return *CurrentObject(context.host);
+}
+
+std::span<const std::span<const ScriptCommand>> CommandTables() {
+    static const std::span<const ScriptCommand> tables[] = {ScriptCommands, EditorCommands, ObjectCommands,
+                                                            FileCommands, SelectorCommands, SystemCommands};
+    return tables;
+}
+
+const ScriptCommand* FindCommand(const std::string& name) {
+    for (const std::span<const ScriptCommand>& table : CommandTables())
+        for (const ScriptCommand& command : table)
+            if (name == command.name) return &command;
+    return nullptr;
+}
