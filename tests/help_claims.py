@@ -22,8 +22,8 @@ ACTION_CALL = re.compile(r"^(\d+): action (\d+) ")
 STORED_CODE = re.compile(r'^(\d+): (?:expression 12 "LastError\("\(\)|field lastError) = (-?\d+)$')
 FAILURE = re.compile(r"^(\d+): FAIL: (.*)$")
 SCRIPT_ERROR = re.compile(r"\.qtxs:(\d+): (.*)$")
-# A code the sources store: a number, or its name as <cerrno> gives it.
-SOURCE_CODE = re.compile(r"\b(ERROR_CODE_\w+|\w+_ERROR)\s*=\s*(-?\d+|E[A-Z]+)\b")
+# A code the sources store: a number, or its name as <cerrno> gives it (entry codes are no such codes).
+SOURCE_CODE = re.compile(r"\b(ERROR_CODE_\w+|(?!ACTION_|CONDITION_|EXPRESSION_)\w+_ERROR)\s*=\s*(-?\d+|E[A-Z]+)\b")
 # The host's own settings, back to their defaults before each claim.
 HOST_DEFAULTS = ["launch-result 0", "launch-mode record", "temp-strings on", "no-hook off", "host-version 0x02000100",
                  "play creation-times off", "play empty-drives off"]

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "catalogue/descriptors.h"
+#include "catalogue/entry_codes.h"
 #include "catalogue/routine_tables.h"
 #include "harness/ok.h"
 #include "harness/test_host.h"
@@ -219,7 +220,7 @@ void test_dates() {
                         row.day, folder.c_str());
             continue;
         }
-        for (int code : {2, 3}) {
+        for (int code : {EXPRESSION_CHANGE_DATE, EXPRESSION_ACCESS_DATE}) {
             const std::string got = Text(rd, code, path.c_str());
             ok(got == row.expected, "%u, expression %d: expected \"%s\", got \"%s\"\n", row.year, code, row.expected,
                got.c_str());
@@ -240,12 +241,12 @@ void test_record_without_workPath() {
     rd->workPath = nullptr;
     harness::host->parameter = reinterpret_cast<HostWord>("info_test.exe");
     rd->header.hostFlags = 0;
-    ok(static_cast<std::int32_t>(ExpressionRoutines[0](rd, 0)) == -1 && !(rd->header.hostFlags & STRING_RESULT),
+    ok(static_cast<std::int32_t>(ExpressionRoutines[EXPRESSION_SIZEOF](rd, 0)) == -1 && !(rd->header.hostFlags & STRING_RESULT),
        "Sizeof( without workPath should answer the integer -1\n");
     for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9})
         ok(Text(rd, code, "info_test.exe").empty(), "expression %d without workPath should answer \"\"\n", code);
-    ok(Text(rd, 14) == windowsDirectory, "WindowsDirectory$( does not need workPath\n");
-    const std::string temporary = Text(rd, 13, "qtx");
+    ok(Text(rd, EXPRESSION_WINDOWS_DIRECTORY) == windowsDirectory, "WindowsDirectory$( does not need workPath\n");
+    const std::string temporary = Text(rd, EXPRESSION_TEMP_FILE_NAME, "qtx");
     ok(!temporary.empty() && GetFileAttributesA(temporary.c_str()) != INVALID_FILE_ATTRIBUTES,
        "TempFileName$( does not need workPath, got \"%s\"\n", temporary.c_str());
     DeleteFileA(temporary.c_str());

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "catalogue/descriptors.h"
+#include "catalogue/entry_codes.h"
 #include "catalogue/menus.h"
 #include "catalogue/routine_tables.h"
 #include "fileops/block_copy.h"
@@ -18,8 +19,8 @@
 #include "harness/test_host.h"
 #include "info/file_status.h"
 #include "launcher/launch_request.h"
-#include "runtime/module_api.h"
 #include "qtfile_version.h"
+#include "runtime/module_api.h"
 #include "state/file_handles.h"
 #include "state/last_error.h"
 #include "state/path_names.h"
@@ -52,8 +53,8 @@ void test_GetRunObjectInfos() {
        bytes[offsetof(RunInfos, hostDefined25)]);
     for (std::size_t i = offsetof(RunInfos, hostDefined32) + 2; i < sizeof bytes; ++i)
         ok(bytes[i] == 0xA5, "byte %zu past the record must stay as the host left it, got 0x%02X\n", i, bytes[i]);
-    ok(infos->conditionRoutines[6] == nullptr && infos->actionRoutines[23] == nullptr &&
-           infos->expressionRoutines[33] == nullptr, "each routine table must end with a null entry\n");
+    ok(infos->conditionRoutines[CONDITION_COUNT] == nullptr && infos->actionRoutines[ACTION_COUNT] == nullptr &&
+           infos->expressionRoutines[EXPRESSION_COUNT] == nullptr, "each routine table must end with a null entry\n");
 }
 
 void test_identity() {
@@ -252,16 +253,16 @@ void test_no_work_path() {
     WriteText("keep.txt", "keep");
     _mkdir("keepdir");
     RunData rd{};
-    for (int code : {1, 2, 4, 5})   // 3, "File is writeable", needs no workPath
+    for (int code : {CONDITION_NAME_EXISTS, CONDITION_FILE_IS_READABLE, CONDITION_NAME_IS_FILE, CONDITION_NAME_IS_DIRECTORY})   // "File is writeable" needs no workPath
         ok(ConditionRoutines[code](&rd, Text("keep.txt"), 0) == 0, "condition %d without workPath: expected 0\n", code);
-    for (int code = 0; code <= 10; ++code) {
+    for (int code = ACTION_CHANGE_DIRECTORY; code <= ACTION_APPEND_TEXT; ++code) {   // the file and directory actions
         rd.lastError = 0;
         ActionRoutines[code](&rd, Text("keepdir"), Text("keep.txt"));
         ok(rd.lastError == 12, "action %d without workPath: lastError %u\n", code, rd.lastError);
     }
     ok(ReadText("keep.txt") == "keep", "keep.txt changed: %s\n", ReadText("keep.txt").c_str());
     ok(GetFileAttributesA("keepdir") != INVALID_FILE_ATTRIBUTES, "keepdir went away\n");
-    ActionRoutines[11](&rd, 0, 0);
+    ActionRoutines[ACTION_CLEAR_LAST_ERROR](&rd, 0, 0);
     ok(rd.lastError == 0, "Clear the last error without workPath: lastError %u\n", rd.lastError);
 }
 
@@ -305,7 +306,7 @@ void test_launch_request_bytes() {
     RunData rd{};
     rd.header.runHeader = &host;
     const std::string name260(260, 'p');
-    ActionRoutines[12](&rd, Text(name260.c_str()), Text("(wait)x"));
+    ActionRoutines[ACTION_RUN_APPLICATION](&rd, Text(name260.c_str()), Text("(wait)x"));
     std::string line(7930, '\0');
     line[0] = 'x';
     ok(lastRequest[0] == LAUNCH_WAIT && lastRequest[1] == 0, "flags: %02X %02X\n", lastRequest[0], lastRequest[1]);

@@ -205,8 +205,8 @@ def rc_menus(script, ids):
             lines.append("  " * (depth - 1) + "separator")
         elif m := re.match(rf'\s*POPUP {RC_TEXT}', line):
             lines.append("  " * (depth - 1) + f"popup {rc_text(m[1])!r}")
-        elif m := re.match(rf'\s*MENUITEM {RC_TEXT},\s*(\d+)', line):
-            lines.append("  " * (depth - 1) + f"{m[2]} {rc_text(m[1])!r}")
+        elif m := re.match(rf'\s*MENUITEM {RC_TEXT},\s*(\w+)', line):
+            lines.append("  " * (depth - 1) + f"{ids.get(m[2], m[2])} {rc_text(m[1])!r}")
     return menus
 
 

@@ -1,8 +1,9 @@
 // The script lines that call conditions, actions and expressions.
+#include "catalogue/entry_codes.h"
 #include "runtime/entry_calls.h"
-#include "system/line_watchdog.h"
 #include "script/script_check.h"
 #include "script/script_context.h"
+#include "system/line_watchdog.h"
 
 namespace {
 
@@ -19,14 +20,14 @@ struct EntryLimit {
 };
 
 constexpr EntryLimit LONGER_ENTRIES[] = {
-    {EntryKind::Action, 6, COPY_SECONDS},        // Rename a file: a copy between drives
-    {EntryKind::Action, 7, COPY_SECONDS},        // Append a file to a file
-    {EntryKind::Action, 8, COPY_SECONDS},        // Copy a file
-    {EntryKind::Action, 9, COPY_SECONDS},        // Move a file
-    {EntryKind::Action, 12, LAUNCH_SECONDS},     // Run application
-    {EntryKind::Action, 18, DIALOG_SECONDS},     // Open load selector
-    {EntryKind::Action, 19, DIALOG_SECONDS},     // Open save selector
-    {EntryKind::Action, 22, DIALOG_SECONDS},     // Open directory selector
+    {EntryKind::Action, ACTION_RENAME_FILE, COPY_SECONDS},
+    {EntryKind::Action, ACTION_APPEND_FILE, COPY_SECONDS},
+    {EntryKind::Action, ACTION_COPY_FILE, COPY_SECONDS},
+    {EntryKind::Action, ACTION_MOVE_FILE, COPY_SECONDS},
+    {EntryKind::Action, ACTION_RUN_APPLICATION, LAUNCH_SECONDS},
+    {EntryKind::Action, ACTION_OPEN_LOAD_SELECTOR, DIALOG_SECONDS},
+    {EntryKind::Action, ACTION_OPEN_SAVE_SELECTOR, DIALOG_SECONDS},
+    {EntryKind::Action, ACTION_OPEN_DIRECTORY_SELECTOR, DIALOG_SECONDS},
 };
 
 // The line's limit once it is known to call this entry: 0 keeps the line's own.

@@ -7,6 +7,13 @@ namespace {
 
 constexpr std::uint32_t OBJECT_IDENTIFIER = 0x46494C45;   // 'FILE', F in the top byte
 
+// The host-defined fields of RunInfos, named by their offsets: observed values whose meaning is not
+// known.
+constexpr std::uint32_t HOST_DEFINED_20 = 1;
+constexpr std::uint8_t HOST_DEFINED_24 = 100;
+constexpr std::uint16_t HOST_DEFINED_26 = 0;
+constexpr std::uint16_t HOST_DEFINED_32 = 0;
+
 }  // namespace
 
 extern "C" short WINAPI GetRunObjectInfos(HostWord, RunInfos* infos) {
@@ -18,11 +25,11 @@ extern "C" short WINAPI GetRunObjectInfos(HostWord, RunInfos* infos) {
     infos->actionCount = ACTION_COUNT;
     infos->expressionCount = EXPRESSION_COUNT;
     infos->editDataSize = sizeof(EditData);
-    infos->hostDefined20 = 1;
-    infos->hostDefined24 = 100;
-    infos->hostDefined26 = 0;
+    infos->hostDefined20 = HOST_DEFINED_20;
+    infos->hostDefined24 = HOST_DEFINED_24;
+    infos->hostDefined26 = HOST_DEFINED_26;
     infos->identifier = OBJECT_IDENTIFIER;
-    infos->hostDefined32 = 0;
+    infos->hostDefined32 = HOST_DEFINED_32;
     return 1;
 }
 

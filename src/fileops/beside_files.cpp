@@ -21,8 +21,6 @@ constexpr std::uint32_t NAME_COUNT = 0x10000;   // as many as four hexadecimal d
 constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
 constexpr int HEX_DIGIT_BITS = 4;
 
-// Looked up when called: ReplaceFileA came with Windows 2000; MoveFileExA is NT's, not 95's.
-
 constexpr char CURRENT_FOLDER[] = ".";
 
 // Read-only comes too late: a file is written before it could be made read-only, and a read-only

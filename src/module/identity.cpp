@@ -14,6 +14,8 @@ struct InfoAnswer {
     int answer;
 };
 
+// The host's queries and the answers it expects: observed values whose meaning is not known. Every
+// other query answers 0.
 constexpr InfoAnswer INFO_ANSWERS[] = {
     {0, 0x200},
     {6, 1},
