@@ -73,6 +73,11 @@ register_i386_handler() {   # inside the namespace: its own binfmt_misc, seen by
 
 bits="$1" prefix="$2"
 shift 2
+# A step of this script that fails ends it through set -e, before Wine has printed anything: it
+# says which step, so that a test failing in a few hundredths of a second without a word (seen
+# twice under load) names where.
+stage="reading the arguments"
+trap 'status=$?; [ "$status" = 0 ] || echo "wine.sh: $bits ${1##*/}: ended with $status while $stage" >&2' EXIT
 case "$bits" in
 win32 | win64) ;;
 *) echo "usage: $0 win32|win64 PREFIX PROGRAM [ARGUMENT...]" >&2; exit 2 ;;
@@ -81,6 +86,7 @@ export WINEPREFIX="$prefix"
 # A program started without a display keeps none.
 if [ -n "$QTFILE_DISPLAYS" ] && [ -w "$QTFILE_DISPLAYS" ] && [ -n "$DISPLAY" ] && [ "$1" != wineserver ] &&
     [ "$1" != route ] && [ -z "$QTFILE_I386_NAMESPACE" ]; then
+    stage="giving the prefix its display"
     DISPLAY="$(prefix_display)" || exit 1
     export DISPLAY
 fi
@@ -93,6 +99,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ "$1" = wineserver ]; then
+    trap - EXIT   # the server's own status, which -k makes non-zero when none runs
     shift
     # -k only asks the server to end: wait until it has, so that the next program starts a session
     # of its own instead of meeting one that is going away (the likely cause of a winepath that
@@ -111,7 +118,14 @@ if [ "$1" = route ]; then
     exit 0
 fi
 
+stage="choosing the route"
 if [ -n "$QTFILE_I386_NAMESPACE" ]; then
+    # The handler is registered only in the namespace made for the program: registered anywhere
+    # else, it would send every i386 program on the machine through qemu.
+    case "$QTFILE_I386_NAMESPACE" in
+    mnt:*) [ "$QTFILE_I386_NAMESPACE" != "$(readlink /proc/self/ns/mnt)" ] ;;
+    *) false ;;
+    esac || { echo "wine.sh: QTFILE_I386_NAMESPACE is set outside the namespace wine.sh makes" >&2; exit 2; }
     [ -e "$handler" ] || register_i386_handler
 elif through_qemu; then
     # The 32-bit route through qemu: no Wine process may re-execute its loader, and each one
@@ -119,8 +133,11 @@ elif through_qemu; then
     export WINELOADERNOEXEC=1
     export LD_PRELOAD="$preload/\$LIB/qtfile-preload.so${LD_PRELOAD:+:$LD_PRELOAD}"
     if [ "$bits" = win32 ]; then
-        export QTFILE_I386_NAMESPACE=1
+        QTFILE_I386_NAMESPACE="$(readlink /proc/self/ns/mnt)"   # the namespace left behind
+        export QTFILE_I386_NAMESPACE
+        trap - EXIT
         exec unshare --user --map-root-user --mount -- "$0" "$bits" "$prefix" "$@"
     fi
 fi
+trap - EXIT
 exec /usr/lib/wine/wine64 "$@"

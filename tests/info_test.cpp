@@ -42,7 +42,9 @@ std::string Text(RunData* rd, int code, const char* text = nullptr) {
 }
 
 // ---- expectations ------------------------------------------------------------------------
-enum DirectoryCode { MY_DOCS = 27, APP_DATA = 28, USER = 29, ALL_USERS = 30, ALL_DOCS = 31, ALL_APP_DATA = 32 };
+constexpr int MY_DOCS = EXPRESSION_MY_DOCS_DIRECTORY, APP_DATA = EXPRESSION_APP_DATA_DIRECTORY;
+constexpr int USER = EXPRESSION_USER_DIRECTORY, ALL_USERS = EXPRESSION_ALL_USERS_DIRECTORY;
+constexpr int ALL_DOCS = EXPRESSION_ALL_USERS_DOCUMENTS_DIRECTORY, ALL_APP_DATA = EXPRESSION_ALL_USERS_APP_DATA_DIRECTORY;
 constexpr int DIRECTORY_CODES[] = {MY_DOCS, APP_DATA, USER, ALL_USERS, ALL_DOCS, ALL_APP_DATA};
 constexpr int DIRECTORY_COUNT = 6;
 
@@ -159,7 +161,7 @@ void test_AddTrailingBackslash() {
 void test_double_byte_names() {
     constexpr UINT JAPANESE = 932;
     if (GetACP() != JAPANESE) {
-        std::printf("double-byte names skipped: the ANSI code page is %u, not 932\n", GetACP());
+        skip("double-byte names: the ANSI code page is %u, not 932\n", GetACP());
         return;
     }
     const std::string table = "\x95\x5c";   // 表
@@ -216,7 +218,7 @@ void test_dates() {
     RunData* rd = harness::NewObject();
     for (const DateRow& row : DATE_ROWS) {
         if (!SetNoon(path, row)) {
-            std::printf("date %u-%02u-%02u skipped: the file system in %s keeps another time\n", row.year, row.month,
+            skip("date %u-%02u-%02u: the file system in %s keeps another time\n", row.year, row.month,
                         row.day, folder.c_str());
             continue;
         }

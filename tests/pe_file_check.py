@@ -2,8 +2,8 @@
 aliases, stdcall argument bytes), imports (each on windows_imports.py's list, on Windows 95 and
 NT 4.0), no TLS directory and nothing in the objects that only runtime start-up code would run,
 the routine tables' handlers, and resources against the scripts they are compiled from
-(src/resources/*.rc, the drawn bitmap) and the diskette's picture pixel by pixel. The version
-record is module_test's, on both builds.
+(src/resources/*.rc, the drawn bitmap, the version record's flags and strings) and the
+diskette's picture pixel by pixel. The version numbers are module_test's, on both builds.
 
 Usage: pe_file_check.py NM QTFILE.qtx OBJECT_FOLDER DEF_FILE
 NM is the toolchain's nm, OBJECT_FOLDER the 32-bit build's src/CMakeFiles/qtfile_code.dir.
@@ -251,6 +251,24 @@ def check_strings(strings, script, ids):
         check(f"string {sid}", expected[sid], strings.get(sid, "(absent)"))
 
 
+def check_version_record(pe, script):
+    """The fixed flags and the literal strings of version.rc, as the file carries them (the version
+    numbers are the build's: module_test and release_check check those)."""
+    text = open(script).read()
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    for field, attribute in (("FILEFLAGSMASK", "FileFlagsMask"), ("FILEFLAGS", "FileFlags"), ("FILEOS", "FileOS"),
+                             ("FILETYPE", "FileType"), ("FILESUBTYPE", "FileSubtype")):
+        written = re.search(rf"^\s*{field}\s+(0x[0-9A-Fa-f]+)L?\s*$", text, re.MULTILINE)
+        check(f"version record {field} as version.rc gives it", written and int(written[1], 16), getattr(fixed, attribute))
+    carried = {}
+    for info in getattr(pe, "FileInfo", []):
+        for entry in info:
+            for table in getattr(entry, "StringTable", []):
+                carried.update({k.decode(): v.decode() for k, v in table.entries.items()})
+    for name, value in re.findall(rf'^\s*VALUE "(\w+)", {RC_TEXT}\s*$', text, re.MULTILINE):
+        check(f"version string {name} as version.rc gives it", rc_text(value), carried.get(name, "(absent)"))
+
+
 def main(nm, path, folder, def_path):
     pe = pefile.PE(path)
     check("PE32 file of an i386 DLL", (0x10B, 0x14C, True),
@@ -278,6 +296,7 @@ def main(nm, path, folder, def_path):
         check_menu(rid, resources.get((RT_MENU, int(rid)), b""), expected)
     check_strings(strings, os.path.join(scripts, "strings.rc"), ids)
     check("raw data 200 (hex)", RCDATA_200, resources.get((RT_RCDATA, 200), b"").hex(" "))
+    check_version_record(pe, os.path.join(scripts, "version.rc"))
     return report("pe_file_check")
 
 

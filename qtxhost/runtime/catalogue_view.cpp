@@ -28,7 +28,7 @@ void CollectMenuTexts(const std::vector<MenuNode>& nodes, std::vector<std::pair<
 
 std::string LoadTitle(Host& host, EntryKind kind, int code, int index) {
     return ReadGuardedText(TEXT_BUFFER, [&](char* text) {
-        if (kind == EntryKind::Expression)
+        if (kind == EntryKind::EXPRESSION)
             host.api.GetExpressionParam(0, code, index, text, TEXT_BUFFER);
         else
             host.api.GetTitle[kind](0, code, index, text, TEXT_BUFFER);
@@ -113,7 +113,7 @@ std::vector<std::string> EntryNames(const CatalogueView& view, EntryKind kind) {
     std::vector<std::string> names;
     for (const CatalogueEntry& entry : view.entries[kind]) {
         for (const std::string& menu : entry.menuTexts) names.push_back(MenuLeaf(menu));
-        if (kind == EntryKind::Expression || entry.menuTexts.empty()) names.push_back(WithoutDigits(entry.displayString));
+        if (kind == EntryKind::EXPRESSION || entry.menuTexts.empty()) names.push_back(WithoutDigits(entry.displayString));
     }
     return names;
 }

@@ -7,8 +7,8 @@ namespace {
 HostWord nextToken = 0x7000;
 
 HostWord PassParameter(Host& host, const Value& value, std::vector<char*>& strings) {
-    if (value.kind == Value::Kind::Integer) return AsInt32(value);
-    if (value.kind == Value::Kind::Null) return 0;
+    if (value.kind == Value::Kind::INTEGER) return AsInt32(value);
+    if (value.kind == Value::Kind::NONE) return 0;
     char* copy = GuardedString(value.text);
     if (!copy) {
         host.protocolErrors.push_back("a string parameter of " + std::to_string(value.text.size()) +
@@ -30,7 +30,7 @@ Value InvokeAce(Host& host, const RunInfos& infos, RunData* rd, const CatalogueE
     std::vector<char*> strings;
     const HostWord p1 = args.size() > 0 ? PassParameter(host, args[0], strings) : 0;
     const HostWord p2 = args.size() > 1 ? PassParameter(host, args[1], strings) : 0;
-    const bool isCondition = entry.kind == EntryKind::Condition;
+    const bool isCondition = entry.kind == EntryKind::CONDITION;
     const HostWord answer = isCondition ? infos.conditionRoutines[entry.code](rd, p1, p2)
                                         : infos.actionRoutines[entry.code](rd, p1, p2);
     for (char* text : strings) GuardedFree(text);
@@ -47,7 +47,7 @@ Value InvokeExpression(Host& host, const RunInfos& infos, RunData* rd, const Cat
     argument.token = ++nextToken;
     if (!args.empty()) {
         argument.present = true;
-        argument.isString = args[0].kind != Value::Kind::Integer;
+        argument.isString = args[0].kind != Value::Kind::INTEGER;
         argument.number = AsInt32(args[0]);
         if (argument.isString) argument.text = reinterpret_cast<const char*>(PassParameter(host, args[0], strings));
     }
@@ -70,7 +70,7 @@ Value InvokeExpression(Host& host, const RunInfos& infos, RunData* rd, const Cat
 
 Value InvokeEntry(Host& host, const RunInfos& infos, RunData* rd, const CatalogueEntry& entry,
                   const std::vector<Value>& args) {
-    const Value result = entry.kind == EntryKind::Expression ? InvokeExpression(host, infos, rd, entry, args)
+    const Value result = entry.kind == EntryKind::EXPRESSION ? InvokeExpression(host, infos, rd, entry, args)
                                                              : InvokeAce(host, infos, rd, entry, args);
     CheckDialogsPaired(host);
     return result;

@@ -7,7 +7,7 @@
 
 #include "system/dialog_driver.h"
 #include "system/guarded_memory.h"
-#include "launcher/launch_request.h"
+#include "launcher/run_application.h"
 #include "system/launch_service.h"
 #include "system/played_behaviours.h"
 
@@ -90,7 +90,7 @@ HostWord WINAPI ServiceLaunchProgram(RunData*, HostWord, void* block) {
     record.commandLine.assign(request->commandLine, strnlen(request->commandLine, COMMAND_LINE_SIZE));
     theHost->launches.push_back(record);
     if (!theHost->quietServices) PrintLaunchRequest(record);
-    if (theHost->launchMode == LaunchMode::Record) return theHost->launchResult;
+    if (theHost->launchMode == LaunchMode::RECORD) return theHost->launchResult;
     return StartProgram(record);
 }
 

@@ -40,7 +40,7 @@ struct Host {
     EditorHost* compatibleEditor = nullptr;  // used to read the catalogue itself
     std::uint32_t hostVersion = DEFAULT_HOST_VERSION;
     bool tempStringsAvailable = true;
-    LaunchMode launchMode = LaunchMode::Record;
+    LaunchMode launchMode = LaunchMode::RECORD;
     HostWord launchResult = 0;
     std::vector<LaunchRecord> launches;
     int modalDepth = 0;

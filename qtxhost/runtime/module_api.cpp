@@ -28,9 +28,9 @@ RunInfos QueryRunInfos(const ModuleApi& api) {
 
 const char* KindName(EntryKind kind) {
     switch (kind) {
-        case EntryKind::Condition: return "condition";
-        case EntryKind::Action: return "action";
-        case EntryKind::Expression: return "expression";
+        case EntryKind::CONDITION: return "condition";
+        case EntryKind::ACTION: return "action";
+        case EntryKind::EXPRESSION: return "expression";
     }
     return "?";
 }
@@ -46,7 +46,7 @@ bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error) 
         return false;
     }
     HMODULE m = api.module;
-    constexpr EntryKind C = EntryKind::Condition, A = EntryKind::Action, E = EntryKind::Expression;
+    constexpr EntryKind C = EntryKind::CONDITION, A = EntryKind::ACTION, E = EntryKind::EXPRESSION;
     return Resolve(m, "GetInfos", api.GetInfos, error) &&
            Resolve(m, "CreateObject", api.CreateObject, error) &&
            Resolve(m, "GetHelpFileName", api.GetHelpFileName, error) &&

@@ -14,10 +14,10 @@ Function ModuleExport(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-enum class EntryKind { Condition, Action, Expression };
+enum class EntryKind { CONDITION, ACTION, EXPRESSION };
 
 // The kinds in the catalogue's order.
-constexpr EntryKind ENTRY_KINDS[] = {EntryKind::Condition, EntryKind::Action, EntryKind::Expression};
+constexpr EntryKind ENTRY_KINDS[] = {EntryKind::CONDITION, EntryKind::ACTION, EntryKind::EXPRESSION};
 
 // One T for each kind, looked up by the kind itself.
 template <typename T>

@@ -33,19 +33,19 @@ bool Tokenize(const std::string& line, std::vector<Token>& tokens, std::string& 
                 error = "unterminated string";
                 return false;
             }
-            tokens.push_back({TokenKind::Text, line.substr(i + 1, close - i - 1)});
+            tokens.push_back({TokenKind::TEXT, line.substr(i + 1, close - i - 1)});
             i = close + 1;
         } else if (line.compare(i, 2, "->") == 0) {
-            tokens.push_back({TokenKind::Arrow, "->"});
+            tokens.push_back({TokenKind::ARROW, "->"});
             i += 2;
         } else if (c == '+' || c == '*' || c == '=') {
-            tokens.push_back({c == '+' ? TokenKind::Plus : c == '*' ? TokenKind::Star : TokenKind::Equals,
+            tokens.push_back({c == '+' ? TokenKind::PLUS : c == '*' ? TokenKind::STAR : TokenKind::EQUALS,
                               std::string(1, c)});
             ++i;
         } else {
             std::size_t end = i;
             while (end < line.size() && IsWordChar(line[end]) && line.compare(end, 2, "->") != 0) ++end;
-            tokens.push_back({TokenKind::Word, line.substr(i, end - i)});
+            tokens.push_back({TokenKind::WORD, line.substr(i, end - i)});
             i = end;
         }
     }
@@ -53,7 +53,7 @@ bool Tokenize(const std::string& line, std::vector<Token>& tokens, std::string& 
 }
 
 bool Cursor::TakeWord(std::string& word) {
-    if (!Next(TokenKind::Word) && !Next(TokenKind::Text)) {
+    if (!Next(TokenKind::WORD) && !Next(TokenKind::TEXT)) {
         error = "a name is missing";
         return false;
     }
@@ -64,7 +64,7 @@ bool Cursor::TakeWord(std::string& word) {
 bool Cursor::TakeInteger(std::int64_t& number) {
     Value value;
     if (!TakeValue(value)) return false;
-    if (value.kind != Value::Kind::Integer) {
+    if (value.kind != Value::Kind::INTEGER) {
         error = "a number is expected";
         return false;
     }
@@ -74,11 +74,11 @@ bool Cursor::TakeInteger(std::int64_t& number) {
 
 bool Cursor::TakeValue(Value& value) {
     auto atom = [&](Value& out) {
-        if (Next(TokenKind::Text)) {
+        if (Next(TokenKind::TEXT)) {
             out = Value::Str(tokens[pos++].text);
             return true;
         }
-        if (!Next(TokenKind::Word)) {
+        if (!Next(TokenKind::WORD)) {
             error = "a value is missing";
             return false;
         }
@@ -97,11 +97,11 @@ bool Cursor::TakeValue(Value& value) {
     };
     auto term = [&](Value& out) {
         if (!atom(out)) return false;
-        if (!Next(TokenKind::Star)) return true;
+        if (!Next(TokenKind::STAR)) return true;
         ++pos;
         std::int64_t count = 0;
-        if (!Next(TokenKind::Word) || !ParseNumber(tokens[pos++].text, count) || count < 0 ||
-            out.kind != Value::Kind::Text) {
+        if (!Next(TokenKind::WORD) || !ParseNumber(tokens[pos++].text, count) || count < 0 ||
+            out.kind != Value::Kind::TEXT) {
             error = "repeat a text by a count: \"x\" * 300";
             return false;
         }
@@ -112,11 +112,11 @@ bool Cursor::TakeValue(Value& value) {
         return true;
     };
     if (!term(value)) return false;
-    while (Next(TokenKind::Plus)) {
+    while (Next(TokenKind::PLUS)) {
         ++pos;
         Value more;
         if (!term(more)) return false;
-        if (value.kind != Value::Kind::Text || more.kind != Value::Kind::Text) {
+        if (value.kind != Value::Kind::TEXT || more.kind != Value::Kind::TEXT) {
             error = "only texts are joined with +";
             return false;
         }
@@ -127,9 +127,9 @@ bool Cursor::TakeValue(Value& value) {
 
 std::string Show(const Value& value) {
     switch (value.kind) {
-        case Value::Kind::Null: return "null";
-        case Value::Kind::Integer: return std::to_string(value.number);
-        case Value::Kind::Text: {
+        case Value::Kind::NONE: return "null";
+        case Value::Kind::INTEGER: return std::to_string(value.number);
+        case Value::Kind::TEXT: {
             // Appended piece by piece: GCC 12 warns of overlapping copies in "literal" + string.
             std::string shown = "\"";
             if (value.text.size() <= SHOWN_TEXT) return shown.append(value.text).append("\"");
@@ -145,7 +145,7 @@ std::int32_t AsInt32(const Value& value) {
 
 bool SameValue(const Value& expected, const Value& got) {
     if (expected.kind != got.kind) return false;
-    if (expected.kind == Value::Kind::Integer) return AsInt32(expected) == AsInt32(got);
+    if (expected.kind == Value::Kind::INTEGER) return AsInt32(expected) == AsInt32(got);
     return expected.text == got.text;
 }
 

@@ -7,16 +7,16 @@
 #include <vector>
 
 struct Value {
-    enum class Kind { Null, Integer, Text };
-    Kind kind = Kind::Null;
+    enum class Kind { NONE, INTEGER, TEXT };
+    Kind kind = Kind::NONE;
     std::int64_t number = 0;
     std::string text;
 
-    static Value Int(std::int64_t n) { return Value{Kind::Integer, n, {}}; }
-    static Value Str(std::string s) { return Value{Kind::Text, 0, std::move(s)}; }
+    static Value Int(std::int64_t n) { return Value{Kind::INTEGER, n, {}}; }
+    static Value Str(std::string s) { return Value{Kind::TEXT, 0, std::move(s)}; }
 };
 
-enum class TokenKind { Word, Text, Arrow, Plus, Star, Equals };
+enum class TokenKind { WORD, TEXT, ARROW, PLUS, STAR, EQUALS };
 
 struct Token {
     TokenKind kind;
@@ -34,9 +34,9 @@ struct Cursor {
     const std::map<std::string, Value>& variables;
     std::string error;
 
-    bool AtEnd() const { return pos >= tokens.size() || tokens[pos].kind == TokenKind::Arrow; }
+    bool AtEnd() const { return pos >= tokens.size() || tokens[pos].kind == TokenKind::ARROW; }
     bool Next(TokenKind kind) const { return pos < tokens.size() && tokens[pos].kind == kind; }
-    bool NextWord(const char* word) const { return Next(TokenKind::Word) && tokens[pos].text == word; }
+    bool NextWord(const char* word) const { return Next(TokenKind::WORD) && tokens[pos].text == word; }
     bool TakeWord(std::string& word);
     bool TakeValue(Value& value);
     bool TakeInteger(std::int64_t& number);

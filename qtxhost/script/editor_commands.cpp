@@ -67,10 +67,10 @@ CommandResult CommandTitle(ScriptContext& context, Cursor& cursor) {
     std::int64_t code = 0, index = 0;
     std::size_t size = 0;
     if (!TakeKind(context, cursor, kind) || !TakeInteger(context, cursor, code)) return Failed();
-    if (kind != EntryKind::Expression && !TakeInteger(context, cursor, index)) return Failed();
+    if (kind != EntryKind::EXPRESSION && !TakeInteger(context, cursor, index)) return Failed();
     if (!TakeBufferSize(context, cursor, size)) return Failed();
     char* buffer = TextBuffer(size);
-    if (kind == EntryKind::Expression)
+    if (kind == EntryKind::EXPRESSION)
         context.host.api.GetExpressionTitle(0, code, buffer, size);
     else
         context.host.api.GetTitle[kind](0, code, index, buffer, size);

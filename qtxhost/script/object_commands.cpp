@@ -92,7 +92,7 @@ CommandResult CommandLaunchResult(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandLaunchMode(ScriptContext& context, Cursor& cursor) {
     std::string word;
     if (!cursor.TakeWord(word) || (word != "record" && word != "start")) return Fail(context, "record or start expected");
-    context.host.launchMode = word == "start" ? LaunchMode::Start : LaunchMode::Record;
+    context.host.launchMode = word == "start" ? LaunchMode::START : LaunchMode::RECORD;
     return CommandResult{};
 }
 

@@ -23,7 +23,7 @@ void RemoveScratch() {
     if (!scratchPath.empty()) LeaveScratchDirectory(scratchPath);
 }
 
-enum class LineOutcome { Passed, Failed, ScriptError };
+enum class LineOutcome { PASSED, FAILED, SCRIPT_ERROR };
 
 // "-> VALUE", "-> like PATTERN" or "-> length N", each of them negated by a leading "not".
 bool CheckExpectation(ScriptContext& context, Cursor& cursor, const Value& got, std::string& failure) {
@@ -33,10 +33,10 @@ bool CheckExpectation(ScriptContext& context, Cursor& cursor, const Value& got, 
     // "like" and "length" apply to texts only: any other result fails them, negated or not.
     bool applies = true, met = false;
     if (expectation.mode == ExpectationMode::LIKE) {
-        applies = got.kind == Value::Kind::Text && expected.kind == Value::Kind::Text;
+        applies = got.kind == Value::Kind::TEXT && expected.kind == Value::Kind::TEXT;
         met = applies && Like(expected.text, got.text);
     } else if (expectation.mode == ExpectationMode::LENGTH) {
-        applies = got.kind == Value::Kind::Text && expected.kind == Value::Kind::Integer;
+        applies = got.kind == Value::Kind::TEXT && expected.kind == Value::Kind::INTEGER;
         met = applies && static_cast<std::int64_t>(got.text.size()) == expected.number;
     } else {
         met = SameValue(expected, got);
@@ -54,8 +54,8 @@ bool CheckExpectation(ScriptContext& context, Cursor& cursor, const Value& got, 
 std::string LineText(const std::vector<Token>& tokens) {
     std::string text;
     for (const Token& token : tokens) {
-        if (token.kind == TokenKind::Arrow) break;
-        text += (text.empty() ? "" : " ") + (token.kind == TokenKind::Text ? Show(Value::Str(token.text)) : token.text);
+        if (token.kind == TokenKind::ARROW) break;
+        text += (text.empty() ? "" : " ") + (token.kind == TokenKind::TEXT ? Show(Value::Str(token.text)) : token.text);
     }
     return text;
 }
@@ -65,7 +65,7 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     const ScriptCommand* command = nullptr;
     std::size_t parameters = 0;
     std::string variable;
-    if (!CheckLine(context, tokens, command, parameters, variable)) return LineOutcome::ScriptError;
+    if (!CheckLine(context, tokens, command, parameters, variable)) return LineOutcome::SCRIPT_ERROR;
     Cursor cursor{tokens, parameters, context.variables, {}};
     context.shown.clear();
     context.host.protocolErrors.clear();
@@ -73,25 +73,25 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     WatchLine(lineNumber, LineText(tokens), LINE_SECONDS);
     const CommandResult result = command->run(context, cursor);
     LineDone();
-    if (!result.ok) return LineOutcome::ScriptError;
+    if (!result.ok) return LineOutcome::SCRIPT_ERROR;
     if (context.shown.empty()) context.shown = LineText(tokens);
     std::printf("%d: %s", lineNumber, context.shown.c_str());
     if (result.hasValue) std::printf(" = %s", Show(result.value).c_str());
     std::printf("\n");
     if (!variable.empty()) context.variables[variable] = result.value;
 
-    LineOutcome outcome = LineOutcome::Passed;
+    LineOutcome outcome = LineOutcome::PASSED;
     for (const std::string& problem : context.host.protocolErrors) {
         std::printf("%d: FAIL: host protocol: %s\n", lineNumber, problem.c_str());
-        outcome = LineOutcome::Failed;
+        outcome = LineOutcome::FAILED;
     }
-    if (cursor.pos < tokens.size() && tokens[cursor.pos].kind == TokenKind::Arrow) {
+    if (cursor.pos < tokens.size() && tokens[cursor.pos].kind == TokenKind::ARROW) {
         ++cursor.pos;
         std::string failure;
-        if (!CheckExpectation(context, cursor, result.value, failure)) return LineOutcome::ScriptError;
+        if (!CheckExpectation(context, cursor, result.value, failure)) return LineOutcome::SCRIPT_ERROR;
         if (!failure.empty()) {
             std::printf("%d: FAIL: %s\n", lineNumber, failure.c_str());
-            outcome = LineOutcome::Failed;
+            outcome = LineOutcome::FAILED;
         }
     }
     return outcome;
@@ -111,14 +111,14 @@ int RunLines(ScriptContext& context, const RunOptions& options) {
         const bool read = Tokenize(line, tokens, context.error);
         if (read && tokens.empty()) continue;
         if (!read) context.usage = UsageOfLine(line);
-        const LineOutcome outcome = read ? RunLine(context, tokens, number) : LineOutcome::ScriptError;
-        if (outcome == LineOutcome::ScriptError) {
+        const LineOutcome outcome = read ? RunLine(context, tokens, number) : LineOutcome::SCRIPT_ERROR;
+        if (outcome == LineOutcome::SCRIPT_ERROR) {
             std::fflush(stdout);
             const std::string usage = context.usage.empty() ? "" : " (usage: " + context.usage + ")";
             std::fprintf(stderr, "%s:%d: %s%s\n", options.scriptPath.c_str(), number, context.error.c_str(), usage.c_str());
             return 2;
         }
-        if (outcome == LineOutcome::Failed) ++failures;
+        if (outcome == LineOutcome::FAILED) ++failures;
     }
     std::printf("%d line(s) failed\n", failures);
     return failures ? 1 : 0;

@@ -20,14 +20,14 @@ struct EntryLimit {
 };
 
 constexpr EntryLimit LONGER_ENTRIES[] = {
-    {EntryKind::Action, ACTION_RENAME_FILE, COPY_SECONDS},
-    {EntryKind::Action, ACTION_APPEND_FILE, COPY_SECONDS},
-    {EntryKind::Action, ACTION_COPY_FILE, COPY_SECONDS},
-    {EntryKind::Action, ACTION_MOVE_FILE, COPY_SECONDS},
-    {EntryKind::Action, ACTION_RUN_APPLICATION, LAUNCH_SECONDS},
-    {EntryKind::Action, ACTION_OPEN_LOAD_SELECTOR, DIALOG_SECONDS},
-    {EntryKind::Action, ACTION_OPEN_SAVE_SELECTOR, DIALOG_SECONDS},
-    {EntryKind::Action, ACTION_OPEN_DIRECTORY_SELECTOR, DIALOG_SECONDS},
+    {EntryKind::ACTION, ACTION_RENAME_FILE, COPY_SECONDS},
+    {EntryKind::ACTION, ACTION_APPEND_FILE, COPY_SECONDS},
+    {EntryKind::ACTION, ACTION_COPY_FILE, COPY_SECONDS},
+    {EntryKind::ACTION, ACTION_MOVE_FILE, COPY_SECONDS},
+    {EntryKind::ACTION, ACTION_RUN_APPLICATION, LAUNCH_SECONDS},
+    {EntryKind::ACTION, ACTION_OPEN_LOAD_SELECTOR, DIALOG_SECONDS},
+    {EntryKind::ACTION, ACTION_OPEN_SAVE_SELECTOR, DIALOG_SECONDS},
+    {EntryKind::ACTION, ACTION_OPEN_DIRECTORY_SELECTOR, DIALOG_SECONDS},
 };
 
 // The line's limit once it is known to call this entry: 0 keeps the line's own.
@@ -62,7 +62,7 @@ bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry&
     for (int i = 0; i < wanted; ++i) {
         const std::uint16_t type = entry.paramTypes[i];
         const bool wantsText = type == PARAM_TYPE_TEXT || type == PARAM_TYPE_EXPRESSION_TEXT;
-        const bool isText = args[i].kind != Value::Kind::Integer;
+        const bool isText = args[i].kind != Value::Kind::INTEGER;
         if (wantsText != isText) {
             // Appended piece by piece: GCC 12 warns of overlapping copies in "literal" + string.
             context.error = "parameter ";
@@ -98,7 +98,7 @@ CommandResult Call(ScriptContext& context, Cursor& cursor, EntryKind kind) {
     context.shown = ShowCall(*entry, args);
     WatchCall(context.shown, LimitOf(*entry));
     const Value result = InvokeEntry(context.host, context.infos, Current(context).rd, *entry, args);
-    if (kind == EntryKind::Action) return CommandResult{};
+    if (kind == EntryKind::ACTION) return CommandResult{};
     return Produce(result);
 }
 
@@ -114,9 +114,9 @@ CommandResult CheckEntry(ScriptContext& context, Cursor& cursor) {
     return CheckCall(context, cursor, kind);
 }
 
-template CommandResult RunEntry<EntryKind::Condition>(ScriptContext&, Cursor&);
-template CommandResult RunEntry<EntryKind::Action>(ScriptContext&, Cursor&);
-template CommandResult RunEntry<EntryKind::Expression>(ScriptContext&, Cursor&);
-template CommandResult CheckEntry<EntryKind::Condition>(ScriptContext&, Cursor&);
-template CommandResult CheckEntry<EntryKind::Action>(ScriptContext&, Cursor&);
-template CommandResult CheckEntry<EntryKind::Expression>(ScriptContext&, Cursor&);
+template CommandResult RunEntry<EntryKind::CONDITION>(ScriptContext&, Cursor&);
+template CommandResult RunEntry<EntryKind::ACTION>(ScriptContext&, Cursor&);
+template CommandResult RunEntry<EntryKind::EXPRESSION>(ScriptContext&, Cursor&);
+template CommandResult CheckEntry<EntryKind::CONDITION>(ScriptContext&, Cursor&);
+template CommandResult CheckEntry<EntryKind::ACTION>(ScriptContext&, Cursor&);
+template CommandResult CheckEntry<EntryKind::EXPRESSION>(ScriptContext&, Cursor&);

@@ -85,9 +85,9 @@ struct UsageWalk {
             Cursor value = cursor;
             Value ignored;
             if (value.TakeValue(ignored)) return cursor.pos = value.pos, true;
-            if (TakesWord(word) && cursor.Next(TokenKind::Word) && cursor.tokens[cursor.pos].text[0] != '$')
+            if (TakesWord(word) && cursor.Next(TokenKind::WORD) && cursor.tokens[cursor.pos].text[0] != '$')
                 return ++cursor.pos, true;
-            const bool plainWord = cursor.Next(TokenKind::Word) && cursor.tokens[cursor.pos].text[0] != '$';
+            const bool plainWord = cursor.Next(TokenKind::WORD) && cursor.tokens[cursor.pos].text[0] != '$';
             if (!cursor.AtEnd() && !plainWord) reason = value.error;
         }
         if (!reason.empty()) error = reason;
@@ -266,7 +266,7 @@ bool CheckLine(ScriptContext& context, const std::vector<Token>& tokens, const S
     context.usage.clear();
     if (cursor.NextWord("let")) {
         ++cursor.pos;
-        if (!cursor.TakeWord(variable) || !cursor.Next(TokenKind::Equals)) {
+        if (!cursor.TakeWord(variable) || !cursor.Next(TokenKind::EQUALS)) {
             context.error = "let NAME = COMMAND ...";
             return false;
         }
@@ -284,7 +284,7 @@ bool CheckLine(ScriptContext& context, const std::vector<Token>& tokens, const S
     context.usage = command->usage;
     parameters = cursor.pos;
     std::size_t arrow = parameters;
-    while (arrow < tokens.size() && tokens[arrow].kind != TokenKind::Arrow) ++arrow;
+    while (arrow < tokens.size() && tokens[arrow].kind != TokenKind::ARROW) ++arrow;
     if (!FitsUsage(command->usage, cursor, context.error)) return false;
     if (command->check) {
         Cursor checked = cursor;

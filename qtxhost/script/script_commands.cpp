@@ -18,16 +18,16 @@ CommandResult CommandEcho(ScriptContext& context, Cursor& cursor) {
         Value value;
         if (!TakeValue(context, cursor, value)) return Failed();
         if (!line.empty()) line += ' ';
-        line += value.kind == Value::Kind::Text ? value.text : Show(value);
+        line += value.kind == Value::Kind::TEXT ? value.text : Show(value);
     }
     context.shown = line;
     return CommandResult{};
 }
 
 constexpr ScriptCommand SCRIPT_COMMANDS[] = {
-    {"condition", RunEntry<EntryKind::Condition>, "condition ENTRY [PARAMETER...] [-> EXPECTED]", CheckEntry<EntryKind::Condition>},
-    {"action", RunEntry<EntryKind::Action>, "action ENTRY [PARAMETER...]", CheckEntry<EntryKind::Action>},
-    {"expression", RunEntry<EntryKind::Expression>, "expression ENTRY [PARAMETER] [-> EXPECTED]", CheckEntry<EntryKind::Expression>},
+    {"condition", RunEntry<EntryKind::CONDITION>, "condition ENTRY [PARAMETER...] [-> EXPECTED]", CheckEntry<EntryKind::CONDITION>},
+    {"action", RunEntry<EntryKind::ACTION>, "action ENTRY [PARAMETER...]", CheckEntry<EntryKind::ACTION>},
+    {"expression", RunEntry<EntryKind::EXPRESSION>, "expression ENTRY [PARAMETER] [-> EXPECTED]", CheckEntry<EntryKind::EXPRESSION>},
     {"echo", CommandEcho, "echo [VALUE...]"},
     {"set", CommandSet, "set NAME VALUE"},
 };

@@ -17,7 +17,7 @@ bool TakeValue(ScriptContext& context, Cursor& cursor, Value& value) {
 bool TakeText(ScriptContext& context, Cursor& cursor, std::string& text) {
     Value value;
     if (!TakeValue(context, cursor, value)) return false;
-    if (value.kind != Value::Kind::Text) {
+    if (value.kind != Value::Kind::TEXT) {
         context.error = "a text is expected";
         return false;
     }

@@ -26,7 +26,7 @@ CommandResult CommandAnswer(ScriptContext& context, Cursor& cursor) {
         } else if (option == "files") {
             // Several names typed as the dialogs take them: each in quotes, separated by a space.
             answer.typeName = true;
-            for (std::string file; !cursor.AtEnd() && cursor.Next(TokenKind::Text);) {
+            for (std::string file; !cursor.AtEnd() && cursor.Next(TokenKind::TEXT);) {
                 if (!TakeText(context, cursor, file)) return Failed();
                 answer.name += (answer.name.empty() ? "\"" : " \"") + file + "\"";
             }

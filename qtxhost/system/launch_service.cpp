@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "launcher/launch_request.h"
+#include "launcher/run_application.h"
 
 void PrintLaunchRequest(const LaunchRecord& record) {
     std::printf("  [host] LaunchProgram flags=%u%s%s program=\"%s\" command=\"%s\"\n", record.flags,

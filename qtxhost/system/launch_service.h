@@ -7,7 +7,7 @@
 #include "host/host_records.h"
 
 // What the host does with a LaunchRequest.
-enum class LaunchMode { Record, Start };
+enum class LaunchMode { RECORD, START };
 
 struct LaunchRecord {
     std::uint16_t flags = 0;

@@ -74,7 +74,7 @@ DWORD WINAPI Watch(void*) {
 
 // A crash would otherwise end the host in silence, its buffered output lost with it: the line
 // that crashed fails like one that overran, after everything printed before it.
-LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+LONG WINAPI ReportLineCrash(EXCEPTION_POINTERS* info) {
     if (!FirstToEnd()) Sleep(INFINITE);   // the host is ending already
     const WatchedLine line = Watched();
     const std::string last = LastModuleCall();
@@ -103,7 +103,7 @@ void StartLineWatchdog(void (*cleanUp)()) {
     changed = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     cleanUpRoutine = cleanUp;
     watcher = CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr);
-    SetUnhandledExceptionFilter(ReportCrash);
+    SetUnhandledExceptionFilter(ReportLineCrash);
 }
 
 void StopLineWatchdog() {

@@ -143,30 +143,30 @@ BOOL WINAPI GetFileVersionInfoAsLibrary(LPCSTR name, DWORD handle, DWORD size, L
 // ---- A file system that keeps creation times --------------------------------------------------
 
 // A file, known by its volume and index, never by a name.
-using FileKey = std::tuple<DWORD, DWORD, DWORD>;
-std::map<FileKey, FILETIME> creationTimes;
+using FileIdentity = std::tuple<DWORD, DWORD, DWORD>;
+std::map<FileIdentity, FILETIME> creationTimes;
 
 constexpr std::int64_t FILETIME_TICKS_PER_SECOND = 10000000;
 constexpr std::int64_t FILETIME_SECONDS_TO_1970 = 11644473600;
 
-bool KeyOfHandle(HANDLE file, FileKey& key) {
+bool IdentityOfHandle(HANDLE file, FileIdentity& key) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(file, &information)) return false;
     key = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
     return true;
 }
 
-bool KeyOfName(const char* path, FileKey& key) {
+bool IdentityOfName(const char* path, FileIdentity& key) {
     HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    const bool known = KeyOfHandle(file, key);
+    const bool known = IdentityOfHandle(file, key);
     CloseHandle(file);
     return known;
 }
 
 // The creation time kept for the file, if one is.
-bool KeptCreationTime(const FileKey& key, FILETIME& created) {
+bool KeptCreationTime(const FileIdentity& key, FILETIME& created) {
     const auto kept = creationTimes.find(key);
     if (kept == creationTimes.end()) return false;
     created = kept->second;
@@ -174,8 +174,8 @@ bool KeptCreationTime(const FileKey& key, FILETIME& created) {
 }
 
 bool KeptCreationTime(const char* path, FILETIME& created) {
-    FileKey key;
-    return KeyOfName(path, key) && KeptCreationTime(key, created);
+    FileIdentity key;
+    return IdentityOfName(path, key) && KeptCreationTime(key, created);
 }
 
 std::int64_t SecondsSince1970(const FILETIME& time) {
@@ -213,9 +213,9 @@ LONG WINAPI QueryInformationKeepingCreation(HANDLE file, void* io, void* informa
     static const auto real = reinterpret_cast<QueryInformationCall>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(NT_LAYER), "NtQueryInformationFile")));
     const LONG status = real(file, io, information, length, informationClass);
-    FileKey key;
+    FileIdentity key;
     FILETIME created;
-    if (status >= 0 && informationClass == FILE_BASIC_INFORMATION && length >= sizeof created && KeyOfHandle(file, key) &&
+    if (status >= 0 && informationClass == FILE_BASIC_INFORMATION && length >= sizeof created && IdentityOfHandle(file, key) &&
         KeptCreationTime(key, created))
         std::memcpy(information, &created, sizeof created);
     return status;
@@ -224,8 +224,8 @@ LONG WINAPI QueryInformationKeepingCreation(HANDLE file, void* io, void* informa
 // A creation time set through a handle is kept for that file, as such a file system keeps it.
 BOOL WINAPI SetFileTimeKeepingCreation(HANDLE file, const FILETIME* created, const FILETIME* accessed, const FILETIME* modified) {
     if (!SetFileTime(file, created, accessed, modified)) return FALSE;
-    FileKey key;
-    if (created && KeyOfHandle(file, key)) creationTimes[key] = *created;
+    FileIdentity key;
+    if (created && IdentityOfHandle(file, key)) creationTimes[key] = *created;
     return TRUE;
 }
 
@@ -237,7 +237,7 @@ HANDLE WINAPI FindFirstFileKeepingCreation(LPCSTR pattern, LPWIN32_FIND_DATAA en
 
 BOOL WINAPI GetFileInformationKeepingCreation(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information) {
     if (!GetFileInformationByHandle(file, information)) return FALSE;
-    const FileKey key{information->dwVolumeSerialNumber, information->nFileIndexHigh, information->nFileIndexLow};
+    const FileIdentity key{information->dwVolumeSerialNumber, information->nFileIndexHigh, information->nFileIndexLow};
     KeptCreationTime(key, information->ftCreationTime);
     return TRUE;
 }
@@ -276,7 +276,7 @@ struct PlayedCall {
     void* replacement;      // null: the system lacks it, and looking it up finds nothing
 };
 
-enum class SwitchedBy { Windows9x, WindowsNt4, Utf8CodePage, Script };
+enum class SwitchedBy { WINDOWS_9X, WINDOWS_NT4, UTF8_CODE_PAGE, SCRIPT };
 
 struct PlayedBehaviour {
     const char* name;
@@ -347,39 +347,39 @@ const PlayedCall EMPTY_DRIVE_CALLS[] = {
 
 // A call is replaced by one row at most. Rows in the order of the indexes below.
 PlayedBehaviour behaviours[] = {
-    {"windows-9x", SwitchedBy::Windows9x, WINDOWS_9X_CALLS, std::size(WINDOWS_9X_CALLS),
+    {"windows-9x", SwitchedBy::WINDOWS_9X, WINDOWS_9X_CALLS, std::size(WINDOWS_9X_CALLS),
      "Platform SDK (MSDN Library 2001-2003): CreateFile, FILE_SHARE_DELETE and FILE_FLAG_BACKUP_SEMANTICS "
      "\"Windows Me/98/95: This flag is not supported\"; DeleteFile \"Windows Me/98/95: DeleteFile deletes a "
      "file even if it is open\"; MoveFileEx, Requirements: Windows NT only; ReplaceFile, Requirements: Windows "
      "2000; ntdll.dll is the NT layer", false},
-    {"windows-nt4", SwitchedBy::WindowsNt4, WINDOWS_NT4_CALLS, std::size(WINDOWS_NT4_CALLS),
+    {"windows-nt4", SwitchedBy::WINDOWS_NT4, WINDOWS_NT4_CALLS, std::size(WINDOWS_NT4_CALLS),
      "Platform SDK: ReplaceFile, Requirements: Windows NT/2000/XP: Included in Windows 2000 and later", false},
-    {"utf-8", SwitchedBy::Utf8CodePage, UTF8_CALLS, std::size(UTF8_CALLS),
+    {"utf-8", SwitchedBy::UTF8_CODE_PAGE, UTF8_CALLS, std::size(UTF8_CALLS),
      "Platform SDK: WideCharToMultiByte (\"For UTF-8 dwFlags must be set to either 0 or WC_ERR_INVALID_CHARS. "
      "Otherwise, the function fails with ERROR_INVALID_FLAGS\"; lpUsedDefaultChar: \"For the CP_UTF7 and CP_UTF8 "
      "settings for CodePage, this parameter must be set to NULL. Otherwise, the function fails with "
      "ERROR_INVALID_PARAMETER\")", false},
-    {"creation-times", SwitchedBy::Script, CREATION_TIME_CALLS, std::size(CREATION_TIME_CALLS),
+    {"creation-times", SwitchedBy::SCRIPT, CREATION_TIME_CALLS, std::size(CREATION_TIME_CALLS),
      "Platform SDK: File Times (\"NTFS stores time values in UTC\"; a file has a creation, a last access and "
      "a last write time), GetFileTime", false},
-    {"empty-drives", SwitchedBy::Script, EMPTY_DRIVE_CALLS, std::size(EMPTY_DRIVE_CALLS),
+    {"empty-drives", SwitchedBy::SCRIPT, EMPTY_DRIVE_CALLS, std::size(EMPTY_DRIVE_CALLS),
      "Platform SDK: GetVolumeInformation and SetErrorMode (SEM_FAILCRITICALERRORS: the system sends the error "
      "to the process); System Error Codes: ERROR_NOT_READY, \"The device is not ready\"", false},
-    {"delete-access", SwitchedBy::Script, DELETE_ACCESS_CALLS, std::size(DELETE_ACCESS_CALLS),
+    {"delete-access", SwitchedBy::SCRIPT, DELETE_ACCESS_CALLS, std::size(DELETE_ACCESS_CALLS),
      "Platform SDK: CreateFile (dwDesiredAccess: DELETE, \"If the caller does not have the rights, the function "
      "fails\"); File Security and Access Rights (deleting a file needs DELETE on it or FILE_DELETE_CHILD on its "
      "folder)", false},
-    {"small-heap", SwitchedBy::Script, SMALL_HEAP_CALLS, std::size(SMALL_HEAP_CALLS),
+    {"small-heap", SwitchedBy::SCRIPT, SMALL_HEAP_CALLS, std::size(SMALL_HEAP_CALLS),
      "Platform SDK: LocalAlloc (\"If the function fails, the return value is NULL\"), Memory Limits", false},
-    {"library-versions", SwitchedBy::Script, LIBRARY_VERSION_CALLS, std::size(LIBRARY_VERSION_CALLS),
+    {"library-versions", SwitchedBy::SCRIPT, LIBRARY_VERSION_CALLS, std::size(LIBRARY_VERSION_CALLS),
      "Platform SDK: GetFileVersionInfo (\"uses the search sequence specified by the LoadLibrary function\"); "
      "LoadLibrary (\"If no file name extension is specified ... the default library extension .dll is appended. "
      "However, the file name string can include a trailing point character (.) to indicate that the module name "
      "has no extension\")", false},
-    {"guarded-heap", SwitchedBy::Script, GUARDED_HEAP_CALLS, std::size(GUARDED_HEAP_CALLS),
+    {"guarded-heap", SwitchedBy::SCRIPT, GUARDED_HEAP_CALLS, std::size(GUARDED_HEAP_CALLS),
      "Platform SDK: LocalAlloc, LocalFree; VirtualAlloc, VirtualProtect (PAGE_NOACCESS: \"An attempt to read from, "
      "write to, or execute the committed region results in an access violation\")", false},
-    {"ansi-dialogs", SwitchedBy::Script, ANSI_DIALOG_CALLS, std::size(ANSI_DIALOG_CALLS),
+    {"ansi-dialogs", SwitchedBy::SCRIPT, ANSI_DIALOG_CALLS, std::size(ANSI_DIALOG_CALLS),
      "Platform SDK: GetOpenFileName, GetSaveFileName (\"Implemented as Unicode and ANSI versions\"; Windows "
      "95/98/ME run the ANSI ones); GetProcAddress (\"If the function fails, the return value is NULL\")", false},
 };
@@ -468,7 +468,7 @@ const char* PlayedVersion() {
 
 // What switches a behaviour the script may not switch.
 const char* SwitchedWhen(SwitchedBy switchedBy) {
-    if (switchedBy == SwitchedBy::Utf8CodePage) return "when the ANSI code page is UTF-8";
+    if (switchedBy == SwitchedBy::UTF8_CODE_PAGE) return "when the ANSI code page is UTF-8";
     return "when Windows reports that version (a copy qtxhost-win98.exe or qtxhost-nt40.exe)";
 }
 
@@ -476,14 +476,14 @@ const char* SwitchedWhen(SwitchedBy switchedBy) {
 std::string ScriptNames() {
     std::string names;
     for (const PlayedBehaviour& behaviour : behaviours)
-        if (behaviour.switchedBy == SwitchedBy::Script) names += (names.empty() ? "" : ", ") + std::string(behaviour.name);
+        if (behaviour.switchedBy == SwitchedBy::SCRIPT) names += (names.empty() ? "" : ", ") + std::string(behaviour.name);
     return names;
 }
 
 bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error) {
     for (PlayedBehaviour& behaviour : behaviours) {
         if (name != behaviour.name) continue;
-        if (behaviour.switchedBy != SwitchedBy::Script) {
+        if (behaviour.switchedBy != SwitchedBy::SCRIPT) {
             error = name + " is played " + SwitchedWhen(behaviour.switchedBy);
             return false;
         }
@@ -495,8 +495,8 @@ bool SwitchPlayedBehaviour(const std::string& name, bool on, std::string& error)
 }
 
 bool KeepCreationTime(const char* path, const FILETIME& created) {
-    FileKey key;
-    if (!behaviours[CREATION_TIMES].on || !KeyOfName(path, key)) return false;
+    FileIdentity key;
+    if (!behaviours[CREATION_TIMES].on || !IdentityOfName(path, key)) return false;
     creationTimes[key] = created;
     return true;
 }

@@ -87,7 +87,7 @@ void PrintEntries(Host& host, const CatalogueView& view, EntryKind kind) {
             host.api.GetString[kind](host.editorHost, entry.code, text, ABOUT_BUFFER);
         });
         std::printf("  %2d  \"%s\"", entry.code, display.c_str());
-        if (kind == EntryKind::Expression) std::printf("  title \"%s\"", ExpressionTitle(host, entry).c_str());
+        if (kind == EntryKind::EXPRESSION) std::printf("  title \"%s\"", ExpressionTitle(host, entry).c_str());
         std::printf("\n");
         for (int i = 0; i < ParameterCount(entry); ++i)
             std::printf("        parameter %d: %s \"%s\"\n", i + 1, ParameterTypeName(entry.paramTypes[i]),
@@ -140,7 +140,7 @@ void PrintJsonMenu(const std::vector<MenuNode>& nodes, Host& host, EntryKind kin
 void PrintJsonEntry(Host& host, const CatalogueEntry& entry) {
     std::printf("{\"code\": %d, \"display\": ", entry.code);
     PrintJsonString(entry.displayString);
-    if (entry.kind == EntryKind::Expression) {
+    if (entry.kind == EntryKind::EXPRESSION) {
         std::printf(", \"title\": ");
         PrintJsonString(ExpressionTitle(host, entry));
         std::printf(", \"result\": \"%s\"", IsStringExpression(entry) ? "text" : "integer");

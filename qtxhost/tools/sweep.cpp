@@ -17,7 +17,7 @@ constexpr DWORD QUIET_LIMIT_MS = 120000;   // a worker silent this long is taken
 
 std::size_t announcedCall = 0;
 
-LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+LONG WINAPI ReportWorkerCrash(EXCEPTION_POINTERS* info) {
     std::printf("crash %zu 0x%08lX\n", announcedCall, info->ExceptionRecord->ExceptionCode);
     std::fflush(stdout);
     TerminateProcess(GetCurrentProcess(), WORKER_CRASHED);
@@ -146,9 +146,9 @@ int Sweep(const std::string& hostPath, const std::string& moduleName) {
 }
 
 int SweepWorker(Host& host, std::size_t first) {
-    SetUnhandledExceptionFilter(ReportCrash);
+    SetUnhandledExceptionFilter(ReportWorkerCrash);
     host.quietServices = true;
-    host.launchMode = LaunchMode::Record;
+    host.launchMode = LaunchMode::RECORD;
     const CatalogueView view = ReadCatalogue(host);
     const RunInfos infos = QueryRunInfos(host.api);
     const std::vector<SweepCall> calls = PlanSweep(view);

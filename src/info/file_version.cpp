@@ -67,7 +67,7 @@ bool ReadVersionRecord(const char* name, FixedVersion& fixed) {
 }
 
 // True when the record's bytes are among the file's, read through the handle from its start.
-bool FileHolds(HANDLE file, const FixedVersion& fixed) {
+bool BytesHoldRecord(HANDLE file, const FixedVersion& fixed) {
     std::uint8_t window[SCAN_BLOCK + sizeof fixed.bytes];
     std::size_t kept = 0;   // the end of the last block, where the record may begin
     if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
@@ -94,7 +94,7 @@ bool GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DW
     const HANDLE file = CreateFileA(full, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     FixedVersion fixed;   // a pipe's or FIFO's read can wait for ever: the handle is asked first
-    const bool found = IsRegularFile(file) && ReadVersionRecord(full, fixed) && FileHolds(file, fixed);
+    const bool found = IsRegularFile(file) && ReadVersionRecord(full, fixed) && BytesHoldRecord(file, fixed);
     CloseHandle(file);
     if (!found) return false;
     VS_FIXEDFILEINFO words{};

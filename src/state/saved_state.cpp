@@ -31,7 +31,7 @@ std::int64_t BytesLeft(HANDLE file) {
 
 // A buffer the file cannot fill is not allocated: a damaged size field (4 GiB in a block of
 // 648 bytes) would otherwise cost that much memory for a load that must fail anyway.
-bool FileHolds(HANDLE file, std::uint32_t size) {
+bool FileHasBytesLeft(HANDLE file, std::uint32_t size) {
     const std::int64_t left = BytesLeft(file);
     return left == UNKNOWN_SIZE || left >= size;
 }
@@ -73,7 +73,7 @@ extern "C" int WINAPI LoadRunObject(RunData* rd, HANDLE file) {
 
     std::free(rd->selectorBuffer);
     rd->selectorBuffer = nullptr;
-    if (FileHolds(file, state.selectorBufferSize))
+    if (FileHasBytesLeft(file, state.selectorBufferSize))
         rd->selectorBuffer = static_cast<char*>(std::malloc(state.selectorBufferSize));
     if (!rd->selectorBuffer) {   // too short a file answers as a failed allocation does
         rd->selectorBufferSize = 0;
