@@ -36,7 +36,7 @@ Function Export(const char* name) {
 }
 
 void test_GetRunObjectInfos() {
-    auto getInfos = Export<short(WINAPI*)(HostWord, RunInfos*)>("GetRunObjectInfos");
+    auto getInfos = Export<decltype(&::GetRunObjectInfos)>("GetRunObjectInfos");
     std::uint8_t bytes[sizeof(RunInfos) + 32];
     std::memset(bytes, 0xA5, sizeof bytes);
     auto* infos = reinterpret_cast<RunInfos*>(bytes);
@@ -58,28 +58,28 @@ void test_GetRunObjectInfos() {
 }
 
 void test_identity() {
-    auto getInfos = Export<int(WINAPI*)(int)>("GetInfos");
+    auto getInfos = Export<decltype(&::GetInfos)>("GetInfos");
     const int expected[9] = {512, 0, 0, 0, 0, 0, 1, 247, 0};
     for (int query = 0; query <= 8; ++query)
         ok(getInfos(query) == expected[query], "GetInfos(%d): expected %d, got %d\n", query, expected[query],
            getInfos(query));
-    auto help = Export<const char*(WINAPI*)()>("GetHelpFileName");
+    auto help = Export<decltype(&::GetHelpFileName)>("GetHelpFileName");
     ok(std::strcmp(help(), "File.chm") == 0, "help file: got %s\n", help());
-    auto dataSize = Export<short(WINAPI*)(HostWord, HostWord)>("GetRunObjectDataSize");
+    auto dataSize = Export<decltype(&::GetRunObjectDataSize)>("GetRunObjectDataSize");
     ok(dataSize(0, 0) == sizeof(RunData), "GetRunObjectDataSize: expected %zu, got %d\n", sizeof(RunData), dataSize(0, 0));
-    auto handle = Export<short(WINAPI*)(RunData*)>("HandleRunObject");
+    auto handle = Export<decltype(&::HandleRunObject)>("HandleRunObject");
     ok(handle(nullptr) == 1 && handle(nullptr) == 1, "HandleRunObject should answer 1 every time\n");
     const char* shared[] = {"DisplayRunObject", "ReInitRunObject", "PauseRunObject", "ContinueRunObject"};
     for (const char* name : shared)   // one routine: pe_file_check reads their shared address
-        ok(Export<short(WINAPI*)(RunData*)>(name)(nullptr) == 0, "%s should answer 0\n", name);
-    auto update = Export<int(WINAPI*)(HostWord, HostWord)>("UpdateEditStructure");
+        ok(Export<decltype(&::IdleRunObject)>(name)(nullptr) == 0, "%s should answer 0\n", name);
+    auto update = Export<decltype(&::UpdateEditStructure)>("UpdateEditStructure");
     ok(update(0, 0) == 0, "UpdateEditStructure should answer 0\n");
 }
 
 // The five about strings are string ids 128 to 132 (pe_file_check compares them with strings.rc),
 // each in its own buffer, also when the host passes no buffer for one of the others.
 void test_about_strings() {
-    auto objInfos = Export<void(WINAPI*)(HostWord, HostWord, char*, char*, char*, char*, char*)>("GetObjInfos");
+    auto objInfos = Export<decltype(&::GetObjInfos)>("GetObjInfos");
     constexpr int ABOUT_STRINGS = 5;
     for (int missing = -1; missing < ABOUT_STRINGS; ++missing) {
         char* buffers[ABOUT_STRINGS];
@@ -97,8 +97,8 @@ void test_about_strings() {
 }
 
 void test_edit_data() {
-    auto createObject = Export<int(WINAPI*)(EditorHost*, HostWord, EditData*)>("CreateObject");
-    auto objectRect = Export<void(WINAPI*)(HostWord, RECT*, HostWord, EditData*)>("GetObjectRect");
+    auto createObject = Export<decltype(&::CreateObject)>("CreateObject");
+    auto objectRect = Export<decltype(&::GetObjectRect)>("GetObjectRect");
     auto* editor = static_cast<EditorHost*>(GuardedAlloc(sizeof(EditorHost)));
     editor->getHostVersion = nullptr;
     auto* edit = static_cast<EditData*>(GuardedAlloc(sizeof(EditData)));
@@ -123,8 +123,8 @@ void test_edit_data() {
 }
 
 void test_new_record() {
-    auto create = Export<int(WINAPI*)(RunData*, HostWord, HostWord)>("CreateRunObject");
-    auto destroy = Export<short(WINAPI*)(RunData*, HostWord)>("DestroyRunObject");
+    auto create = Export<decltype(&::CreateRunObject)>("CreateRunObject");
+    auto destroy = Export<decltype(&::DestroyRunObject)>("DestroyRunObject");
     auto* rd = static_cast<RunData*>(GuardedAlloc(sizeof(RunData)));
     std::memset(rd, 0xEE, sizeof(RunData));
     ok(create(rd, 0, 0) == 0, "CreateRunObject should answer 0\n");

@@ -78,10 +78,10 @@ bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error) 
 bool CreatePlainObject(const char* path, PlainObject& object) {
     HMODULE module = LoadLibraryA(path);
     if (!module) return false;
-    auto infos = ModuleExport<short(WINAPI*)(HostWord, RunInfos*)>(module, "GetRunObjectInfos");
-    auto size = ModuleExport<short(WINAPI*)(HostWord, HostWord)>(module, "GetRunObjectDataSize");
-    auto create = ModuleExport<int(WINAPI*)(RunData*, HostWord, HostWord)>(module, "CreateRunObject");
-    object.destroy = ModuleExport<short(WINAPI*)(RunData*, HostWord)>(module, "DestroyRunObject");
+    auto infos = ModuleExport<decltype(&::GetRunObjectInfos)>(module, "GetRunObjectInfos");
+    auto size = ModuleExport<decltype(&::GetRunObjectDataSize)>(module, "GetRunObjectDataSize");
+    auto create = ModuleExport<decltype(&::CreateRunObject)>(module, "CreateRunObject");
+    object.destroy = ModuleExport<decltype(&::DestroyRunObject)>(module, "DestroyRunObject");
     if (!infos || !size || !create || !object.destroy) return false;
     infos(0, &object.infos);
     object.rd = static_cast<RunData*>(std::calloc(1, static_cast<std::uint16_t>(size(0, 0))));

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "catalogue/exports.h"
 #include "host/host_records.h"
 #include "state/run_data.h"
 
@@ -27,26 +28,28 @@ struct PerKind {
     const T& operator[](EntryKind kind) const { return byKind[static_cast<std::size_t>(kind)]; }
 };
 
+// Each export's type is the one its declaration in the module's sources gives: a change on either
+// side fails to compile.
 struct ModuleApi {
     HMODULE module = nullptr;
-    int(WINAPI* GetInfos)(int);
-    int(WINAPI* CreateObject)(EditorHost*, HostWord, EditData*);
-    const char*(WINAPI* GetHelpFileName)();
-    void(WINAPI* GetObjInfos)(HostWord, HostWord, char*, char*, char*, char*, char*);
-    int(WINAPI* CreateRunObject)(RunData*, HostWord, HostWord);
-    short(WINAPI* DestroyRunObject)(RunData*, HostWord);
-    short(WINAPI* GetRunObjectInfos)(HostWord, RunInfos*);
-    short(WINAPI* GetRunObjectDataSize)(HostWord, HostWord);
-    int(WINAPI* SaveRunObject)(RunData*, HANDLE);
-    int(WINAPI* LoadRunObject)(RunData*, HANDLE);
-    void(WINAPI* GetExpressionParam)(HostWord, HostWord, HostWord, char*, HostWord);
-    void(WINAPI* GetExpressionTitle)(HostWord, HostWord, char*, HostWord);
-    PerKind<HMENU(WINAPI*)(HostWord, HostWord, HostWord)> GetMenu;
-    PerKind<short(WINAPI*)(HostWord, HostWord)> GetCodeFromMenu;
-    PerKind<void(WINAPI*)(EditorHost*, HostWord, char*, HostWord)> GetString;
-    PerKind<const std::uint16_t*(WINAPI*)(HostWord, HostWord)> GetInfosOf;
+    decltype(&::GetInfos) GetInfos;
+    decltype(&::CreateObject) CreateObject;
+    decltype(&::GetHelpFileName) GetHelpFileName;
+    decltype(&::GetObjInfos) GetObjInfos;
+    decltype(&::CreateRunObject) CreateRunObject;
+    decltype(&::DestroyRunObject) DestroyRunObject;
+    decltype(&::GetRunObjectInfos) GetRunObjectInfos;
+    decltype(&::GetRunObjectDataSize) GetRunObjectDataSize;
+    decltype(&::SaveRunObject) SaveRunObject;
+    decltype(&::LoadRunObject) LoadRunObject;
+    decltype(&::GetExpressionParam) GetExpressionParam;
+    decltype(&::GetExpressionTitle) GetExpressionTitle;
+    PerKind<decltype(&::GetConditionMenu)> GetMenu;
+    PerKind<decltype(&::GetConditionCodeFromMenu)> GetCodeFromMenu;
+    PerKind<decltype(&::GetConditionString)> GetString;
+    PerKind<decltype(&::GetConditionInfos)> GetInfosOf;
     // Conditions and actions take a parameter index; expressions go through GetExpressionTitle.
-    PerKind<void(WINAPI*)(HostWord, HostWord, HostWord, char*, HostWord)> GetTitle;
+    PerKind<decltype(&::GetConditionTitle)> GetTitle;
 };
 
 // Loads the module and resolves every export; on failure says why in error.
@@ -62,7 +65,7 @@ RunInfos QueryRunInfos(const ModuleApi& api);
 struct PlainObject {
     RunInfos infos{};
     RunData* rd = nullptr;
-    short(WINAPI* destroy)(RunData*, HostWord) = nullptr;
+    decltype(&::DestroyRunObject) destroy = nullptr;
 };
 
 // Loads the module and creates one plain object; false when either fails.

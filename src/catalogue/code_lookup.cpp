@@ -1,4 +1,5 @@
 // Menu command to code, and code to descriptor row, for the editor.
+#include "catalogue/catalogue_exports.h"
 #include "catalogue/descriptors.h"
 
 namespace {

@@ -1,6 +1,7 @@
 // Display strings for the editor, or the incompatibility message for a host too old for them.
 #include <cstring>
 
+#include "catalogue/catalogue_exports.h"
 #include "catalogue/descriptors.h"
 #include "catalogue/resource_text.h"
 #include "module/host_compatibility.h"

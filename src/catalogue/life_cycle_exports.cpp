@@ -1,6 +1,7 @@
 // The run-time life-cycle exports other than creation and destruction: those that describe the
 // object (its routine tables, its record's size) and those with nothing to do (HandleRunObject,
 // and one routine for DisplayRunObject, ReInitRunObject, PauseRunObject and ContinueRunObject).
+#include "catalogue/catalogue_exports.h"
 #include "catalogue/descriptors.h"
 #include "catalogue/routine_tables.h"
 #include "state/run_data.h"

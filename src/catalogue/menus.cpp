@@ -1,4 +1,5 @@
 // The three menus handed to the editor: fresh popups copied from the module's menu resources.
+#include "catalogue/catalogue_exports.h"
 #include "catalogue/descriptors.h"
 #include "catalogue/menus.h"
 #include "module/module_instance.h"

@@ -1,4 +1,5 @@
 // Parameter titles, with the entry's menu text standing in where a parameter has no title.
+#include "catalogue/catalogue_exports.h"
 #include "catalogue/descriptors.h"
 #include "catalogue/resource_text.h"
 #include "module/module_instance.h"

@@ -1,5 +1,6 @@
 // The editor family of exports: identity answers, about-box strings, help file, edit-time size.
 #include "module/host_compatibility.h"
+#include "module/identity.h"
 #include "module/module_instance.h"
 #include "resources/resource_ids.h"
 
