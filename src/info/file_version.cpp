@@ -89,7 +89,7 @@ bool BytesHoldRecord(HANDLE file, const FixedVersion& fixed) {
 // shown the record: the answer is this file's own.
 bool GetFileVersionWords(RunData* rd, HostWord token, DWORD* mostSignificant, DWORD* leastSignificant) {
     const char* parameter = GetStringParameter(rd, token);
-    char full[MAX_PATH];
+    char full[PATH_BUFFER_SIZE];
     if (!ResolveFile(parameter ? parameter : "", full, sizeof full)) return false;
     const HANDLE file = CreateFileA(full, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;

@@ -43,8 +43,8 @@ struct TakenNames {
 };
 
 std::size_t NameBit(const char* name) {
-    char upper[MAX_PATH];
-    const std::size_t length = strnlen(name, MAX_PATH - 1);
+    char upper[PATH_BUFFER_SIZE];
+    const std::size_t length = strnlen(name, PATH_BUFFER_SIZE - 1);
     std::memcpy(upper, name, length);
     CharUpperBuffA(upper, static_cast<DWORD>(length));
     std::uint32_t hash = 2166136261u;   // FNV-1a

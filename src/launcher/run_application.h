@@ -11,7 +11,7 @@ constexpr std::uint16_t LAUNCH_WAIT = 0x0001;
 constexpr std::uint16_t LAUNCH_HIDE = 0x0002;
 
 constexpr std::size_t LAUNCH_REQUEST_SIZE = 8192;
-constexpr std::size_t PROGRAM_NAME_SIZE = 260;
+constexpr std::size_t PROGRAM_NAME_SIZE = PATH_BUFFER_SIZE;
 constexpr std::size_t COMMAND_LINE_SIZE = 7930;
 
 struct LaunchRequest {

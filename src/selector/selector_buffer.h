@@ -3,7 +3,7 @@
 
 #include "state/run_data.h"
 
-constexpr std::uint32_t SINGLE_RESULT_SIZE = 260;     // one path: single selection, save, folder
+constexpr std::uint32_t SINGLE_RESULT_SIZE = PATH_BUFFER_SIZE;   // one path: single selection, save, folder
 constexpr std::uint32_t MULTIPLE_RESULT_SIZE = 65000;  // a directory and a list of names
 
 // Makes selectorBuffer hold at least size bytes: a smaller block is freed and a new one of

@@ -3,7 +3,8 @@
 
 #include "host/host_records.h"
 
-constexpr std::size_t PATH_BUFFER_SIZE = 260;      // every path buffer of the object
+constexpr std::size_t PATH_BUFFER_SIZE = MAX_PATH; // every path buffer of the object: 260 bytes
+static_assert(PATH_BUFFER_SIZE == 260);
 constexpr std::size_t SELECTOR_TITLE_SIZE = 80;
 constexpr std::size_t DEFAULT_EXTENSION_SIZE = 256;
 constexpr std::size_t FILTER_LIST_SIZE = 300;
