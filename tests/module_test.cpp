@@ -263,25 +263,25 @@ void test_no_work_path() {
 }
 
 // A copy fails whenever a read or a write fails (a source opened for writing only; a destination
-// opened for reading only), and the source stays intact; through workPath, when the heap gives no
-// block, it is whole too.
+// opened for reading only), and the source stays intact; through the buffer's own 260 bytes, when
+// the heap gives no block, it is whole too.
 void test_CopyBlocks() {
-    char path[PATH_BUFFER_SIZE] = {};
-    RunData rd{};
-    rd.workPath = path;
     const std::string pattern(100000, 'p');
     WriteText("source.bin", pattern);
-    CopyBuffer heap = ObtainCopyBuffer(&rd);
-    ok(!heap.borrowed && heap.size == 64 * 1024, "a buffer of %u bytes, borrowed %d\n", unsigned(heap.size), heap.borrowed);
-    const CopyBuffer borrowed{path, sizeof path, true};
-    for (const char* spoil : {"", "source", "destination", "borrowed"}) {
+    CopyBuffer heap;
+    ObtainCopyBuffer(heap);
+    ok(heap.data != heap.own && heap.size == 64 * 1024, "a buffer of %u bytes from the heap\n", unsigned(heap.size));
+    CopyBuffer small;
+    small.data = small.own;
+    small.size = sizeof small.own;
+    for (const char* spoil : {"", "source", "destination", "own"}) {
         WriteText("destination.bin", "");
         const DWORD sourceAccess = *spoil == 's' ? GENERIC_WRITE : GENERIC_READ;
         const DWORD destinationAccess = *spoil == 'd' ? GENERIC_READ : GENERIC_WRITE;
         HANDLE source = CreateFileA("source.bin", sourceAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         HANDLE destination = CreateFileA("destination.bin", destinationAccess, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         DWORD failure = NO_ERROR;
-        const bool copied = CopyBlocks(*spoil == 'b' ? borrowed : heap, source, destination, failure);
+        const bool copied = CopyBlocks(*spoil == 'o' ? small : heap, source, destination, failure);
         CloseHandle(source);
         CloseHandle(destination);
         const bool spoilt = *spoil == 's' || *spoil == 'd';

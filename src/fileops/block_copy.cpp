@@ -30,15 +30,22 @@ bool MoveBlock(HANDLE source, HANDLE destination, const CopyBuffer& buffer, bool
 
 }  // namespace
 
-CopyBuffer ObtainCopyBuffer(RunData* rd) {
-    for (std::size_t size = LARGEST_BUFFER; size > PATH_BUFFER_SIZE; size /= 2)
-        if (auto* data = static_cast<char*>(LocalAlloc(LPTR, size))) return CopyBuffer{data, size, false};
-    return CopyBuffer{rd->workPath, PATH_BUFFER_SIZE, true};
+void ObtainCopyBuffer(CopyBuffer& buffer) {
+    for (std::size_t size = LARGEST_BUFFER; size > sizeof buffer.own; size /= 2) {
+        if (auto* data = static_cast<char*>(LocalAlloc(LPTR, size))) {
+            buffer.data = data;
+            buffer.size = size;
+            return;
+        }
+    }
+    buffer.data = buffer.own;
+    buffer.size = sizeof buffer.own;
 }
 
 void ReleaseCopyBuffer(CopyBuffer& buffer) {
-    if (!buffer.borrowed && buffer.data) LocalFree(buffer.data);
-    buffer = CopyBuffer{};
+    if (buffer.data && buffer.data != buffer.own) LocalFree(buffer.data);
+    buffer.data = nullptr;
+    buffer.size = 0;
 }
 
 bool CopyBlocks(const CopyBuffer& buffer, HANDLE source, HANDLE destination, DWORD& failure) {

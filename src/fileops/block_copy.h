@@ -1,5 +1,5 @@
 // Copying between held files, block by block through one buffer from the local heap: as large as
-// the heap gives, from 64 KiB down to 512 bytes, else workPath itself.
+// the heap gives, from 64 KiB down to 512 bytes, else a small one of the copy's own.
 #pragma once
 
 #include <windows.h>
@@ -7,19 +7,23 @@
 
 #include "state/run_data.h"
 
-// The buffer of one copy. borrowed: it is workPath (the heap gave no block), whose name is then
-// overwritten by the data and must be taken again from the host's parameter.
+// The buffer of one copy: data is a block of the heap, or own when the heap gave none. It points
+// into itself, so it is never copied.
 struct CopyBuffer {
     char* data = nullptr;
     std::size_t size = 0;
-    bool borrowed = false;
+    char own[PATH_BUFFER_SIZE];
+
+    CopyBuffer() = default;
+    CopyBuffer(const CopyBuffer&) = delete;
+    CopyBuffer& operator=(const CopyBuffer&) = delete;
 };
 
 // 64 KiB, or the largest of 32, 16, 8 and 4 KiB, 2048, 1024 and 512 bytes that the local heap
-// gives; when it gives none, workPath with a size of 260.
-CopyBuffer ObtainCopyBuffer(RunData* rd);
+// gives; when it gives none, the buffer's own 260 bytes.
+void ObtainCopyBuffer(CopyBuffer& buffer);
 
-// Gives a buffer from the heap back; a borrowed one stays.
+// Gives a block of the heap back.
 void ReleaseCopyBuffer(CopyBuffer& buffer);
 
 // Copies from the source's position until it ends, reading and writing through the handles.

@@ -49,8 +49,9 @@ bool RenameWithinVolume(const char* oldPath, const char* newPath) {
 // The copy of the held old file into the new file made for it, with the old file's dates, as a
 // rename keeps them, flushed so that it is on disk before the old file goes. 0, or the code the
 // rename fails with.
-Outcome FillNewFile(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile& made) {
-    CopyBuffer buffer = ObtainCopyBuffer(rd);
+Outcome FillNewFile(HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile& made) {
+    CopyBuffer buffer;
+    ObtainCopyBuffer(buffer);
     DWORD failure = NO_ERROR;
     const bool copied = CopyBlocks(buffer, in, made.held, failure);
     ReleaseCopyBuffer(buffer);
@@ -60,12 +61,11 @@ Outcome FillNewFile(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATION& ol
     return FlushFileBuffers(made.held) ? 0 : RuntimeErrnoOf(GetLastError());
 }
 
-// The new file given its name, then the old file deleted through the handle that held it from
-// before the copy (its name, in workPath, taken again: the copy may have used workPath as its
-// buffer). When the old file cannot be deleted, the new one is deleted again while it is still
+// The new file given its name, then the old file, named in workPath, deleted through the handle
+// that held it from before the copy. When the old file cannot be deleted, the new one is deleted again while it is still
 // the file this call made: the rename fails whole. 0, or the code it fails with.
-Outcome PlaceAndDeleteOld(RunData* rd, HostWord oldName, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old,
-                                BesideFile& made, const char* newPath) {
+Outcome PlaceAndDeleteOld(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile& made,
+                          const char* newPath) {
     RememberBesideFile(made);   // to delete it again at its new name if the old file stays
     if (!PutInPlace(made, newPath)) {
         const DWORD error = GetLastError();
@@ -73,7 +73,6 @@ Outcome PlaceAndDeleteOld(RunData* rd, HostWord oldName, HANDLE in, const BY_HAN
         CloseHandle(in);
         return IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
     }
-    CopyPath(rd->workPath, TextParameter(oldName));
     const FileIdentity identity = IdentityOf(old);
     if (DeleteAndLetGo(in, rd->workPath, &identity)) return 0;
     if (made.known) DeleteIfSame(newPath, made.identity);
@@ -83,7 +82,7 @@ Outcome PlaceAndDeleteOld(RunData* rd, HostWord oldName, HANDLE in, const BY_HAN
 // Between volumes: refused with 19 for a device's new name or an old name that is no file on
 // disk, with 17 for an existing new name, with the platform's error when the old file cannot be
 // held or no file can be made beside the new name.
-Outcome MoveAcrossVolumes(RunData* rd, HostWord oldName, const char* newPath) {
+Outcome MoveAcrossVolumes(RunData* rd, const char* newPath) {
     if (TargetOfName(newPath) != NameTarget::DISK_FILE) return ERROR_CODE_NO_DEVICE;
     if (NameExists(newPath)) return ERROR_CODE_EXISTS;   // told before a byte is copied
     BY_HANDLE_FILE_INFORMATION old{};
@@ -96,8 +95,8 @@ Outcome MoveAcrossVolumes(RunData* rd, HostWord oldName, const char* newPath) {
         CloseHandle(in);
         return IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
     }
-    outcome = FillNewFile(rd, in, old, made);
-    if (outcome == DONE) return PlaceAndDeleteOld(rd, oldName, in, old, made, newPath);
+    outcome = FillNewFile(in, old, made);
+    if (outcome == DONE) return PlaceAndDeleteOld(rd, in, old, made, newPath);
     DiscardBesideFile(made);
     CloseHandle(in);
     return outcome;
@@ -113,10 +112,10 @@ Outcome MoveAcrossVolumes(RunData* rd, HostWord oldName, const char* newPath) {
 // the copy. When any step fails, the new file, and only it, is deleted: no leftover copy, whatever
 // its attributes, and no one else's file. A kill part-way leaves at most a file of the pattern
 // ~QTFxxxx.TMP beside the new name, never a cut file under it.
-Outcome RenameName(RunData* rd, HostWord oldName, const char* newPath) {
+Outcome RenameName(RunData* rd, const char* newPath) {
     if (RenameWithinVolume(rd->workPath, newPath)) return DONE;
     const DWORD error = GetLastError();
-    return error == ERROR_NOT_SAME_DEVICE ? MoveAcrossVolumes(rd, oldName, newPath) : RuntimeErrnoOf(error);
+    return error == ERROR_NOT_SAME_DEVICE ? MoveAcrossVolumes(rd, newPath) : RuntimeErrnoOf(error);
 }
 
 }  // namespace
@@ -157,7 +156,7 @@ extern "C" HostWord WINAPI ActionRenameFile(RunData* rd, HostWord oldName, HostW
         return 0;
     }
     if (TakeWholeName(rd, rd->workPath, oldName) && TakeWholeName(rd, newPath, newName))
-        StoreOutcome(rd, RenameName(rd, oldName, newPath));
+        StoreOutcome(rd, RenameName(rd, newPath));
     LocalFree(newPath);
     return 0;
 }

@@ -34,7 +34,6 @@ enum class Plan {
 struct Transfer {
     RunData* rd = nullptr;
     TransferKind kind = TransferKind::COPY;
-    HostWord destinationName = 0;
     HANDLE in = INVALID_HANDLE_VALUE;
     HANDLE out = INVALID_HANDLE_VALUE;   // the existing destination, or the null device
     FileFacts old;                       // the existing destination's
@@ -43,11 +42,6 @@ struct Transfer {
     Plan plan = Plan::NEW_NAME;
     CopyBuffer buffer;
 };
-
-// The destination's name in workPath again, after a copy that may have used it as its buffer.
-void RetakeDestinationName(Transfer& t) {
-    CopyPath(t.rd->workPath, TextParameter(t.destinationName));
-}
 
 // Closes a handle when one is held.
 void LetGo(HANDLE& held) {
@@ -178,7 +172,6 @@ Outcome WriteSwap(Transfer& t) {
     }
     Outcome outcome = FillBesideFile(t, beside, expected);
     LetGo(t.out);
-    RetakeDestinationName(t);
     // The old file could not be given up (another program took it meanwhile): as for a deletion
     // refused, 13.
     if (outcome == DONE && !SwapIntoPlace(beside, t.rd->workPath, t.old.identity)) outcome = ERROR_CODE_NOT_REMOVED;
@@ -195,7 +188,6 @@ Outcome WriteNewName(Transfer& t) {
         return IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
     }
     Outcome outcome = FillBesideFile(t, beside, t.sourceSize);
-    RetakeDestinationName(t);
     if (outcome == DONE && !PutInPlace(beside, t.rd->workPath)) {
         const DWORD error = GetLastError();
         outcome = IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
@@ -242,7 +234,6 @@ void TransferFile(RunData* rd, HostWord source, HostWord destination, TransferKi
     Transfer t;
     t.rd = rd;
     t.kind = kind;
-    t.destinationName = destination;
     if (!TakeWholeName(rd, rd->workPath, source)) return;
     const Outcome held = HoldTransferSource(t);
     if (held != DONE) {
@@ -250,7 +241,7 @@ void TransferFile(RunData* rd, HostWord source, HostWord destination, TransferKi
         return;
     }
     CopyPath(rd->workPath, TextParameter(destination));
-    t.buffer = ObtainCopyBuffer(rd);
+    ObtainCopyBuffer(t.buffer);
     Outcome outcome = HoldTransferDestination(t);
     if (outcome == DONE) outcome = WriteDestination(t);
     ReleaseCopyBuffer(t.buffer);
