@@ -53,7 +53,7 @@ class ProseError(Exception):
     pass
 
 
-VERSION_TOKENS = {}   # {token: text}, filled in by use_version
+VERSION_TOKENS = {}   # {token: text}, filled in by use_version and use_identity
 
 
 def use_version(version):
@@ -61,6 +61,11 @@ def use_version(version):
     major, minor, build = (int(part) for part in version.split("."))
     VERSION_TOKENS.update(version=version, major=str(major), minor=str(minor), build=str(build),
                           version_ms=str(major << 16 | minor), version_ls=str(build << 16))
+
+
+def use_identity(identity):
+    """Fills {address}, the address the object's about box gives, into the prose read from now on."""
+    VERSION_TOKENS.update(address=identity.get("webAddress", ""))
 
 
 def prose_lines(path):

@@ -24,7 +24,8 @@ import sys
 
 from help_examples import ExampleError, example_rows
 from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read_article, article_anchors,
-                        prose_files, read_error_table, read_prose, read_texts, topic_words, unproven, use_version)
+                        prose_files, read_error_table, read_prose, read_texts, topic_words, unproven, use_identity,
+                        use_version)
 
 GROUP_TITLES = {"condition": "Conditions", "action": "Actions", "expression": "Expressions"}
 RESULT_HEADINGS = {"condition": "Answer", "action": "Result", "expression": "Result"}
@@ -558,6 +559,7 @@ def write_pages(catalogue, entries, prose_folder, changelog, version):
 def main(version, catalogue_path, prose_folder, changelog, out_folder):
     use_version(version)
     catalogue, entries = load_catalogue(catalogue_path)
+    use_identity(catalogue["identity"])
     try:
         files, errors = write_pages(catalogue, entries, prose_folder, changelog, version)
     except ProseError as error:

@@ -3,7 +3,8 @@ catalogue and the module: every condition, action and expression has its page, s
 display string as the editor does (no leading digits); an action's page says what it stores,
 and leads to the error numbers, when they list the action as storing one; the contents and the index lead to
 every page, the error numbers and troubleshooting; the overview names the module's version;
-and every link inside the file resolves.
+"Reporting a problem" gives the address the about box gives; and every link inside the file
+resolves.
 
 Usage: help_check.py File.chm catalogue.json QTFILE.qtx
 """
@@ -62,6 +63,9 @@ def main(chm, catalogue_path, module):
         check(f"index leads to {name}", True, any(link.partition("#")[0] == name for link in index))
     version = record_version(pathlib.Path(module).read_bytes())
     check("the overview names the module's version", True, f"version {version} " in files.get("overview.html", ""))
+    address = catalogue["identity"]["webAddress"]
+    report_section = files.get("troubleshooting.html", "").partition('name="report"')[2]
+    check(f"'Reporting a problem' gives the about box's address, {address}", True, address in report_section)
     for source, text in sorted(files.items()):
         for link in links(text):
             target, _, anchor = link.partition("#")

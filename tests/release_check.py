@@ -1,6 +1,7 @@
 """Checks the release archive of a build folder: one QTFILE-VERSION.zip whose version is the
-module's version record's, holding QTFILE.qtx and qtxhost.exe byte for byte as built, File.chm
-as built, the repository's licence as LICENSE.txt and change log as CHANGES.txt, and two texts
+module's version record's, holding in one folder QTFILE-VERSION QTFILE.qtx and qtxhost.exe byte
+for byte as built, File.chm as built, the repository's licence as LICENSE.txt, its change log as
+CHANGES.txt (plain text, every version dated, every entry's words there), and two texts
 whose every underline is as long as its heading: QTXHOST.txt, qtxhost's guide, which gives its
 command line, and README.txt, which names every file and says where the files go, how to
 upgrade and what a report of a problem holds.
@@ -17,8 +18,10 @@ import pefile
 from check_report import check, report
 
 BUILT = ["File.chm", "QTFILE.qtx", "qtxhost.exe"]                 # byte for byte the build's
-FROM_REPOSITORY = {"LICENSE.txt": "LICENSE", "CHANGES.txt": "CHANGELOG.md"}
-NAMES = sorted(BUILT + list(FROM_REPOSITORY) + ["QTXHOST.txt", "README.txt"])
+FROM_REPOSITORY = {"LICENSE.txt": "LICENSE"}
+LOG_ENTRY = re.compile(r"^- (.*(?:\n(?!- |#).+)*)", re.M)   # an entry of CHANGELOG.md with its lines
+DATED_VERSION = re.compile(r"^\d+\.\d+\.\d+ \(\d{4}-\d{2}-\d{2}\)$")
+NAMES = sorted(BUILT + list(FROM_REPOSITORY) + ["CHANGES.txt", "QTXHOST.txt", "README.txt"])
 # What each text must say, section by section: (heading, words the section holds).
 SAYS = {"README.txt": [("Installing", r"folder Extensions"), ("Upgrading", r"over the old ones"),
                        ("Reporting a problem", r"version(.|\n)*Windows version(.|\n)*qtxhost script")],
@@ -40,20 +43,39 @@ def sections(text):
     return dict(zip(parts[1::2], parts[2::2]))
 
 
+def words(text):
+    return re.sub(r"\s+", " ", text.replace("`", "")).strip()
+
+
+def check_changes(changes, log):
+    """Plain text for users: no markdown, each version heading dated, each entry's words there."""
+    text = changes.decode("cp1252").replace("\r\n", "\n")
+    lines = text.splitlines()
+    check("CHANGES.txt: no markdown marks", [], [line for line in lines if line.startswith("#") or "`" in line])
+    headings = [lines[i - 1] for i, line in enumerate(lines) if i and re.fullmatch(r"-+", line)]
+    check("CHANGES.txt: versions, each with its date", [True] * len(headings) or [True],
+          [bool(DATED_VERSION.fullmatch(h)) for h in headings] or [False])
+    missing = [entry[:60] for entry in LOG_ENTRY.findall(log) if words(entry) not in words(text)]
+    check("CHANGES.txt: every entry of CHANGELOG.md", [], missing)
+
+
 def main(build, repository):
     module = pathlib.Path(build, "QTFILE.qtx").read_bytes()
     archives = sorted(pathlib.Path(build).glob("QTFILE-*.zip"))
     check("archives in the build folder", [f"QTFILE-{record_version(module)}.zip"], [a.name for a in archives])
     if not archives:
         return report("release_check")
+    folder = archives[0].stem + "/"
     with zipfile.ZipFile(archives[0]) as archive:
-        check("names in the archive", NAMES, sorted(archive.namelist()))
-        contents = {name: archive.read(name) for name in NAMES if name in archive.namelist()}
+        check("names in the archive, in one folder named for the version", [folder + n for n in NAMES],
+              sorted(n for n in archive.namelist() if not n.endswith("/")))
+        contents = {name: archive.read(folder + name) for name in NAMES if folder + name in archive.namelist()}
     for name in BUILT:
         check(f"{name} is the build's", True, contents.get(name) == pathlib.Path(build, name).read_bytes())
     for name, source in FROM_REPOSITORY.items():
         check(f"{name} is the repository's {source}", text_lines(pathlib.Path(repository, source).read_bytes()),
               text_lines(contents.get(name, b"")))
+    check_changes(contents.get("CHANGES.txt", b""), pathlib.Path(repository, "CHANGELOG.md").read_text(encoding="utf-8"))
     read_me = contents.get("README.txt", b"").decode("cp1252")
     check("the read-me names every file", [], [name for name in NAMES if name not in read_me])
     for name, says in SAYS.items():
