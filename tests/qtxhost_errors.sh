@@ -9,7 +9,7 @@ failures=0
 
 # judge STATUS NAME PATTERN ACTUAL: the run NAME (its output in NAME.out and NAME.err) ended with
 # ACTUAL; it must end with STATUS and say one line matching PATTERN, on stderr for a refusal (2),
-# among the FAIL lines on stdout for a failed expectation (1).
+# among the FAIL lines on stdout for a failed expectation (1); a run that passes (0) says none.
 judge() {
     wanted="$1" name="$2" pattern="$3" status="$4"
     if [ "$wanted" -eq 2 ]; then said="$(cat "$name.err")"; else said="$(grep ': FAIL: ' "$name.out")"; fi
@@ -41,7 +41,25 @@ hanging=$!
 printf 'not a module' >plain.txt
 expect 2 missing-module "no such file" describe missing.qtx
 expect 2 not-a-module "not a module" describe plain.txt
-expect 2 usage "usage" frobnicate
+expect 2 usage "usage: .*qtxhost --help lists the commands" frobnicate
+expect 2 unknown-option "unknown option --frob (qtxhost --help" --frob run "$module" nothing.qtxs
+expect 2 option-without-value "a value is missing after --set" run "$module" nothing.qtxs --set
+# --help, -h and /? print every command and option, the developers' apart, and the guide's name,
+# on stdout; options are taken after the command too.
+for asked in --help -h '/?'; do
+    "$wine" "$host" "$asked" </dev/null >help.out 2>help.err
+    status=$?
+    if [ "$status" -ne 0 ] || [ -s help.err ] || ! grep -q "^  qtxhost \[OPTION...\] run MODULE SCRIPT" help.out ||
+        ! grep -q "^For the object's developers:" help.out || ! grep -q "QTXHOST.txt" help.out; then
+        echo "FAIL help $asked: exit $status:"
+        cat help.err help.out
+        failures=$((failures + 1))
+    else
+        echo "ok help $asked"
+    fi
+done
+printf 'write "late.txt" $LATE\nfile "late.txt" -> "given after run"\n' >late-option.qtxs
+expect 0 late-option "" run "$module" late-option.qtxs --set "LATE=given after run"
 expect 2 no-script "cannot read the script" run "$module" nothing.qtxs
 # One-line scripts: STATUS|NAME|PATTERN|LINE, the first seven the mistakes a new user makes; the
 # line without a display runs with DISPLAY unset. A text expectation fails on an integer or null
