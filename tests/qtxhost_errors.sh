@@ -58,6 +58,20 @@ for asked in --help -h '/?'; do
         echo "ok help $asked"
     fi
 done
+# A failed action says so on its own line, in the error table's words; one that succeeds says
+# nothing more, and neither does the action that clears the error.
+printf 'action "Copy a file" "missing.txt" "b.txt"\naction "Clear the last error"\naction "Copy a file" "kept.txt" "copy.txt"\n' >said.qtxs
+"$wine" "$host" run "$module" said.qtxs </dev/null >said.raw 2>said.err
+status=$?
+tr -d '\r' <said.raw >said.out
+if [ "$status" -ne 0 ] || [ "$(grep -c -- '-> last error' said.out)" -ne 1 ] ||
+    ! grep -qx '1: -> last error 2: No such file or directory (ENOENT)' said.out; then
+    echo "FAIL failed-action-said: exit $status:"
+    cat said.err said.out
+    failures=$((failures + 1))
+else
+    echo "ok failed-action-said"
+fi
 printf 'write "late.txt" $LATE\nfile "late.txt" -> "given after run"\n' >late-option.qtxs
 expect 0 late-option "" run "$module" late-option.qtxs --set "LATE=given after run"
 expect 2 no-script "cannot read the script" run "$module" nothing.qtxs

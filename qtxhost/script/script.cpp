@@ -68,6 +68,7 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     if (!CheckLine(context, tokens, command, parameters, variable)) return LineOutcome::SCRIPT_ERROR;
     Cursor cursor{tokens, parameters, context.variables, {}};
     context.shown.clear();
+    context.note.clear();
     context.host.protocolErrors.clear();
     ReclaimTempStrings(context.host);
     WatchLine(lineNumber, LineText(tokens), LINE_SECONDS);
@@ -78,6 +79,7 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     std::printf("%d: %s", lineNumber, context.shown.c_str());
     if (result.hasValue) std::printf(" = %s", Show(result.value).c_str());
     std::printf("\n");
+    if (!context.note.empty()) std::printf("%d: %s\n", lineNumber, context.note.c_str());
     if (!variable.empty()) context.variables[variable] = result.value;
 
     LineOutcome outcome = LineOutcome::PASSED;
@@ -127,7 +129,7 @@ int RunLines(ScriptContext& context, const RunOptions& options) {
 }  // namespace
 
 int RunScript(Host& host, const RunOptions& options) {
-    ScriptContext context{host, ReadCatalogue(host), {}, options.variables, {}, {}, {}};
+    ScriptContext context{host, ReadCatalogue(host), {}, options.variables, {}, {}, {}, {}};
     context.infos = QueryRunInfos(host.api);
     std::string scratch;
     if (options.scratch) {

@@ -1,5 +1,6 @@
 // The script lines that call conditions, actions and expressions.
 #include "catalogue/entry_codes.h"
+#include "error_titles.h"
 #include "runtime/entry_calls.h"
 #include "script/script_check.h"
 #include "script/script_context.h"
@@ -79,6 +80,17 @@ bool ReadCall(ScriptContext& context, Cursor& cursor, EntryKind kind, const Cata
     return ReadEntry(context, cursor, kind, entry) && ReadArguments(context, cursor, *entry, args);
 }
 
+// What the object's last error holds after an action, in the help's words: "" while it is 0, so
+// that a failure shows on the line where it happens.
+std::string LastErrorNote(const RunData* rd) {
+    const auto number = static_cast<std::int32_t>(rd ? rd->lastError : 0);
+    if (number == 0) return "";
+    std::string note = "-> last error " + std::to_string(number);
+    for (const ErrorTitle& row : ERROR_TITLES)
+        if (row.number == number) note += std::string(": ") + row.title;
+    return note;
+}
+
 // The call, read before the line runs; a dialog needs a display, which the host has when it could
 // make the window that owns the dialogs.
 CommandResult CheckCall(ScriptContext& context, Cursor& cursor, EntryKind kind) {
@@ -98,8 +110,9 @@ CommandResult Call(ScriptContext& context, Cursor& cursor, EntryKind kind) {
     context.shown = ShowCall(*entry, args);
     WatchCall(context.shown, LimitOf(*entry));
     const Value result = InvokeEntry(context.host, context.infos, Current(context).rd, *entry, args);
-    if (kind == EntryKind::ACTION) return CommandResult{};
-    return Produce(result);
+    if (kind != EntryKind::ACTION) return Produce(result);
+    context.note = LastErrorNote(Current(context).rd);
+    return CommandResult{};
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ struct ScriptContext {
     std::string error;                     // a script error: the line cannot be carried out
     std::string usage;                     // the usage of the line's command, said with its error
     std::string shown;                     // what the line did, as printed
+    std::string note;                      // said below the line: an action's last error, when set
 };
 
 // Result of one command: a value when it yields one.
