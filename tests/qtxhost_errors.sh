@@ -88,7 +88,7 @@ done <<'EOF'
 2|unterminated-string|unterminated string (usage: action ENTRY|action "Copy a file "kept.txt" "b.txt"
 2|unknown-command|unknown command acton (did you mean action?) (usage: action ENTRY|acton "Delete a file" "kept.txt"
 2|misspelt-entry|no action is named "Delete a fil" (did you mean "Delete a file", |action "Delete a fil" "kept.txt"
-2|too-few-parameters|takes 1 parameter(s), the line gives 0 (usage: condition ENTRY|condition "Name exists"
+2|too-few-parameters|condition "Name exists" takes 1 parameter ("Name to test"), the line gives 0 (usage: condition ENTRY|condition "Name exists"
 2|unknown-variable|unknown value $NAME (usage: action ENTRY|action "Delete a file" $NAME
 2|no-display|no display: .* (usage: action ENTRY|action "Open load selector" "kept.txt"
 2|extra-parameter|unexpected "extra" at the end of the line (usage: mkdir PATH)|mkdir "made" "extra"

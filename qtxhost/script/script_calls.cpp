@@ -48,6 +48,23 @@ bool ReadEntry(ScriptContext& context, Cursor& cursor, EntryKind kind, const Cat
     return entry != nullptr;
 }
 
+// The entry as its menu names it (the last item of its first menu path), else its display string.
+std::string EntryName(const CatalogueEntry& entry) {
+    if (entry.menuTexts.empty()) return entry.displayString;
+    const std::string& path = entry.menuTexts.front();
+    const std::size_t last = path.rfind(" > ");
+    return last == std::string::npos ? path : path.substr(last + 3);
+}
+
+// " ("Source file name", "Destination file name")": the titles of the entry's parameters, or ""
+// when it gives none.
+std::string ParameterTitles(const CatalogueEntry& entry, int count) {
+    std::string titles;
+    for (int i = 0; i < count; ++i)
+        if (!entry.titles[i].empty()) titles += (titles.empty() ? " (\"" : ", \"") + entry.titles[i] + "\"";
+    return titles.empty() ? titles : titles + ")";
+}
+
 bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry& entry, std::vector<Value>& args) {
     while (!cursor.AtEnd()) {
         Value value;
@@ -56,8 +73,9 @@ bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry&
     }
     const int wanted = ParameterCount(entry);
     if (static_cast<int>(args.size()) != wanted) {
-        context.error = std::string(KindName(entry.kind)) + " " + std::to_string(entry.code) + " takes " +
-                        std::to_string(wanted) + " parameter(s), the line gives " + std::to_string(args.size());
+        context.error = std::string(KindName(entry.kind)) + " \"" + EntryName(entry) + "\" takes " +
+                        std::to_string(wanted) + (wanted == 1 ? " parameter" : " parameters") +
+                        ParameterTitles(entry, wanted) + ", the line gives " + std::to_string(args.size());
         return false;
     }
     for (int i = 0; i < wanted; ++i) {
@@ -67,7 +85,9 @@ bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry&
         if (wantsText != isText) {
             // Appended piece by piece: GCC 12 warns of overlapping copies in "literal" + string.
             context.error = "parameter ";
-            context.error.append(std::to_string(i + 1)).append(" must be ").append(wantsText ? "a text or null" : "a number");
+            context.error.append(std::to_string(i + 1)).append(" of \"").append(EntryName(entry)).append("\"");
+            if (!entry.titles[i].empty()) context.error.append(" (\"").append(entry.titles[i]).append("\")");
+            context.error.append(" must be ").append(wantsText ? "a text or null" : "a number");
             return false;
         }
     }
