@@ -7,6 +7,26 @@
 
 namespace {
 
+// Why a module would not load, with the platform's number: the common reasons in words, any
+// other as the platform words it.
+std::string LoadFailure(DWORD error) {
+    std::string reason;
+    if (error == ERROR_BAD_EXE_FORMAT) {
+        reason = "not a Windows module of this host's width: a 64-bit module in the 32-bit host, the reverse, or "
+                 "no module at all";
+    } else if (error == ERROR_MOD_NOT_FOUND) {
+        reason = "a library it needs is missing";
+    } else {
+        char text[256] = "";
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                       nullptr);
+        reason = text;
+        while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+            reason.pop_back();
+    }
+    return "error " + std::to_string(error) + (reason.empty() ? "" : ": " + reason);
+}
+
 template <typename Function>
 bool Resolve(HMODULE module, const char* name, Function& slot, std::string& error) {
     slot = ModuleExport<Function>(module, name);
@@ -42,7 +62,7 @@ bool LoadModuleApi(const std::string& path, ModuleApi& api, std::string& error) 
     }
     api.module = LoadLibraryA(path.c_str());
     if (!api.module) {
-        error = path + " is not a module that loads here (error " + std::to_string(GetLastError()) + ")";
+        error = path + " is not a module that loads here (" + LoadFailure(GetLastError()) + ")";
         return false;
     }
     HMODULE m = api.module;

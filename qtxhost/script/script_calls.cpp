@@ -119,7 +119,7 @@ CommandResult CheckCall(ScriptContext& context, Cursor& cursor, EntryKind kind) 
     if (!ReadCall(context, cursor, kind, entry, args)) return Failed();
     if (LimitOf(*entry) == DIALOG_SECONDS && !context.host.runHeader->mainWindow)
         return Fail(context, "no display: the host could not make a window, so no dialog can open "
-                             "(under Wine, set DISPLAY or run it through scripts/with-display.sh)");
+                             "(run qtxhost on a desktop; under Wine, set DISPLAY to a running X display)");
     return CommandResult{};
 }
 
