@@ -2,9 +2,10 @@
 # qtxhost refuses what it cannot do with one clear line and exit code 2, never a crash: a script
 # line is checked whole before any of it runs, and its refusal ends with its command's usage. A
 # script whose expectation fails, or whose line hangs, ends with exit code 1 and one FAIL line.
-# Arguments: the wine wrapper, qtxhost.exe, the module, a scratch folder.
+# Arguments: the wine wrapper, qtxhost.exe, the module, a scratch folder, emptied first: nothing
+# an earlier run left may stand in for what a case makes.
 wine="$1" host="$2" module="$3" work="$4"
-mkdir -p "$work" && cd "$work" || exit 1
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 failures=0
 
 # judge STATUS NAME PATTERN ACTUAL: the run NAME (its output in NAME.out and NAME.err) ended with
@@ -60,7 +61,8 @@ for asked in --help -h '/?'; do
 done
 # A failed action says so on its own line, in the error table's words; one that succeeds says
 # nothing more, and neither does the action that clears the error.
-printf 'action "Copy a file" "missing.txt" "b.txt"\naction "Clear the last error"\naction "Copy a file" "kept.txt" "copy.txt"\n' >said.qtxs
+printf 'said' >said.txt
+printf 'action "Copy a file" "missing.txt" "b.txt"\naction "Clear the last error"\naction "Copy a file" "said.txt" "copy.txt"\n' >said.qtxs
 "$wine" "$host" run "$module" said.qtxs </dev/null >said.raw 2>said.err
 status=$?
 tr -d '\r' <said.raw >said.out
