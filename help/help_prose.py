@@ -53,25 +53,25 @@ class ProseError(Exception):
     pass
 
 
-VERSION_TOKENS = {}   # {token: text}, filled in by use_version and use_identity
+PROSE_TOKENS = {}   # {token: text}, filled in by use_version and use_identity
 
 
 def use_version(version):
     """Fills the tokens of the module's version (a.b.c) into every prose file read from now on."""
     major, minor, build = (int(part) for part in version.split("."))
-    VERSION_TOKENS.update(version=version, major=str(major), minor=str(minor), build=str(build),
+    PROSE_TOKENS.update(version=version, major=str(major), minor=str(minor), build=str(build),
                           version_ms=str(major << 16 | minor), version_ls=str(build << 16))
 
 
 def use_identity(identity):
     """Fills {address}, the address the object's about box gives, into the prose read from now on."""
-    VERSION_TOKENS.update(address=identity.get("webAddress", ""))
+    PROSE_TOKENS.update(address=identity.get("webAddress", ""))
 
 
 def prose_lines(path):
-    """The lines of a prose file, the version's tokens filled in."""
+    """The lines of a prose file, its tokens (the version, the address) filled in."""
     text = pathlib.Path(path).read_text(encoding="utf-8")
-    return re.sub(r"\{(\w+)\}", lambda m: VERSION_TOKENS.get(m[1], m[0]), text).splitlines()
+    return re.sub(r"\{(\w+)\}", lambda m: PROSE_TOKENS.get(m[1], m[0]), text).splitlines()
 
 
 @dataclasses.dataclass(eq=False)

@@ -47,7 +47,7 @@ bool RenameWithinVolume(const char* oldPath, const char* newPath) {
 }
 
 // The copy of the held old file into the new file made for it, with the old file's dates, as a
-// rename keeps them, flushed so that it is on disk before the old file goes. 0, or the code the
+// rename keeps them, flushed so that it is on disk before the old file goes. DONE, or the code the
 // rename fails with.
 Outcome FillNewFile(HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile& made) {
     CopyBuffer buffer;
@@ -58,12 +58,13 @@ Outcome FillNewFile(HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile
     if (!copied) return RuntimeErrnoOf(failure);
     if (!HoldsWholeCopy(in, made.held)) return ERROR_CODE_WRITE_FAILED;
     SetFileTime(made.held, &old.ftCreationTime, &old.ftLastAccessTime, &old.ftLastWriteTime);
-    return FlushFileBuffers(made.held) ? 0 : RuntimeErrnoOf(GetLastError());
+    return FlushFileBuffers(made.held) ? DONE : RuntimeErrnoOf(GetLastError());
 }
 
 // The new file given its name, then the old file, named in workPath, deleted through the handle
-// that held it from before the copy. When the old file cannot be deleted, the new one is deleted again while it is still
-// the file this call made: the rename fails whole. 0, or the code it fails with.
+// that held it from before the copy. When the old file cannot be deleted, the new one is deleted
+// again while it is still the file this call made: the rename fails whole. DONE, or the code it
+// fails with.
 Outcome PlaceAndDeleteOld(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATION& old, BesideFile& made,
                           const char* newPath) {
     RememberBesideFile(made);   // to delete it again at its new name if the old file stays
@@ -74,7 +75,7 @@ Outcome PlaceAndDeleteOld(RunData* rd, HANDLE in, const BY_HANDLE_FILE_INFORMATI
         return IsTaken(error) ? ERROR_CODE_EXISTS : RuntimeErrnoOf(error);
     }
     const FileIdentity identity = IdentityOf(old);
-    if (DeleteAndLetGo(in, rd->workPath, &identity)) return 0;
+    if (DeleteAndLetGo(in, rd->workPath, &identity)) return DONE;
     if (made.known) DeleteIfSame(newPath, made.identity);
     return ERROR_CODE_NOT_REMOVED;
 }

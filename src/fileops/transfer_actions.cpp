@@ -28,8 +28,6 @@ enum class Plan {
     DEVICE,     // the null device, which keeps nothing
 };
 
-// 0, or the code an action fails with.
-
 // One transfer, from its source held to its destination written.
 struct Transfer {
     RunData* rd = nullptr;

@@ -1,6 +1,5 @@
 // The gate on lastError, the errno it records, "Clear the last error" and "LastError(".
 #include "state/last_error.h"
-#include "state/windows_errors.h"
 
 bool ActionMayRun(RunData* rd) {
     if (rd->lastError != DONE) return false;
@@ -17,10 +16,6 @@ void StoreOutcome(RunData* rd, Outcome outcome) {
 
 void StoreErrno(RunData* rd) {
     StoreOutcome(rd, static_cast<Outcome>(errno));
-}
-
-void StoreWindowsError(RunData* rd, DWORD error) {
-    StoreOutcome(rd, RuntimeErrnoOf(error));
 }
 
 void StoreCreationOutcome(RunData* rd) {

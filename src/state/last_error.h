@@ -47,10 +47,6 @@ void StoreOutcome(RunData* rd, Outcome outcome);
 // Stores the runtime library's errno in lastError, right after the call that failed.
 void StoreErrno(RunData* rd);
 
-// Stores the errno the runtime would have set for this platform error, for an action that called
-// the platform itself where the runtime would have called it.
-void StoreWindowsError(RunData* rd, DWORD error);
-
 // Starts a new object's record with no error, or with 12 when its workPath could not be had.
 void StoreCreationOutcome(RunData* rd);
 
