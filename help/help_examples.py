@@ -5,7 +5,8 @@ or shows (what is on disk afterwards, what a dialog offered).
 
 A script variable never reaches the page: a name built from the current directory
 (`let HERE = cwd`, then `$HERE + "\\games"`) is shown relative (`games`), and the result of an
-earlier call of the example is named as that result. Any other variable in a step or a call,
+earlier call of the example is named as that result, or, when its line shows no result, written
+in place as the editor nests it (`Sizeof(CurrentDirectory$( ) + "\\a.txt")`). Any other variable in a step or a call,
 a call that gives a value without an expectation a reader can see, and a step the page cannot
 put in words, are errors.
 """
@@ -24,6 +25,8 @@ FILE_TIMES = {"created": "was created", "modified": "was last written", "accesse
 SHOWN = {"filters": "The dialog offers the file types {}.", "title": "The dialog's title is {}.",
          "text": "The dialog shows {}.", "multiselect": "The dialog lets the user choose {}."}
 FIELDS = {"selectorStyle": "The object's selector style is {}.", "selectorTitle": "The selectors' title is {}."}
+LOCK_WORDS = {"writing": "open and writes to it", "reading": "open and reads it", "shared": "open, letting others in",
+              None: "open and lets nobody in"}
 ANSWER_WORDS = {"filter": "chooses file type {}", "name": "types {}", "folder": "selects the folder {}"}
 
 
@@ -120,6 +123,9 @@ class Example:
             values, rest = self.values(tokens[2:])
             written = self.write_call(command, tokens[1].strip('"'), values)
             gives = self.expected(rest)
+            if command == "expression" and variable and gives is None:   # written inside the calls that use it
+                self.variables[variable] = ("raw", written)
+                return
             if command != "action" and gives is None:
                 raise ExampleError(f"{written} gives a value the page cannot show")
             if command == "condition":
@@ -149,6 +155,11 @@ class Example:
             return f"The current directory is {self.words(tokens)[0]}."
         if command == "answer":
             return self.answer(tokens)
+        if command == "lock":
+            name, rest = self.words(tokens)
+            return f"Another program holds {name} {LOCK_WORDS[rest[0] if rest else None]}."
+        if command == "unlock":
+            return f"The other program closes {self.words(tokens)[0]}."
         if command in ("file", "exists"):
             name, rest = self.words(tokens)
             after = self.expected(rest)

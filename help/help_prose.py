@@ -9,12 +9,14 @@ Files of the prose folder:
   each edge case. Other lines continue the field above; a blank line starts a new paragraph,
   and lines starting with `* ` are the items of a list (the numbers an action stores).
 - articles (ARTICLES): `= TITLE`, `== HEADING {#anchor}`, paragraphs, `- ` list items (indented
-  lines continue them) and `index:` lines (topic words for the page or the heading above).
+  lines continue them), `index:` lines (topic words for the page or the heading above) and
+  `example:` paragraphs, whose claims the page shows as editor lines, as an entry's example.
 - errors.txt: `intro:` and `index:`, then a section per number, `[error N] TITLE` or
-  `[error launch] TITLE` for the launch results, with `stored by:`, `means:`, `do:` and, for a
-  number no claim can show, `no claim:` saying why.
+  `[error launch] TITLE` for the launch results, with `stored by:`, `means:`, `do:`, for a
+  number others know by a short name (ENOENT) `also called:`, and, for a number no claim can
+  show, `no claim:` saying why.
 In the text, `code` is set as code, and [[KIND CODE]], [[overview#ANCHOR]], [[errors]],
-[[error N]] and [[troubleshooting#ANCHOR]] become links. `index:` takes topic words separated
+[[error N]] and [[ARTICLE#ANCHOR]] (the article's file name without .txt) become links. `index:` takes topic words separated
 by commas. Lines starting with `#` are comments. The module's version, which the build gives
 (use_version), is written as tokens, in the text and the claims alike: {version} (a.b.c), its
 parts {major}, {minor} and {build}, and what the version expressions give for the module,
@@ -38,10 +40,12 @@ import pathlib
 import re
 
 KINDS = ("condition", "action", "expression")
-ARTICLES = ("overview.txt", "troubleshooting.txt")
+# The pages that are not an entry's, in the order of the contents.
+ARTICLES = ("overview.txt", "getting-started.txt", "requirements.txt", "limits.txt", "glossary.txt",
+            "troubleshooting.txt")
 ERRORS = "errors.txt"
 LAUNCH = "launch"   # the key of the launch results in the table of error numbers
-FIELD = re.compile(r"^(what|param [12]|result|example|see also|index|intro|stored by|means|do|no claim):\s*(.*)$")
+FIELD = re.compile(r"^(what|param [12]|result|example|see also|index|intro|stored by|also called|means|do|no claim):\s*(.*)$")
 HEADER = re.compile(r"^\[(condition|action|expression|error) (-?\d+|launch)\]\s+(.+)$")
 CLAIM = re.compile(r"^\s+> (.*)$")
 PROOF = re.compile(r"^\s+> proven by (\S+)$")   # a test script that shows the text above
@@ -255,9 +259,9 @@ def read_sections(path, errors):
     return sections
 
 
-def read_prose(folder, entries, entry_names, no_result):
+def read_prose(folder, entries, entry_names):
     """The prose of every entry: {(KIND, CODE): section}, and the errors found. entry_names
-    gives the names a header may use; no_result tells the entries that may leave out `result:`."""
+    gives the names a header may use."""
     sections, errors = {}, []
     for path in entry_files(folder):
         for key, section in read_sections(path, errors).items():
@@ -280,9 +284,7 @@ def read_prose(folder, entries, entry_names, no_result):
         if section is None:
             errors.append(f"{key[0]} {key[1]} has no prose")
             continue
-        wanted = {"what", "example", "index"} | {f"param {i + 1}" for i in range(len(entry["parameters"]))}
-        if not no_result(entry):
-            wanted.add("result")
+        wanted = {"what", "result", "example", "index"} | {f"param {i + 1}" for i in range(len(entry["parameters"]))}
         for field in sorted(wanted - section.keys()):
             errors.append(f"{section['file']}: {key[0]} {key[1]} lacks '{field}:'")
         for i in (1, 2):
@@ -316,20 +318,32 @@ def read_error_table(folder):
 
 def read_article(path):
     """An article as blocks: ("title", TEXT), ("heading", TEXT, ANCHOR), ("index", [WORD...]),
-    ("paragraph", TEXT), ("list", [ITEM...]); claim lines are left out."""
-    blocks, block, bullets = [], [], []
+    ("paragraph", TEXT), ("list", [ITEM...]), ("example", TEXT, [SCRIPT LINE...]); other claim
+    lines are left out."""
+    blocks, block, bullets, script = [], [], [], None
 
     def flush():
-        if block:
+        nonlocal script
+        if block and script is not None:
+            blocks.append(("example", " ".join(block), script))
+        elif block:
             blocks.append(("paragraph", " ".join(block)))
-            block.clear()
+        block.clear()
+        script = None
         if bullets:
             blocks.append(("list", list(bullets)))
             bullets.clear()
 
     for line in prose_lines(path):
-        if line.startswith("#") or CLAIM.match(line):
+        claim = CLAIM.match(line)
+        if claim and script is not None:
+            script.append(claim[1])
+        if line.startswith("#") or claim:
             continue
+        if line.startswith("example:"):
+            flush()
+            script = []
+            line = line[len("example:"):]
         heading = re.match(r"^(==?) (.+?)(?: \{#([a-z-]+)\})?$", line)
         if heading:
             flush()
@@ -351,6 +365,11 @@ def read_article(path):
             flush()
     flush()
     return blocks
+
+
+def article_title(folder, name):
+    """The `= TITLE` of one article."""
+    return next((block[1] for block in read_article(pathlib.Path(folder, name)) if block[0] == "title"), name)
 
 
 def article_anchors(folder, name):

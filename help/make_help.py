@@ -4,16 +4,18 @@ Usage: make_help.py VERSION CATALOGUE.json PROSE_FOLDER CHANGELOG.md OUTPUT_FOLD
 
 VERSION is the module's, a.b.c, as the build gives it. The catalogue is what `qtxhost describe
 --json` reads from the module: menus, display strings, parameter titles and types. The prose
-folder says what each entry does, holds the overview, the troubleshooting page and the table of
-error numbers (formats in help_prose.py). The change log's latest entry, which must be VERSION's,
+folder says what each entry does, holds the articles (the overview, getting started,
+requirements, limits, the glossary, troubleshooting) and the table of error numbers (formats in
+help_prose.py). The change log's latest entry, which must be VERSION's,
 goes on the overview. Every entry of the catalogue needs exactly one prose section, a section
 must name an entry that exists, and a link to an error number on an action's page needs that
 action among the number's entries. What a reader in a hurry would trip over fails too: a value a
 sentence states that its claim never sees (help_prose.unproven), an example the page cannot show
 whole (help_examples.py), an empty section, another name for an entry, a directory or file
 action whose first edge case does not say that it waits for the last error, a sentence over
-LONGEST_SENTENCE words, developers' words in the change log. Then nothing is written and the
-exit status is 1.
+LONGEST_SENTENCE words, an entry without its outcome (`result:`), an example that never calls its
+entry or checks no result, one of the DEVELOPER_WORDS in the help or the change log. Then
+nothing is written and the exit status is 1 (tests/help_refusals.py plants each once).
 """
 import html
 import json
@@ -22,34 +24,33 @@ import re
 import shutil
 import sys
 
-from help_examples import ExampleError, example_rows
-from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read_article, article_anchors,
+from help_examples import TOKEN as EXAMPLE_TOKEN, ExampleError, example_rows
+from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read_article, article_anchors, article_title,
                         prose_files, read_error_table, read_prose, read_texts, topic_words, unproven, use_identity,
                         use_version)
 
 GROUP_TITLES = {"condition": "Conditions", "action": "Actions", "expression": "Expressions"}
-RESULT_HEADINGS = {"condition": "Answer", "action": "Result", "expression": "Result"}
+OUTCOME_HEADING = "Outcome"   # the one name of the section on every entry page that says what the entry leaves
 PARAMETER_TYPES = {"text": "text", "number": "integer", "integer": "integer"}
 LINK = re.compile(r"\[\[(condition|action|expression) (\d+)\]\]|\[\[error (-?\d+|launch)\]\]"
-                  r"|\[\[(overview|troubleshooting|errors)(#[a-z-]+)?\]\]")
+                  r"|\[\[(overview|getting-started|requirements|limits|glossary|troubleshooting|errors)(#[a-z-]+)?\]\]")
 TITLE = "File object help"
 HELP_FILE = "File.chm"
 OVERVIEW, TROUBLESHOOTING, ERROR_PAGE = "overview.html", "troubleshooting.html", "errors.html"
 ERROR_PAGE_TITLE = "Error numbers"
-ARTICLE_LINK_TEXTS = {"overview": "the overview", "troubleshooting": "Troubleshooting"}
+ARTICLE_LINK_TEXTS = {"overview": "the overview", "getting-started": "Getting started", "requirements": "Requirements",
+                      "limits": "Limits", "glossary": "the glossary", "troubleshooting": "Troubleshooting"}
 STYLESHEET = "help.css"
 OBJECT_NAME = "File"   # the object as an example names it
-LONGEST_SENTENCE = 50   # words
-# Words of the developers' trade that the change log's entries, read by users, do without.
-DEVELOPER_WORDS = ("repository", "commit", "branch", "merge", "refactor", "CI", "test suite")
+LONGEST_SENTENCE = 35   # words
+# Words of the developers' trade that the help and the change log's entries, read by users, do without.
+DEVELOPER_WORDS = ("repository", "commit", "branch", "merge", "refactor", "CI", "test suite", "C runtime", "runtime",
+                   "stream error", "errno", "handle", "stdcall", "heap", "qtxhost script")
 # The actions of these menus, the directory and file actions, store an error number and do
 # nothing while the last error is not 0, the first edge case of each saying so; but "Run
 # application", which stores its launch result.
 STORING_MENUS, RUN_APPLICATION = {"Directory Actions", "File Actions"}, "Run application"
 STOPPED_CASE = re.compile(r"^Does nothing while the last error is not 0\b.*\[\[troubleshooting#does-nothing\]\]")
-# Actions that never store an error may leave `result:` out: the selectors' settings and dialogs,
-# those of the menu "File Selector" and the style reset that no menu leads to.
-NO_STORE_MENU, NO_STORE_WITHOUT_MENU = "File Selector", "Set file selector style to default"
 
 
 # ---- the catalogue ----------------------------------------------------------------------
@@ -96,11 +97,6 @@ def stores_error(entry):
 
 def stopped_by_last_error(entry):
     return stores_error(entry) and entry_name(entry) != RUN_APPLICATION
-
-
-def stores_nothing(entry):
-    return entry["kind"] == "action" and (menu_groups(entry) == {NO_STORE_MENU}
-                                          or entry_name(entry) == NO_STORE_WITHOUT_MENU)
 
 
 def script_names(entries):
@@ -153,7 +149,7 @@ class Writer:
         page, key = match[4], match[5]
         if page == "errors":
             return f'<a href="{ERROR_PAGE}">{ERROR_PAGE_TITLE}</a>'
-        heading = self.headings[page].get(key) if key else ARTICLE_LINK_TEXTS[page]
+        heading = self.headings[page][1].get(key) if key else ARTICLE_LINK_TEXTS[page]
         if heading is None:
             self.errors.append(f"link to a missing {page} heading {key}")
             return html.escape(match[0])
@@ -221,8 +217,10 @@ def shown_display(entry):
 
 # ---- pages ------------------------------------------------------------------------------
 
-NAV = [("Overview", OVERVIEW), ("Conditions", "conditions.html"), ("Actions", "actions.html"),
-       ("Expressions", "expressions.html"), (ERROR_PAGE_TITLE, ERROR_PAGE), ("Troubleshooting", TROUBLESHOOTING)]
+NAV = [("Overview", OVERVIEW), ("Getting started", "getting-started.html"), ("Conditions", "conditions.html"),
+       ("Actions", "actions.html"), ("Expressions", "expressions.html"), (ERROR_PAGE_TITLE, ERROR_PAGE),
+       ("Troubleshooting", TROUBLESHOOTING), ("Requirements", "requirements.html"), ("Limits", "limits.html"),
+       ("Glossary", "glossary.html")]
 
 
 def page(title, body):
@@ -233,26 +231,32 @@ def page(title, body):
             f"</head>\n<body>\n<p class=\"nav\">{links}</p>\n{body}</body>\n</html>\n")
 
 
-def example_section(section, writer):
-    """The example's words, then its claim as rows: the calls as written in the editor with what
-    they give, the steps around them in words."""
-    body = "<h2>Example</h2>\n" + writer.paragraphs(section["example"])
+def example_table(script, writer, where):
+    """An example's claim as rows: the calls as written in the editor with what they give, the
+    steps around them in words."""
     try:
-        rows = example_rows(section.get("example script", []), writer.written_call)
+        rows = example_rows(script, writer.written_call)
     except ExampleError as error:
-        writer.errors.append(f"{section['file']}: {writer.page_entry[0]} {writer.page_entry[1]}'s example: {error}")
-        return body
-    if rows:
-        body += "<table class=\"written\">\n<tr><th>As written in the editor</th><th>Gives</th></tr>\n"
-        for row in rows:
-            if row[0] == "call" and row[2]:
-                body += f"<tr><td><code>{html.escape(row[1])}</code></td><td>{html.escape(row[2])}</td></tr>\n"
-            elif row[0] == "call":   # an action gives nothing
-                body += f"<tr><td colspan=\"2\"><code>{html.escape(row[1])}</code></td></tr>\n"
-            else:
-                body += f"<tr class=\"step\"><td colspan=\"2\">{row[1]}</td></tr>\n"
-        body += "</table>\n"
-    return body
+        writer.errors.append(f"{where}'s example: {error}")
+        return ""
+    if not rows:
+        return ""
+    body = "<table class=\"written\">\n<tr><th>As written in the editor</th><th>Gives</th></tr>\n"
+    for row in rows:
+        if row[0] == "call" and row[2]:
+            body += f"<tr><td><code>{html.escape(row[1])}</code></td><td>{html.escape(row[2])}</td></tr>\n"
+        elif row[0] == "call":   # an action gives nothing
+            body += f"<tr><td colspan=\"2\"><code>{html.escape(row[1])}</code></td></tr>\n"
+        else:
+            body += f"<tr class=\"step\"><td colspan=\"2\">{row[1]}</td></tr>\n"
+    return body + "</table>\n"
+
+
+def example_section(section, writer):
+    """The example's words, then its claim as editor lines."""
+    where = f"{section['file']}: {writer.page_entry[0]} {writer.page_entry[1]}"
+    return ("<h2>Example</h2>\n" + writer.paragraphs(section["example"])
+            + example_table(section.get("example script", []), writer, where))
 
 
 def entry_page(entry, section, writer):
@@ -277,9 +281,7 @@ def entry_page(entry, section, writer):
                         f"<td>{PARAMETER_TYPES[parameter['type']]}</td><td>{writer.paragraphs(section[f'param {i}'])}</td></tr>\n")
         body.append("</table>\n")
     stores = stores_error(entry)
-    if "result" in section:
-        heading = "What it stores" if stores else RESULT_HEADINGS[kind]
-        body.append(f"<h2>{heading}</h2>\n" + writer.paragraphs(section["result"]))
+    body.append(f"<h2>{OUTCOME_HEADING}</h2>\n" + writer.paragraphs(section["result"]))
     if stores:
         body.append(writer.paragraphs(["What each number means for your files, and what to do: [[errors]]."]))
     if section["edge"]:
@@ -346,6 +348,8 @@ def article_page(path, writer, tokens):
             body.append(f"<p>{writer.inline(filled(block[1], tokens))}</p>\n")
         elif block[0] == "list":
             body.append("<ul>\n" + "".join(f"<li>{writer.inline(filled(item, tokens))}</li>\n" for item in block[1]) + "</ul>\n")
+        elif block[0] == "example":
+            body.append(f"<p>{writer.inline(block[1])}</p>\n" + example_table(block[2], writer, path.name))
     return page(title, "".join(body))
 
 
@@ -362,6 +366,9 @@ def error_page(intro, rows, writer):
     for number, row in ordered:
         heading = row["name"] if number == LAUNCH else f"{number}: {row['name']}"
         body.append(f"<h2><a name=\"{error_anchor(number)}\"></a>{writer.inline(heading)}</h2>\n")
+        if "also called" in row:
+            body.append(writer.paragraphs([f"Other programs' messages may call it `{row['also called'][0]}`; "
+                                           "here it means only what this section says."]))
         for label, field in (("Stored by", "stored by"), ("What it means for your file", "means"), ("What to do", "do")):
             body.append(writer.paragraphs(row[field], label))
     return page(ERROR_PAGE_TITLE, "".join(body))
@@ -378,8 +385,7 @@ def changes_list(changelog, version, writer):
             items.append(current)
         elif current is not None:
             current.append(line.strip())
-    errors = [f"{changelog}: '{word}' speaks to developers, not to users" for word in DEVELOPER_WORDS
-              if re.search(rf"\b{word}\b", " ".join(lines), re.IGNORECASE)]
+    errors = [f"{changelog}: '{word}' speaks to developers, not to users" for word in developer_words(" ".join(lines))]
     if latest != version:
         errors.append(f"{changelog}: the latest entry is {latest}'s, but the module is version {version}")
     return "<ul>\n" + "".join(f"<li>{writer.inline(' '.join(item))}</li>\n" for item in items) + "</ul>\n", errors
@@ -418,9 +424,11 @@ def article_contents(title, local, anchors):
 
 
 def contents(catalogue, entries, headings):
-    out = article_contents("Overview", OVERVIEW, headings["overview"])
-    out += sitemap_item(ERROR_PAGE_TITLE, ERROR_PAGE)
-    out += article_contents("Troubleshooting", TROUBLESHOOTING, headings["troubleshooting"])
+    out = ""
+    for name, (title, anchors) in headings.items():
+        out += article_contents(title, f"{name}.html", anchors)
+        if name == "overview":
+            out += sitemap_item(ERROR_PAGE_TITLE, ERROR_PAGE)
     for kind in KINDS:
         out += sitemap_item(GROUP_TITLES[kind], f"{kind}s.html") + "<UL>\n"
         out += contents_tree(catalogue[kind]["menu"], kind, entries, [])
@@ -441,12 +449,13 @@ def article_topics(folder, name):
     return topics
 
 
-def index(entries, sections, folder, error_intro, headings):
+def index(entries, sections, folder, error_intro, rows, headings):
     """Entry names lead to their pages; a topic word leads to one page, or, shared by several,
     to a list of them under the word, each named by its page or heading."""
     titles = {page_name(*key): entry_name(entry) for key, entry in entries.items()}
-    titles.update({OVERVIEW: "Overview", TROUBLESHOOTING: "Troubleshooting", ERROR_PAGE: ERROR_PAGE_TITLE})
-    for article, anchors in headings.items():
+    titles[ERROR_PAGE] = ERROR_PAGE_TITLE
+    for article, (title, anchors) in headings.items():
+        titles[f"{article}.html"] = title
         titles.update({f"{article}.html{key}": heading for key, heading in anchors.items()})
     topics = {}
     for key, section in sorted(sections.items()):
@@ -457,6 +466,11 @@ def index(entries, sections, folder, error_intro, headings):
             topics.setdefault(word, []).append(local)
     for word in topic_words(" ".join(error_intro.get("index", []))):
         topics.setdefault(word, []).append(ERROR_PAGE)
+    for number, row in rows.items():   # every number, and the short name others give it
+        local = f"{ERROR_PAGE}#{error_anchor(number)}"
+        titles[local] = row["name"] if number == LAUNCH else f"Error {number}: {row['name']}"
+        for word in ([] if number == LAUNCH else [f"error {number}"]) + row.get("also called", []):
+            topics.setdefault(word, []).append(local)
     for (kind, code), entry in entries.items():
         names = {path.split(" > ")[-1] for path in entry["menus"]}
         if kind == "expression" or not names:
@@ -503,6 +517,30 @@ def name_errors(texts, entries):
     return errors
 
 
+def example_errors(sections, entries, names):
+    """Every entry's example calls the entry, and shows what it gave: a line that checks a result."""
+    errors = []
+    for key, section in sorted(sections.items()):
+        lines = [EXAMPLE_TOKEN.findall(line) for line in section.get("example script", [])]
+        calls = [tokens[3:] if tokens[:1] == ["let"] else tokens for tokens in lines]
+        where = f"{section['file']}: {key[0]} {key[1]}'s example"
+        if not any(len(call) > 1 and names.get((call[0], call[1].strip('"'))) is entries[key] for call in calls):
+            errors.append(f"{where} never uses it")
+        if not any("->" in tokens for tokens in lines):
+            errors.append(f"{where} shows no result")
+    return errors
+
+
+def developer_words(words):
+    """The developers' words in a text a user reads."""
+    return [word for word in DEVELOPER_WORDS if re.search(rf"\b{word}\b", words, re.IGNORECASE)]
+
+
+def developer_word_errors(texts):
+    return [f"{text.file}:{text.line}: '{word}' speaks to developers, not to users"
+            for text in texts for word in developer_words(text.words)]
+
+
 def run_on_errors(texts):
     """Sentences (or parts of one between semicolons and colons) too long to read in a hurry."""
     return [f"{text.file}:{text.line}: a sentence of {len(part.split())} words: {part[:60]}..."
@@ -527,7 +565,7 @@ def empty_sections(text):
 
 def write_pages(catalogue, entries, prose_folder, changelog, version):
     """{file name: text} of every page, contents and index, and the errors found."""
-    sections, errors = read_prose(prose_folder, entries, entry_names, stores_nothing)
+    sections, errors = read_prose(prose_folder, entries, entry_names)
     intro, rows, table_errors = read_error_table(prose_folder)
     errors += table_errors
     for number, row in rows.items():
@@ -535,10 +573,12 @@ def write_pages(catalogue, entries, prose_folder, changelog, version):
     if not errors:
         texts = [text for path in prose_files(prose_folder) for text in read_texts(path)]
         errors += (unproven(texts) + name_errors(texts, entries)
-                   + stopped_case_errors(sections, entries) + run_on_errors(texts))
+                   + stopped_case_errors(sections, entries) + run_on_errors(texts) + developer_word_errors(texts)
+                   + example_errors(sections, entries, script_names(entries)))
     if errors:
         return {}, errors
-    headings = {name: article_anchors(prose_folder, f"{name}.txt") for name in ("overview", "troubleshooting")}
+    headings = {pathlib.Path(name).stem: (article_title(prose_folder, name), article_anchors(prose_folder, name))
+                for name in ARTICLES}
     writer = Writer(entries, rows, headings)
     changes, change_errors = changes_list(changelog, version, writer)
     writer.errors += change_errors
@@ -552,7 +592,7 @@ def write_pages(catalogue, entries, prose_folder, changelog, version):
     errors = writer.errors + [f"{name}: the section '{heading}' is empty" for name, text in pages.items()
                               for heading in empty_sections(text)]
     pages["contents.hhc"] = contents(catalogue, entries, headings)
-    pages["index.hhk"] = index(entries, sections, prose_folder, intro, headings)
+    pages["index.hhk"] = index(entries, sections, prose_folder, intro, rows, headings)
     return pages, errors
 
 

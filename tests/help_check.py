@@ -1,8 +1,10 @@
 """Opens File.chm with an independent reader (extract_chmLib) and checks it against the
 catalogue and the module: every condition, action and expression has its page, showing its
-display string as the editor does (no leading digits); an action's page says what it stores,
-and leads to the error numbers, when they list the action as storing one; the contents and the index lead to
-every page, the error numbers and troubleshooting; the overview names the module's version;
+display string as the editor does (no leading digits) and one outcome section; an action's page
+leads to the error numbers when they list the action as storing one; the contents and the index lead to
+every page and article; the index answers "which Windows?", "how do I start?" and "what are the
+limits?" in one step, and leads to every error by its number and its short name; the overview
+names the module's version;
 "Reporting a problem" gives the address the about box gives; and every link inside the file
 resolves.
 
@@ -20,7 +22,13 @@ from check_report import check, report
 from release_check import record_version
 
 LINK = re.compile(r'(?:href|src)="([^"]*)"|<param name="Local" value="([^"]*)"', re.IGNORECASE)
-ARTICLES = ("overview.html", "errors.html", "troubleshooting.html")
+ARTICLES = ("overview.html", "getting-started.html", "requirements.html", "limits.html", "glossary.html",
+            "errors.html", "troubleshooting.html")
+INDEX_ITEM = re.compile(r'<param name="Name" value="([^"]*)">\s*<param name="Local" value="([^"]*)">', re.IGNORECASE)
+# The questions a new user asks, each answered by the index in one step: the word leads to its page.
+ONE_STEP = {"which Windows": ("Windows versions", "requirements.html"), "how do I start": ("getting started", "getting-started.html"),
+            "what are the limits": ("limits", "limits.html"), "Windows 11": ("Windows 11", "requirements.html"),
+            "Windows 95": ("Windows 95", "requirements.html"), "a word": ("short name", "glossary.html")}
 
 
 def links(text):
@@ -37,11 +45,10 @@ def check_entry_page(name, kind, entry, page, storing):
         check(f"{name} shows the display text", True, all(piece in text for piece in display[2:].split("%s")))
     for path in entry["menus"]:
         check(f"{name} shows its menu path", True, path in page)
-    if kind == "action":
-        body = re.sub(r'<p class="nav">.*?</p>', "", page)
-        check(f"{name} says what it stores exactly when it stores a number", name in storing, "What it stores" in body)
-        if name in storing:
-            check(f"{name} leads to the error numbers", True, 'href="errors.html' in body)
+    body = re.sub(r'<p class="nav">.*?</p>', "", page)
+    check(f"{name} has the one outcome section", ["Outcome"], re.findall(r"<h2>(Outcome|What it stores|Answer|Result)</h2>", body))
+    if name in storing:
+        check(f"{name} leads to the error numbers", True, 'href="errors.html' in body)
 
 
 def main(chm, catalogue_path, module):
@@ -61,6 +68,13 @@ def main(chm, catalogue_path, module):
     for name in pages + list(ARTICLES):
         check(f"contents lead to {name}", True, name in contents)
         check(f"index leads to {name}", True, any(link.partition("#")[0] == name for link in index))
+    words = {html.unescape(name): local for name, local in INDEX_ITEM.findall(files.get("index.hhk", ""))}
+    for question, (word, page) in ONE_STEP.items():
+        check(f"'{question}?': the index word '{word}' leads to {page}", page, words.get(word, "").partition("#")[0])
+    for number, name in re.findall(r'<h2><a name="e(-?\d+)"></a>.*?</h2>\n(?:<p>Other programs\' messages may call it <code>(\w+)</code>)?',
+                                   files.get("errors.html", "")):
+        for word in [f"error {number}"] + ([name] if name else []):
+            check(f"the index word '{word}' leads to its error", f"errors.html#e{number}", words.get(word))
     version = record_version(pathlib.Path(module).read_bytes())
     check("the overview names the module's version", True, f"version {version} " in files.get("overview.html", ""))
     address = catalogue["identity"]["webAddress"]

@@ -8,6 +8,7 @@ Usage: help_claims.py VERSION WINE QTXHOST MODULE PROSE_FOLDER SOURCE_FOLDER WOR
 A claim finds the module's folder, as Wine names it, in $MODULE_FOLDER, and the module's version
 (VERSION, a.b.c, as the build gives it) in the tokens help_prose.py fills in.
 """
+import json
 import pathlib
 import re
 import subprocess
@@ -18,9 +19,10 @@ from help_prose import LAUNCH, prose_files, read_claims, read_error_table, use_v
 
 from check_report import check, report  # noqa: E402
 
-ACTION_CALL = re.compile(r"^(\d+): action (\d+) ")
-STORED_CODE = re.compile(r'^(\d+): (?:expression 12 "LastError\("\(\)|field lastError) = (-?\d+)$')
+ACTION_LINE = re.compile(r'^\s*action\s+("[^"]*"|\S+)')     # a script line that calls an action, and its name
+STORED_CODE = re.compile(r"^(\d+): -> last error (-?\d+)\b")   # what qtxhost says below an action that stored one
 FAILURE = re.compile(r"^(\d+): FAIL: (.*)$")
+SHOWN_LINE = re.compile(r"^(\d+): ")   # what a line did
 SCRIPT_ERROR = re.compile(r"\.qtxs:(\d+): (.*)$")
 # A code the sources store: a number, or its name as <cerrno> gives it (entry codes are no such codes).
 SOURCE_CODE = re.compile(r"\b(ERROR_CODE_\w+|(?!ACTION_|CONDITION_|EXPRESSION_)\w+_ERROR)\s*=\s*(-?\d+|E[A-Z]+)\b")
@@ -41,22 +43,40 @@ def claim_script(claims):
     return "\n".join(lines) + "\n", origin
 
 
-def play(command, path, claims):
+def action_codes(command, module):
+    """{name: code} for every name a script may give an action: its number, menu texts and display text."""
+    run = subprocess.run(command + ["describe", "--json", module], capture_output=True, text=True, check=True)
+    codes = {}
+    for entry in json.loads(run.stdout)["action"]["entries"]:
+        names = {str(entry["code"]), entry["display"], entry["display"][2:]}
+        codes.update({name: entry["code"] for name in names | {path.split(" > ")[-1] for path in entry["menus"]}})
+    return codes
+
+
+def play(command, path, claims, actions):
     """Runs one prose file's claims: {claim: [failure...]} and the (action, code) pairs seen."""
     script, origin = claim_script(claims)
     path.write_text(script, encoding="cp1252")
     run = subprocess.run(command + [str(path)], capture_output=True, text=True, encoding="cp1252", errors="replace")
-    failures, seen, last_action = {claim: [] for claim in claims}, set(), {}
+    failures, script_lines, errors_after = {claim: [] for claim in claims}, script.splitlines(), {}
     for line in run.stdout.splitlines():
-        match = ACTION_CALL.match(line) or STORED_CODE.match(line) or FAILURE.match(line)
+        match = STORED_CODE.match(line) or FAILURE.match(line) or SHOWN_LINE.match(line)
         claim, number = origin.get(int(match[1]), (None, 0)) if match else (None, 0)
         if match and match.re is FAILURE:   # one in the frame around the claims is the first claim's
             where = f"line {number}" if claim else f"script line {match[1]}"
             failures[claim or claims[0]].append(f"{where}: {match[2]}")
-        elif claim and match.re is ACTION_CALL:
-            last_action[claim] = int(match[2])
-        elif claim in last_action and int(match[2]) != 0:
-            seen.add((last_action[claim], int(match[2])))
+        elif match and match.re is STORED_CODE:
+            errors_after[int(match[1])] = int(match[2])
+        elif claim and ACTION_LINE.match(script_lines[int(match[1]) - 1]):
+            errors_after.setdefault(int(match[1]), 0)
+    # An action stored the code it left only when the error was 0 before it: every other action
+    # leaves the code it found (the claims' objects start at 0).
+    seen, before = set(), {}
+    for number, code in sorted(errors_after.items()):
+        claim = origin.get(number, (None, 0))[0]
+        if code and not before.get(claim):
+            seen.add((actions[ACTION_LINE.match(script_lines[number - 1])[1].strip('"')], code))
+        before[claim] = code
     error = SCRIPT_ERROR.search(run.stderr)
     if error:
         claim, number = origin.get(int(error[1]), (claims[0], 0))
@@ -73,10 +93,10 @@ def source_codes(folder):
 
 
 def has_row(rows, code):
-    """A row for the code: its number, or its <cerrno> name in the row's title, "(ENOENT)"."""
+    """A row for the code: its number, or its <cerrno> name as the row's `also called:`."""
     if code.lstrip("-").isdigit():
         return int(code) in rows
-    return any(f"({code})" in row["name"] for row in rows.values())
+    return any(code in row.get("also called", []) for row in rows.values())
 
 
 def main(version, wine, qtxhost, module, prose, sources, work):
@@ -84,12 +104,12 @@ def main(version, wine, qtxhost, module, prose, sources, work):
     pathlib.Path(work).mkdir(parents=True, exist_ok=True)
     module_folder = "Z:" + str(pathlib.Path(module).resolve().parent).replace("/", "\\")
     command = [wine, qtxhost, "--scratch", "--set", f"MODULE_FOLDER={module_folder}", "run", module]
-    seen = set()
+    actions, seen = action_codes([wine, qtxhost], module), set()
     for path in prose_files(prose):
         claims = read_claims(path)
         if not claims:
             continue
-        failures, file_seen = play(command, pathlib.Path(work, path.stem + ".qtxs"), claims)
+        failures, file_seen = play(command, pathlib.Path(work, path.stem + ".qtxs"), claims, actions)
         seen |= file_seen
         for claim, problems in failures.items():
             check(f"{claim.where} ({claim.words[:70]})", [], problems)

@@ -59,15 +59,18 @@ for asked in --help -h '/?'; do
         echo "ok help $asked"
     fi
 done
-# A failed action says so on its own line, in the error table's words; one that succeeds says
-# nothing more, and neither does the action that clears the error.
+# Each call reads as the editor writes it, the first object named File. A failed action says so
+# on its own line, in the error table's words; one that succeeds says nothing more, and neither
+# does the action that clears the error.
 printf 'said' >said.txt
-printf 'action "Copy a file" "missing.txt" "b.txt"\naction "Clear the last error"\naction "Copy a file" "said.txt" "copy.txt"\n' >said.qtxs
+printf 'action "Copy a file" "missing.txt" "b.txt"\naction "Clear the last error"\naction "Copy a file" "said.txt" "copy.txt"\ncondition "Last action OK"\nexpression "LastError("\n' >said.qtxs
 "$wine" "$host" run "$module" said.qtxs </dev/null >said.raw 2>said.err
 status=$?
 tr -d '\r' <said.raw >said.out
 if [ "$status" -ne 0 ] || [ "$(grep -c -- '-> last error' said.out)" -ne 1 ] ||
-    ! grep -qx '1: -> last error 2: No such file or directory (ENOENT)' said.out; then
+    ! grep -qx '1: -> last error 2: The file or folder is not there' said.out ||
+    ! grep -qx '1: Copy "missing.txt" to "b.txt"' said.out || ! grep -qx '4: File: Last action OK = 1' said.out ||
+    ! grep -qx '5: LastError( ) = 0' said.out; then
     echo "FAIL failed-action-said: exit $status:"
     cat said.err said.out
     failures=$((failures + 1))
@@ -77,12 +80,13 @@ fi
 printf 'write "late.txt" $LATE\nfile "late.txt" -> "given after run"\n' >late-option.qtxs
 expect 0 late-option "" run "$module" late-option.qtxs --set "LATE=given after run"
 expect 2 no-script "cannot read the script" run "$module" nothing.qtxs
-# One-line scripts: STATUS|NAME|PATTERN|LINE, the first seven the mistakes a new user makes; the
-# line without a display runs with DISPLAY unset. A text expectation fails on an integer or null
+# Short scripts: STATUS|NAME|PATTERN|LINES (\n between lines), the first seven the mistakes a new
+# user makes; the line without a display runs with DISPLAY unset. A script is checked whole before
+# its first line runs, a kept value with the type its entry gives. A text expectation fails on an integer or null
 # result, negated or not. None of the refused lines may run: kept.txt stays, made is not made.
 printf 'kept' >kept.txt
 while IFS="|" read -r code name pattern line; do
-    printf '%s\n' "$line" >"$name.qtxs"
+    printf '%b\n' "$line" >"$name.qtxs"
     runner="$([ "$name" = no-display ] && echo env -u DISPLAY)"
     expect "$code" "$name" "$pattern" run "$module" "$name.qtxs"
 done <<'EOF'
@@ -96,7 +100,10 @@ done <<'EOF'
 2|extra-parameter|unexpected "extra" at the end of the line (usage: mkdir PATH)|mkdir "made" "extra"
 2|wrong-type|must be a text|expression "Sizeof(" 12
 2|device-file|no file on disk|file "aux.tar.gz"
-2|fifo-file|no file on disk|file "M:\fifo"
+2|fifo-file|no file on disk|file "M:\\fifo"
+2|checked-before-run|:2: no action is named "Delete a fil"|action "Delete a file" "kept.txt"\naction "Delete a fil" "kept.txt"
+2|kept-type-checked|:2: parameter 1 of "Size of a file" must be a text|let size = expression "Sizeof(" "kept.txt"\nexpression "Sizeof(" $size
+0|kept-value-either-type||let here = cwd\nexpression "Sizeof(" $here + "\\kept.txt" -> 4
 1|not-like-integer|expected not like "5", got -1|expression "Sizeof(" "missing" -> not like "5"
 1|not-length-integer|expected not length 3, got -1|expression "Sizeof(" "missing" -> not length 3
 1|not-like-null|expected not like "x", got null|file "missing" -> not like "x"

@@ -1,5 +1,7 @@
 #include "runtime/entry_calls.h"
 
+#include <cctype>
+
 #include "system/guarded_memory.h"
 
 namespace {
@@ -81,4 +83,31 @@ std::string ShowCall(const CatalogueEntry& entry, const std::vector<Value>& args
                         entry.displayString + "\"(";
     for (std::size_t i = 0; i < args.size(); ++i) shown += (i ? ", " : "") + Show(args[i]);
     return shown + ")";
+}
+
+std::string WrittenCall(const CatalogueEntry& entry, const std::vector<Value>& args, const std::string& objectName) {
+    const std::string& display = entry.displayString;
+    if (entry.kind == EntryKind::EXPRESSION) {
+        std::string written = display;
+        for (std::size_t i = 0; i < args.size(); ++i) written += (i ? ", " : "") + Show(args[i]);
+        if (!args.empty()) return written + ")";
+        return display.ends_with("(") ? written + " )" : written;
+    }
+    // "01Copy %s to %s": the first digit says whether the object's name fills the first %s.
+    const bool digits = display.size() >= 2 && std::isdigit(static_cast<unsigned char>(display[0])) &&
+                        std::isdigit(static_cast<unsigned char>(display[1]));
+    std::vector<std::string> fillers;
+    if (digits && display[0] == '1') fillers.push_back(objectName);
+    for (const Value& arg : args) fillers.push_back(Show(arg));
+    std::string written;
+    std::size_t filled = 0;
+    for (std::size_t i = digits ? 2 : 0; i < display.size(); ++i) {
+        if (display.compare(i, 2, "%s") == 0 && filled < fillers.size()) {
+            written += fillers[filled++];
+            ++i;
+        } else {
+            written += display[i];
+        }
+    }
+    return written;
 }

@@ -13,5 +13,9 @@
 Value InvokeEntry(Host& host, const RunInfos& infos, RunData* rd, const CatalogueEntry& entry,
                   const std::vector<Value>& args);
 
-// The call as a line of the report shows it: action 8 "Copy a file"("a.txt", "b.txt").
+// The call as the sweep's report shows it, by number: action 8 "01Copy %s to %s"("a.txt", "b.txt").
 std::string ShowCall(const CatalogueEntry& entry, const std::vector<Value>& args);
+
+// The call as the editor and the help write it: Copy "a.txt" to "b.txt", File: Last action OK,
+// Sizeof("a.txt"), LastError( ).
+std::string WrittenCall(const CatalogueEntry& entry, const std::vector<Value>& args, const std::string& objectName);

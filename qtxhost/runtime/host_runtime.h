@@ -57,6 +57,9 @@ extern Host* theHost;
 bool StartHost(Host& host, const std::string& modulePath, std::string& error);
 void SetHostVersion(Host& host, bool present, std::uint32_t version);
 
+// The name the first object is given, as the editor names the first object of this kind.
+constexpr const char* FIRST_OBJECT_NAME = "File";
+
 // Creates an object in a fresh guarded RunData; it becomes the current one.
 HostObject* CreateHostObject(Host& host, const std::string& name);
 // Destroys it (DestroyRunObject, then its temporary strings and record are released).

@@ -60,7 +60,7 @@ std::string LineText(const std::vector<Token>& tokens) {
     return text;
 }
 
-// A line is checked whole first (script_check.h): a line found wrong runs not at all.
+// Each line is checked again as it runs, now with the values earlier lines gave.
 LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, int lineNumber) {
     const ScriptCommand* command = nullptr;
     std::size_t parameters = 0;
@@ -99,27 +99,94 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     return outcome;
 }
 
+struct ScriptLine {
+    int number;
+    std::string text;
+    std::vector<Token> tokens;
+};
+
+// The lines that hold something, tokens and all; false when the file cannot be read.
+bool ReadLines(const std::string& path, std::vector<ScriptLine>& lines) {
+    std::ifstream in(path);
+    if (!in) return false;
+    std::string text;
+    for (int number = 1; std::getline(in, text); ++number) {
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        lines.push_back(ScriptLine{number, text, {}});
+    }
+    return true;
+}
+
+// The variable a `let` or `set` line makes, as the check before the run can know it: the type
+// an entry call gives, the value a `set` gives; any other command's value is known only when it
+// runs, so the check takes it for either type.
+void Foresee(ScriptContext& context, const ScriptLine& line, const ScriptCommand& command, std::size_t parameters,
+             const std::string& variable) {
+    Cursor cursor{line.tokens, parameters, context.variables, {}};
+    if (std::string(command.name) == "set") {
+        std::string name;
+        Value value;
+        if (cursor.TakeWord(name) && cursor.TakeValue(value)) context.variables[name] = value;
+        return;
+    }
+    if (variable.empty()) return;
+    const std::string name = command.name;
+    std::string entryName;
+    const CatalogueEntry* entry = nullptr;
+    if (name == "expression" && cursor.TakeWord(entryName)) entry = FindEntry(context.view, EntryKind::EXPRESSION, entryName);
+    if (name == "condition" || (entry && !IsStringExpression(*entry))) {
+        context.variables[variable] = Value::Int(0);
+    } else if (entry) {
+        context.variables[variable] = Value::Str("");
+    } else {   // most such values are texts, which + joins; a parameter takes it for either type
+        context.variables[variable] = Value::Str("");
+        context.untyped.insert(variable);
+    }
+}
+
+// Every line is checked before the first one runs, so that a mistake on line 9 is found before
+// line 1 has touched a file; false with the line in `failed` and the reason in context.error.
+bool CheckScript(ScriptContext& context, std::vector<ScriptLine>& lines, int& failed) {
+    const std::map<std::string, Value> given = context.variables;
+    bool fits = true;
+    for (ScriptLine& line : lines) {
+        const ScriptCommand* command = nullptr;
+        std::size_t parameters = 0;
+        std::string variable;
+        const bool read = Tokenize(line.text, line.tokens, context.error);
+        if (!read) context.usage = UsageOfLine(line.text);
+        fits = read && (line.tokens.empty() || CheckLine(context, line.tokens, command, parameters, variable));
+        if (!fits) {
+            failed = line.number;
+            break;
+        }
+        if (command) Foresee(context, line, *command, parameters, variable);
+    }
+    context.variables = given;
+    context.untyped.clear();
+    return fits;
+}
+
+int ScriptError(ScriptContext& context, const RunOptions& options, int number) {
+    std::fflush(stdout);
+    const std::string usage = context.usage.empty() ? "" : " (usage: " + context.usage + ")";
+    std::fprintf(stderr, "%s:%d: %s%s\n", options.scriptPath.c_str(), number, context.error.c_str(), usage.c_str());
+    return 2;
+}
+
 int RunLines(ScriptContext& context, const RunOptions& options) {
-    std::ifstream in(options.scriptPath);
-    if (!in) {
+    std::vector<ScriptLine> lines;
+    if (!ReadLines(options.scriptPath, lines)) {
         std::fprintf(stderr, "qtxhost: cannot read the script %s\n", options.scriptPath.c_str());
         return 2;
     }
+    int failed = 0;
+    if (!CheckScript(context, lines, failed)) return ScriptError(context, options, failed);
     int failures = 0;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<Token> tokens;
-        const bool read = Tokenize(line, tokens, context.error);
-        if (read && tokens.empty()) continue;
-        if (!read) context.usage = UsageOfLine(line);
-        const LineOutcome outcome = read ? RunLine(context, tokens, number) : LineOutcome::SCRIPT_ERROR;
-        if (outcome == LineOutcome::SCRIPT_ERROR) {
-            std::fflush(stdout);
-            const std::string usage = context.usage.empty() ? "" : " (usage: " + context.usage + ")";
-            std::fprintf(stderr, "%s:%d: %s%s\n", options.scriptPath.c_str(), number, context.error.c_str(), usage.c_str());
-            return 2;
-        }
+    for (const ScriptLine& line : lines) {
+        if (line.tokens.empty()) continue;
+        const LineOutcome outcome = RunLine(context, line.tokens, line.number);
+        if (outcome == LineOutcome::SCRIPT_ERROR) return ScriptError(context, options, line.number);
         if (outcome == LineOutcome::FAILED) ++failures;
     }
     std::printf("%d line(s) failed\n", failures);
@@ -129,7 +196,7 @@ int RunLines(ScriptContext& context, const RunOptions& options) {
 }  // namespace
 
 int RunScript(Host& host, const RunOptions& options) {
-    ScriptContext context{host, ReadCatalogue(host), {}, options.variables, {}, {}, {}, {}};
+    ScriptContext context{host, ReadCatalogue(host), {}, options.variables, {}, {}, {}, {}, {}};
     context.infos = QueryRunInfos(host.api);
     std::string scratch;
     if (options.scratch) {
@@ -143,7 +210,7 @@ int RunScript(Host& host, const RunOptions& options) {
     scratchPath = scratch;
     StartLineWatchdog(RemoveScratch);
     if (const char* played = PlayedVersion()) std::printf("[host] %s\n", played);
-    CreateHostObject(host, "main");
+    CreateHostObject(host, FIRST_OBJECT_NAME);
     const int status = RunLines(context, options);
     DestroyAllObjects(host);
     StopLineWatchdog();

@@ -65,8 +65,16 @@ std::string ParameterTitles(const CatalogueEntry& entry, int count) {
     return titles.empty() ? titles : titles + ")";
 }
 
+// A parameter the check before the run cannot type: a variable whose command has not run yet.
+bool Untyped(const ScriptContext& context, const Cursor& cursor) {
+    const Token& token = cursor.tokens[cursor.pos];
+    return token.kind == TokenKind::WORD && token.text[0] == '$' && context.untyped.count(token.text.substr(1));
+}
+
 bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry& entry, std::vector<Value>& args) {
+    std::vector<bool> untyped;
     while (!cursor.AtEnd()) {
+        untyped.push_back(Untyped(context, cursor));
         Value value;
         if (!TakeValue(context, cursor, value)) return false;
         args.push_back(value);
@@ -82,7 +90,7 @@ bool ReadArguments(ScriptContext& context, Cursor& cursor, const CatalogueEntry&
         const std::uint16_t type = entry.paramTypes[i];
         const bool wantsText = type == PARAM_TYPE_TEXT || type == PARAM_TYPE_EXPRESSION_TEXT;
         const bool isText = args[i].kind != Value::Kind::INTEGER;
-        if (wantsText != isText) {
+        if (wantsText != isText && !untyped[i]) {
             // Appended piece by piece: GCC 12 warns of overlapping copies in "literal" + string.
             context.error = "parameter ";
             context.error.append(std::to_string(i + 1)).append(" of \"").append(EntryName(entry)).append("\"");
@@ -127,7 +135,7 @@ CommandResult Call(ScriptContext& context, Cursor& cursor, EntryKind kind) {
     const CatalogueEntry* entry = nullptr;
     std::vector<Value> args;
     if (!ReadCall(context, cursor, kind, entry, args)) return Failed();
-    context.shown = ShowCall(*entry, args);
+    context.shown = WrittenCall(*entry, args, Current(context).name);
     WatchCall(context.shown, LimitOf(*entry));
     const Value result = InvokeEntry(context.host, context.infos, Current(context).rd, *entry, args);
     if (kind != EntryKind::ACTION) return Produce(result);

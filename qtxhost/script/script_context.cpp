@@ -55,7 +55,7 @@ CommandResult Produce(Value value) {
 }
 
 HostObject& Current(ScriptContext& context) {
-    if (context.host.objects.empty()) CreateHostObject(context.host, "main");
+    if (context.host.objects.empty()) CreateHostObject(context.host, FIRST_OBJECT_NAME);
     return *CurrentObject(context.host);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 
@@ -17,6 +18,7 @@ struct ScriptContext {
     std::string usage;                     // the usage of the line's command, said with its error
     std::string shown;                     // what the line did, as printed
     std::string note;                      // said below the line: an action's last error, when set
+    std::set<std::string> untyped;         // while the script is checked: variables of either type
 };
 
 // Result of one command: a value when it yields one.
