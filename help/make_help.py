@@ -1,6 +1,8 @@
 """Writes the File object's help pages, contents, index and project for chmcmd.
 
-Usage: make_help.py VERSION CATALOGUE.json PROSE_FOLDER CHANGELOG.md OUTPUT_FOLDER
+Usage: make_help.py VERSION CATALOGUE.json PROSE_FOLDER CHANGELOG.md OUTPUT_FOLDER EXAMPLES_FOLDER
+
+EXAMPLES_FOLDER receives one ready qtxhost script per example of the help, which the release ships.
 
 VERSION is the module's, a.b.c, as the build gives it. The catalogue is what `qtxhost describe
 --json` reads from the module: menus, display strings, parameter titles and types. The prose
@@ -22,6 +24,7 @@ import json
 import pathlib
 import re
 import shutil
+import textwrap
 import sys
 
 from help_examples import TOKEN as EXAMPLE_TOKEN, ExampleError, example_rows
@@ -563,6 +566,30 @@ def empty_sections(text):
             if not re.sub(r"<[^>]+>|\s", "", body)]
 
 
+def example_script(title, words, script, writer):
+    """A ready script of one example, for qtxhost: what the example shows, then its claim."""
+    plain = html.unescape(re.sub(r"<[^>]+>", "", writer.inline(words)))
+    lines = [f"# The example of {title} in {HELP_FILE}.", *textwrap.wrap(plain, 76, initial_indent="# ", subsequent_indent="# "),
+             "# Run it beside QTFILE.qtx: qtxhost.exe --scratch run QTFILE.qtx examples\\SCRIPT", ""]
+    return "\n".join(lines + script + [""])
+
+
+def example_scripts(sections, entries, prose_folder, writer):
+    """{file name: script} of every example: an entry's named for its page, an article's for the
+    article and its place there."""
+    scripts = {}
+    for key, section in sorted(sections.items()):
+        name = page_name(*key).replace(".html", ".qtxs")
+        title = f'"{entry_name(entries[key])}" ({key[0]} {key[1]})'
+        scripts[name] = example_script(title, " ".join(section["example"]), section.get("example script", []), writer)
+    for article in ARTICLES:
+        examples = [block for block in read_article(pathlib.Path(prose_folder, article)) if block[0] == "example"]
+        for number, (_, words, script) in enumerate(examples, 1):
+            name = f"{pathlib.Path(article).stem}-{number}.qtxs"
+            scripts[name] = example_script(f'"{article_title(prose_folder, article)}" ({number})', words, script, writer)
+    return {name: text.replace("SCRIPT", name, 1) for name, text in scripts.items()}
+
+
 def write_pages(catalogue, entries, prose_folder, changelog, version):
     """{file name: text} of every page, contents and index, and the errors found."""
     sections, errors = read_prose(prose_folder, entries, entry_names)
@@ -576,7 +603,7 @@ def write_pages(catalogue, entries, prose_folder, changelog, version):
                    + stopped_case_errors(sections, entries) + run_on_errors(texts) + developer_word_errors(texts)
                    + example_errors(sections, entries, script_names(entries)))
     if errors:
-        return {}, errors
+        return {}, {}, errors
     headings = {pathlib.Path(name).stem: (article_title(prose_folder, name), article_anchors(prose_folder, name))
                 for name in ARTICLES}
     writer = Writer(entries, rows, headings)
@@ -593,17 +620,17 @@ def write_pages(catalogue, entries, prose_folder, changelog, version):
                               for heading in empty_sections(text)]
     pages["contents.hhc"] = contents(catalogue, entries, headings)
     pages["index.hhk"] = index(entries, sections, prose_folder, intro, rows, headings)
-    return pages, errors
+    return pages, example_scripts(sections, entries, prose_folder, writer), errors
 
 
-def main(version, catalogue_path, prose_folder, changelog, out_folder):
+def main(version, catalogue_path, prose_folder, changelog, out_folder, examples_folder):
     use_version(version)
     catalogue, entries = load_catalogue(catalogue_path)
     use_identity(catalogue["identity"])
     try:
-        files, errors = write_pages(catalogue, entries, prose_folder, changelog, version)
+        files, scripts, errors = write_pages(catalogue, entries, prose_folder, changelog, version)
     except ProseError as error:
-        files, errors = {}, [str(error)]
+        files, scripts, errors = {}, {}, [str(error)]
     if errors:
         for error in errors:
             print(f"make_help: {error}", file=sys.stderr)
@@ -616,10 +643,15 @@ def main(version, catalogue_path, prose_folder, changelog, out_folder):
     shutil.copy(pathlib.Path(__file__).with_name(STYLESHEET), out / STYLESHEET)
     pages = sorted(name for name in files if name.endswith(".html"))
     (out / "File.hhp").write_text(project(pages + [STYLESHEET]), encoding="cp1252", newline="\r\n")
+    examples = pathlib.Path(examples_folder)
+    shutil.rmtree(examples, ignore_errors=True)
+    examples.mkdir(parents=True)
+    for name, text in scripts.items():
+        (examples / name).write_text(text, encoding="cp1252", newline="\r\n")
     return 0
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 6:
+    if len(sys.argv) != 7:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "command_descriptions.h"
 #include "tools/describe.h"
 #include "script/script.h"
+#include "script/script_context.h"
 #include "tools/sweep.h"
 
 namespace {
@@ -19,30 +21,34 @@ void PrintUsage() {
                          "(qtxhost --help lists the commands and options)\n");
 }
 
-// What --help prints: each command and option on a line, the developers' commands apart.
-constexpr const char* HELP_LINES[] = {
-    "qtxhost: runs the File object (QTFILE.qtx) outside ZYN, without a window.",
-    "",
-    "Commands:",
-    "  qtxhost [OPTION...] describe [--json] MODULE   the object's conditions, actions and expressions",
-    "  qtxhost [OPTION...] run MODULE SCRIPT          play a script's lines on the object, each line",
-    "                                                 checked whole before it runs",
-    "",
-    "Options, before or after the command:",
-    "  --scratch              run the script in a new empty folder, removed afterwards",
-    "  --set NAME=TEXT        give the script the value $NAME",
-    "  --host-version N|none  the host version the object is told: a number such as 0x02000100,",
-    "                         the default, or none",
-    "  --help, -h, /?         this text",
-    "",
-    "For the object's developers:",
-    "  qtxhost sweep MODULE   call every entry with hostile parameters and count the crashes",
-    "",
-    "QTXHOST.txt, beside qtxhost.exe in the release, describes the script lines and every command.",
-};
+constexpr const char* HELP_INTRO = "qtxhost: runs the File object (QTFILE.qtx) outside ZYN, without a window.";
+constexpr const char* HELP_GUIDE =
+    "QTXHOST.txt, beside qtxhost.exe in the release, tells how to write a script, with an example.";
+constexpr int HELP_USAGE_WIDTH = 40;
 
+// What --help prints: every command and option of the description, one line each under its
+// group, the developers' groups last.
 void PrintHelp() {
-    for (const char* line : HELP_LINES) std::printf("%s\n", line);
+    std::printf("%s\n", HELP_INTRO);
+    for (const bool developers : {false, true}) {
+        const char* group = "";
+        for (const CommandDescription& row : COMMAND_DESCRIPTIONS) {
+            if (row.forDevelopers != developers) continue;
+            if (std::strcmp(group, row.group) != 0) std::printf("\n%s:\n", group = row.group);
+            std::printf("  %-*s  %s\n", HELP_USAGE_WIDTH, row.usage, row.does);
+        }
+    }
+    std::printf("\n%s\n", HELP_GUIDE);
+}
+
+// The variable every script is given: the folder of the module it runs, unless --set gives it.
+constexpr const char* MODULE_FOLDER = "MODULE_FOLDER";
+
+std::string FolderOf(const std::string& path) {
+    char full[MAX_PATH] = "";
+    char* name = nullptr;
+    if (!GetFullPathNameA(path.c_str(), MAX_PATH, full, &name) || !name) return "";
+    return std::string(full, name > full ? name - full - 1 : 0);
 }
 
 bool AsksForHelp(const std::string& word) {
@@ -66,6 +72,11 @@ bool StartOrSay(Host& host, const std::string& module) {
 
 int main(int argc, char** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    const std::string undescribed = UndescribedCommands();
+    if (!undescribed.empty()) {
+        std::fprintf(stderr, "qtxhost: %s", undescribed.c_str());
+        return 2;
+    }
     RunOptions options;
     bool hasVersion = true;
     std::uint32_t version = DEFAULT_HOST_VERSION;
@@ -112,6 +123,7 @@ int main(int argc, char** argv) {
         char script[MAX_PATH] = "";
         GetFullPathNameA(words[2].c_str(), MAX_PATH, script, nullptr);   // the scratch directory moves us away
         options.scriptPath = script;
+        options.variables.emplace(MODULE_FOLDER, Value::Str(FolderOf(words[1])));
         return RunScript(host, options);
     }
     if (command == "sweep" && left == 2 && !json) return Sweep(OwnPath(), words[1]);

@@ -1,11 +1,11 @@
 """Plays every claim of the help's prose with qtxhost on the build's module, each in a folder of
-its own with an object of its own named `claim`, one run per prose file; a claim the module contradicts fails, named by its
+its own with a new object of its own named `File`, as a script of its own would have it, one run per prose file; a claim the module contradicts fails, named by its
 file and line. Then checks the table of error numbers (errors.txt) from both sides: every code
 the sources store and every code a claim saw an action store has its row there, listing that
 action; a row no claim shows says why.
 
 Usage: help_claims.py VERSION WINE QTXHOST MODULE PROSE_FOLDER SOURCE_FOLDER WORK_FOLDER
-A claim finds the module's folder, as Wine names it, in $MODULE_FOLDER, and the module's version
+A claim finds the module's folder in $MODULE_FOLDER, as qtxhost gives it, and the module's version
 (VERSION, a.b.c, as the build gives it) in the tokens help_prose.py fills in.
 """
 import json
@@ -33,13 +33,15 @@ HOST_DEFAULTS = ["launch-result 0", "launch-mode record", "temp-strings on", "no
 
 def claim_script(claims):
     """The script that plays the claims one after another, and {script line: (claim, prose line)}."""
-    lines, origin = [], {}
+    # Each claim's object is made in the claim's folder, its "original" directory, and destroyed
+    # before the script goes back up: destroying an object restores that directory.
+    lines, origin = ["destroy File"], {}
     for number, claim in enumerate(claims):
-        lines += [f'mkdir "claim{number}"', f'cd "claim{number}"', "object claim"] + HOST_DEFAULTS
+        lines += [f'mkdir "claim{number}"', f'cd "claim{number}"', "object File"] + HOST_DEFAULTS
         for number, text in claim.lines + [(claim.lines[-1][0], "answers-left -> 0")]:
             lines.append(text)
             origin[len(lines)] = (claim, number)
-        lines += ["destroy claim", "cd $SCRATCH"]
+        lines += ["destroy File", "cd $SCRATCH"]
     return "\n".join(lines) + "\n", origin
 
 
@@ -102,8 +104,7 @@ def has_row(rows, code):
 def main(version, wine, qtxhost, module, prose, sources, work):
     use_version(version)
     pathlib.Path(work).mkdir(parents=True, exist_ok=True)
-    module_folder = "Z:" + str(pathlib.Path(module).resolve().parent).replace("/", "\\")
-    command = [wine, qtxhost, "--scratch", "--set", f"MODULE_FOLDER={module_folder}", "run", module]
+    command = [wine, qtxhost, "--scratch", "run", module]
     actions, seen = action_codes([wine, qtxhost], module), set()
     for path in prose_files(prose):
         claims = read_claims(path)

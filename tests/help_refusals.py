@@ -35,7 +35,7 @@ PLANTS = [
 def run(version, catalogue, prose, changelog, out):
     said = io.StringIO()
     with contextlib.redirect_stderr(said):
-        status = make_help.main(version, catalogue, prose, changelog, out)
+        status = make_help.main(version, catalogue, prose, changelog, out, pathlib.Path(out, "..", "examples"))
     return status, said.getvalue()
 
 

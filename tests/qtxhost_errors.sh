@@ -45,13 +45,14 @@ expect 2 not-a-module "not a module" describe plain.txt
 expect 2 usage "usage: .*qtxhost --help lists the commands" frobnicate
 expect 2 unknown-option "unknown option --frob (qtxhost --help" --frob run "$module" nothing.qtxs
 expect 2 option-without-value "a value is missing after --set" run "$module" nothing.qtxs --set
-# --help, -h and /? print every command and option, the developers' apart, and the guide's name,
-# on stdout; options are taken after the command too.
+# --help, -h and /? print every command, option and script command, the developers' apart, and
+# the guide's name, on stdout; options are taken after the command too.
 for asked in --help -h '/?'; do
     "$wine" "$host" "$asked" </dev/null >help.out 2>help.err
     status=$?
     if [ "$status" -ne 0 ] || [ -s help.err ] || ! grep -q "^  qtxhost \[OPTION...\] run MODULE SCRIPT" help.out ||
-        ! grep -q "^For the object's developers:" help.out || ! grep -q "QTXHOST.txt" help.out; then
+        ! grep -q "^  filetime PATH created|modified|accessed" help.out ||
+        ! grep -q "^For the object's developers: command line:" help.out || ! grep -q "QTXHOST.txt" help.out; then
         echo "FAIL help $asked: exit $status:"
         cat help.err help.out
         failures=$((failures + 1))

@@ -3,10 +3,12 @@ module's version record's, holding in one folder QTFILE-VERSION QTFILE.qtx and q
 for byte as built, File.chm as built, the repository's licence as LICENSE.txt, its change log as
 CHANGES.txt (plain text, every version dated, every entry's words there), and two texts
 whose every underline is as long as its heading: QTXHOST.txt, qtxhost's guide, which gives its
-command line, and README.txt, which names every file and says where the files go, how to
-upgrade and what a report of a problem holds.
+command line and lists every command of qtxhost's description, each command a shipped script
+uses among them, and README.txt, which names every file and says where the files go, how to
+upgrade and what a report of a problem holds. The folder examples holds the help's ready
+scripts, as the help's build wrote them, and the tour.
 
-Usage: release_check.py BUILD_FOLDER REPOSITORY
+Usage: release_check.py BUILD_FOLDER REPOSITORY EXAMPLES_FOLDER
 """
 import pathlib
 import re
@@ -59,17 +61,33 @@ def check_changes(changes, log):
     check("CHANGES.txt: every entry of CHANGELOG.md", [], missing)
 
 
-def main(build, repository):
+def check_guide(guide, scripts, repository):
+    """The guide lists every command of qtxhost's description, and each command a script uses."""
+    listed = sections(guide).get("Every command", "")
+    described = pathlib.Path(repository, "qtxhost", "commands", "commands.txt").read_text(encoding="utf-8")
+    usages = [line.partition(" | ")[0] for line in described.splitlines() if " | " in line and not line.startswith("#")]
+    check("QTXHOST.txt lists every command described", [], [u for u in usages if f"  {u}\n" not in listed + "\n"])
+    used = {line.split()[0] if line.split()[0] != "let" else line.split()[3] for text in scripts.values()
+            for line in text.decode("cp1252").splitlines() if line.strip() and not line.startswith("#")}
+    names = {usage.split()[0] for usage in usages}
+    check("QTXHOST.txt lists each command the shipped scripts use", [], sorted(used - names))
+
+
+def main(build, repository, examples):
     module = pathlib.Path(build, "QTFILE.qtx").read_bytes()
+    shipped = {f"examples/{p.name}": p.read_bytes() for p in sorted(pathlib.Path(examples).glob("*.qtxs"))}
+    shipped["examples/tour.qtxs"] = pathlib.Path(repository, "examples", "tour.qtxs").read_bytes()
     archives = sorted(pathlib.Path(build).glob("QTFILE-*.zip"))
     check("archives in the build folder", [f"QTFILE-{record_version(module)}.zip"], [a.name for a in archives])
     if not archives:
         return report("release_check")
     folder = archives[0].stem + "/"
     with zipfile.ZipFile(archives[0]) as archive:
-        check("names in the archive, in one folder named for the version", [folder + n for n in NAMES],
+        check("names in the archive, in one folder named for the version", sorted(folder + n for n in NAMES + list(shipped)),
               sorted(n for n in archive.namelist() if not n.endswith("/")))
-        contents = {name: archive.read(folder + name) for name in NAMES if folder + name in archive.namelist()}
+        contents = {name: archive.read(folder + name) for name in NAMES + list(shipped) if folder + name in archive.namelist()}
+    check("the shipped scripts are the help's and the tour", [], [n for n, data in shipped.items() if contents.get(n) != data])
+    check_guide(contents.get("QTXHOST.txt", b"").decode("cp1252").replace("\r\n", "\n"), shipped, repository)
     for name in BUILT:
         check(f"{name} is the build's", True, contents.get(name) == pathlib.Path(build, name).read_bytes())
     for name, source in FROM_REPOSITORY.items():
@@ -91,4 +109,6 @@ def main(build, repository):
 
 
 if __name__ == "__main__":
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))

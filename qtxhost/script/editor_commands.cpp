@@ -127,13 +127,13 @@ CommandResult CommandHostVersion(ScriptContext& context, Cursor& cursor) {
 }
 
 constexpr ScriptCommand EDITOR_COMMANDS[] = {
-    {"display", CommandDisplay, "display KIND CODE [size N] [-> EXPECTED]"},
-    {"title", CommandTitle, "title KIND CODE [INDEX] [size N] [-> EXPECTED]"},
-    {"param", CommandParam, "param CODE INDEX [size N] [-> EXPECTED]"},
-    {"menucode", CommandMenuCode, "menucode KIND ID [-> EXPECTED]"},
-    {"infos", CommandInfos, "infos KIND CODE [-> EXPECTED]"},
-    {"create-object", CommandCreateObject, "create-object [-> EXPECTED]"},
-    {"host-version", CommandHostVersion, "host-version NUMBER|none"},
+    {"display", CommandDisplay},
+    {"title", CommandTitle},
+    {"param", CommandParam},
+    {"menucode", CommandMenuCode},
+    {"infos", CommandInfos},
+    {"create-object", CommandCreateObject},
+    {"host-version", CommandHostVersion},
 };
 
 }  // namespace

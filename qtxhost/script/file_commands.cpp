@@ -255,22 +255,22 @@ CommandResult CommandFileSize(ScriptContext& context, Cursor& cursor) {
 }
 
 constexpr ScriptCommand FILE_COMMANDS[] = {
-    {"cd", CommandCd, "cd PATH"},
-    {"cwd", CommandCwd, "cwd [-> EXPECTED]"},
-    {"mkdir", CommandMkdir, "mkdir PATH"},
-    {"write", CommandWrite, "write PATH TEXT"},
-    {"file", CommandFile, "file PATH [-> EXPECTED] (content, null when missing; a device or pipe is refused)"},
-    {"exists", CommandExists, "exists PATH [-> EXPECTED]"},
-    {"list", CommandList, "list PATTERN [-> EXPECTED] (the matching names, in order, joined with |)"},
-    {"readonly", CommandReadOnly, "readonly PATH on|off"},
-    {"lock", CommandLock, "lock PATH [shared|reading|writing] (hold it open: reading, shared with nobody, all, or readers and writers; or writing, shared with readers and writers)"},
-    {"unlock", CommandUnlock, "unlock PATH"},
-    {"hardlink", CommandHardLink, "hardlink EXISTING NEW"},
-    {"filetime", CommandFileTime, "filetime PATH created|modified|accessed YYYY-MM-DD HH:MM (local time)"},
-    {"sparse", CommandSparse, "sparse PATH SIZE (a file of SIZE bytes, none of them written)"},
-    {"poke", CommandPoke, "poke PATH OFFSET WIDTH VALUE"},
-    {"truncate", CommandTruncate, "truncate PATH LENGTH"},
-    {"file-size", CommandFileSize, "file-size PATH [-> EXPECTED]"},
+    {"cd", CommandCd},
+    {"cwd", CommandCwd},
+    {"mkdir", CommandMkdir},
+    {"write", CommandWrite},
+    {"file", CommandFile},
+    {"exists", CommandExists},
+    {"list", CommandList},
+    {"readonly", CommandReadOnly},
+    {"lock", CommandLock},
+    {"unlock", CommandUnlock},
+    {"hardlink", CommandHardLink},
+    {"filetime", CommandFileTime},
+    {"sparse", CommandSparse},
+    {"poke", CommandPoke},
+    {"truncate", CommandTruncate},
+    {"file-size", CommandFileSize},
 };
 
 }  // namespace

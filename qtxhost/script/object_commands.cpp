@@ -97,15 +97,15 @@ CommandResult CommandLaunchMode(ScriptContext& context, Cursor& cursor) {
 }
 
 constexpr ScriptCommand OBJECT_COMMANDS[] = {
-    {"object", CommandObject, "object NAME (create an object and make it current)"},
-    {"use", CommandUse, "use NAME"},
-    {"destroy", CommandDestroy, "destroy [NAME]"},
-    {"field", CommandField, "field NAME [-> EXPECTED]"},
-    {"temp-strings", CommandTempStrings, "temp-strings on|off"},
-    {"no-hook", CommandNoHook, "no-hook on|off"},
-    {"launch-result", CommandLaunchResult, "launch-result NUMBER"},
-    {"last-launch", CommandLastLaunch, "last-launch [-> EXPECTED]"},
-    {"launch-mode", CommandLaunchMode, "launch-mode record|start"},
+    {"object", CommandObject},
+    {"use", CommandUse},
+    {"destroy", CommandDestroy},
+    {"field", CommandField},
+    {"temp-strings", CommandTempStrings},
+    {"no-hook", CommandNoHook},
+    {"launch-result", CommandLaunchResult},
+    {"last-launch", CommandLastLaunch},
+    {"launch-mode", CommandLaunchMode},
 };
 
 }  // namespace

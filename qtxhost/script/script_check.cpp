@@ -10,11 +10,10 @@ namespace {
 
 // ---- a command's usage as the pattern of its line ----------------------------------------
 // "write PATH TEXT", "lock PATH [shared|writing]", "answer ok|cancel [filter N] [files TEXT...]",
-// "cwd [-> EXPECTED] (its working directory)". After the command's name, a word in capitals
+// "cwd [-> EXPECTED]", each from commands.txt. After the command's name, a word in capitals
 // stands for a value (NAME, KIND, ENTRY, a date and a time also for a bare word), another word
 // for itself, "a|b" for either, "X..." for one X or more. Brackets hold what may be left out, the
-// groups in a row in any order; "[-> EXPECTED]" says that the command gives a value; words in
-// parentheses explain.
+// groups in a row in any order; "[-> EXPECTED]" says that the command gives a value.
 struct UsageItem {
     std::vector<std::string> words;   // its alternatives; none for a group
     bool repeats = false;
@@ -37,7 +36,7 @@ bool TakesWord(const std::string& placeholder) {
 // The items of a usage from p to the end of its group or of the pattern.
 std::vector<UsageItem> ReadUsage(const char*& p) {
     std::vector<UsageItem> items;
-    while (*p && *p != '(') {
+    while (*p) {
         if (*p == ' ') {
             ++p;
         } else if (*p == ']') {
@@ -166,7 +165,7 @@ bool FitsUsage(const char* usage, Cursor cursor, std::string& error) {
 }
 
 bool GivesValue(const ScriptCommand& command) {
-    return std::strstr(command.usage, GIVES_VALUE) != nullptr;
+    return std::strstr(UsageOf(command), GIVES_VALUE) != nullptr;
 }
 
 // "-> VALUE", "-> like PATTERN", "-> length N", each perhaps negated by "not", and nothing after it.
@@ -257,7 +256,7 @@ std::string UsageOfLine(const std::string& line) {
     if (word.empty() || word[0] == '#') return "";
     const ScriptCommand* command = FindCommand(word);
     if (!command) command = NearestCommand(word);
-    return command ? command->usage : "";
+    return command ? UsageOf(*command) : "";
 }
 
 bool CheckLine(ScriptContext& context, const std::vector<Token>& tokens, const ScriptCommand*& command,
@@ -278,14 +277,14 @@ bool CheckLine(ScriptContext& context, const std::vector<Token>& tokens, const S
     if (!command) {
         const ScriptCommand* nearest = NearestCommand(name);
         context.error = "unknown command " + name + (nearest ? std::string(" (did you mean ") + nearest->name + "?)" : "");
-        if (nearest) context.usage = nearest->usage;
+        if (nearest) context.usage = UsageOf(*nearest);
         return false;
     }
-    context.usage = command->usage;
+    context.usage = UsageOf(*command);
     parameters = cursor.pos;
     std::size_t arrow = parameters;
     while (arrow < tokens.size() && tokens[arrow].kind != TokenKind::ARROW) ++arrow;
-    if (!FitsUsage(command->usage, cursor, context.error)) return false;
+    if (!FitsUsage(UsageOf(*command), cursor, context.error)) return false;
     if (command->check) {
         Cursor checked = cursor;
         if (!command->check(context, checked).ok) return false;

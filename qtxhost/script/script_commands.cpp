@@ -25,11 +25,11 @@ CommandResult CommandEcho(ScriptContext& context, Cursor& cursor) {
 }
 
 constexpr ScriptCommand SCRIPT_COMMANDS[] = {
-    {"condition", RunEntry<EntryKind::CONDITION>, "condition ENTRY [PARAMETER...] [-> EXPECTED]", CheckEntry<EntryKind::CONDITION>},
-    {"action", RunEntry<EntryKind::ACTION>, "action ENTRY [PARAMETER...]", CheckEntry<EntryKind::ACTION>},
-    {"expression", RunEntry<EntryKind::EXPRESSION>, "expression ENTRY [PARAMETER] [-> EXPECTED]", CheckEntry<EntryKind::EXPRESSION>},
-    {"echo", CommandEcho, "echo [VALUE...]"},
-    {"set", CommandSet, "set NAME VALUE"},
+    {"condition", RunEntry<EntryKind::CONDITION>, CheckEntry<EntryKind::CONDITION>},
+    {"action", RunEntry<EntryKind::ACTION>, CheckEntry<EntryKind::ACTION>},
+    {"expression", RunEntry<EntryKind::EXPRESSION>, CheckEntry<EntryKind::EXPRESSION>},
+    {"echo", CommandEcho},
+    {"set", CommandSet},
 };
 
 }  // namespace

@@ -2,6 +2,8 @@
 // current object, and the lookup of a command by name.
 #include "script/script_context.h"
 
+#include "command_descriptions.h"
+
 bool TakeWord(ScriptContext& context, Cursor& cursor, std::string& word) {
     if (cursor.TakeWord(word)) return true;
     context.error = cursor.error;
@@ -63,6 +65,40 @@ std::span<const std::span<const ScriptCommand>> CommandTables() {
     static const std::span<const ScriptCommand> tables[] = {ScriptCommands, EditorCommands, ObjectCommands,
                                                             FileCommands, SelectorCommands, SystemCommands};
     return tables;
+}
+
+namespace {
+
+// The name a row of the description describes: the first word of its usage. Rows of the
+// program's own command line and options start with "qtxhost" or a dash; `let` is the script's
+// syntax, not a command.
+std::string DescribedName(const CommandDescription& row) {
+    const std::string usage = row.usage;
+    return usage.substr(0, usage.find(' '));
+}
+
+bool DescribesScriptCommand(const CommandDescription& row) {
+    const std::string name = DescribedName(row);
+    return name != "qtxhost" && name != "let" && name[0] != '-';
+}
+
+}  // namespace
+
+const char* UsageOf(const ScriptCommand& command) {
+    for (const CommandDescription& row : COMMAND_DESCRIPTIONS)
+        if (DescribesScriptCommand(row) && DescribedName(row) == command.name) return row.usage;
+    return "";
+}
+
+std::string UndescribedCommands() {
+    std::string missing;
+    for (const std::span<const ScriptCommand>& table : CommandTables())
+        for (const ScriptCommand& command : table)
+            if (!*UsageOf(command)) missing += std::string("command ") + command.name + " has no row in commands.txt\n";
+    for (const CommandDescription& row : COMMAND_DESCRIPTIONS)
+        if (DescribesScriptCommand(row) && !FindCommand(DescribedName(row)))
+            missing += "commands.txt describes " + DescribedName(row) + ", which no command is\n";
+    return missing;
 }
 
 const ScriptCommand* FindCommand(const std::string& name) {

@@ -30,12 +30,11 @@ struct CommandResult {
 
 using CommandRoutine = CommandResult (*)(ScriptContext& context, Cursor& cursor);
 
-// A command's usage is the pattern its lines are checked against before they run (script_check.h):
-// it shows "[-> EXPECTED]" exactly when the command gives a value.
+// A command's usage, in its row of commands.txt, is the pattern its lines are checked against
+// before they run (script_check.h): it shows "[-> EXPECTED]" exactly when the command gives a value.
 struct ScriptCommand {
     const char* name;
     CommandRoutine run;
-    const char* usage;
     CommandRoutine check = nullptr;        // what else a line is checked for: an entry call's entry
 };
 
@@ -64,6 +63,13 @@ extern const std::span<const ScriptCommand> SystemCommands;     // system_comman
 // Every table above, in the order a command's name is looked up.
 std::span<const std::span<const ScriptCommand>> CommandTables();
 const ScriptCommand* FindCommand(const std::string& name);
+
+// The usage of a command, from its description; "" for none.
+const char* UsageOf(const ScriptCommand& command);
+
+// The commands without a description and the script rows of the description without a command,
+// one line each: qtxhost refuses to start while there is any.
+std::string UndescribedCommands();
 
 // Helpers the command files share: each takes what its name says, or leaves why not in context.error.
 bool TakeWord(ScriptContext& context, Cursor& cursor, std::string& word);

@@ -90,11 +90,11 @@ CommandResult CommandLoadState(ScriptContext& context, Cursor& cursor) {
 }
 
 constexpr ScriptCommand SELECTOR_COMMANDS[] = {
-    {"answer", CommandAnswer, "answer ok|cancel [filter N] [name TEXT] [files TEXT...] [folder PATH]"},
-    {"shown", CommandShown, "shown found|title|name|filters|multiselect|text|ok-enabled|hook|popup [-> EXPECTED]"},
-    {"answers-left", CommandAnswersLeft, "answers-left [-> EXPECTED]"},
-    {"save-state", CommandSaveState, "save-state PATH [-> EXPECTED]"},
-    {"load-state", CommandLoadState, "load-state PATH [-> EXPECTED]"},
+    {"answer", CommandAnswer},
+    {"shown", CommandShown},
+    {"answers-left", CommandAnswersLeft},
+    {"save-state", CommandSaveState},
+    {"load-state", CommandLoadState},
 };
 
 }  // namespace

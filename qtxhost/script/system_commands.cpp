@@ -60,11 +60,11 @@ CommandResult CommandPlay(ScriptContext& context, Cursor& cursor) {
 }
 
 constexpr ScriptCommand SYSTEM_COMMANDS[] = {
-    {"env", CommandEnv, "env NAME [-> EXPECTED] (an environment variable, null when unset)"},
-    {"error-mode", CommandErrorMode, "error-mode [N] [-> EXPECTED]"},
-    {"setenv", CommandSetEnv, "setenv NAME TEXT"},
-    {"pipe-server", CommandPipeServer, "pipe-server NAME (serves \\\\.\\pipe\\NAME, reading and writing nothing)"},
-    {"play", CommandPlay, "play creation-times|empty-drives|delete-access|small-heap|library-versions|guarded-heap|ansi-dialogs on|off"},
+    {"env", CommandEnv},
+    {"error-mode", CommandErrorMode},
+    {"setenv", CommandSetEnv},
+    {"pipe-server", CommandPipeServer},
+    {"play", CommandPlay},
 };
 
 }  // namespace
