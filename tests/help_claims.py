@@ -8,7 +8,6 @@ Usage: help_claims.py VERSION WINE QTXHOST MODULE PROSE_FOLDER SOURCE_FOLDER WOR
 A claim finds the module's folder in $MODULE_FOLDER, as qtxhost gives it, and the module's version
 (VERSION, a.b.c, as the build gives it) in the tokens help_prose.py fills in.
 """
-import json
 import pathlib
 import re
 import subprocess
@@ -16,6 +15,7 @@ import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "help"))
 from help_prose import LAUNCH, prose_files, read_claims, read_error_table, use_version  # noqa: E402
+from make_help import load_catalogue, script_names  # noqa: E402
 
 from check_report import check, report  # noqa: E402
 
@@ -45,14 +45,13 @@ def claim_script(claims):
     return "\n".join(lines) + "\n", origin
 
 
-def action_codes(command, module):
-    """{name: code} for every name a script may give an action: its number, menu texts and display text."""
-    run = subprocess.run(command + ["describe", "--json", module], capture_output=True, text=True, check=True)
-    codes = {}
-    for entry in json.loads(run.stdout)["action"]["entries"]:
-        names = {str(entry["code"]), entry["display"], entry["display"][2:]}
-        codes.update({name: entry["code"] for name in names | {path.split(" > ")[-1] for path in entry["menus"]}})
-    return codes
+def action_codes(command, module, work):
+    """{name: code} for every name a script may give an action, read from the module's catalogue."""
+    catalogue = pathlib.Path(work, "catalogue.json")
+    with catalogue.open("w") as out:
+        subprocess.run(command + ["describe", "--json", module], stdout=out, text=True, check=True)
+    _, entries = load_catalogue(catalogue)
+    return {name: entry["code"] for (kind, name), entry in script_names(entries).items() if kind == "action"}
 
 
 def play(command, path, claims, actions):
@@ -105,7 +104,7 @@ def main(version, wine, qtxhost, module, prose, sources, work):
     use_version(version)
     pathlib.Path(work).mkdir(parents=True, exist_ok=True)
     command = [wine, qtxhost, "--scratch", "run", module]
-    actions, seen = action_codes([wine, qtxhost], module), set()
+    actions, seen = action_codes([wine, qtxhost], module, work), set()
     for path in prose_files(prose):
         claims = read_claims(path)
         if not claims:

@@ -68,6 +68,13 @@ Value InvokeExpression(Host& host, const RunInfos& infos, RunData* rd, const Cat
     return Value::Str("");
 }
 
+// "a.txt", 4: the parameters as a call shows them.
+std::string Listed(const std::vector<Value>& args) {
+    std::string listed;
+    for (std::size_t i = 0; i < args.size(); ++i) listed += (i ? ", " : "") + Show(args[i]);
+    return listed;
+}
+
 }  // namespace
 
 Value InvokeEntry(Host& host, const RunInfos& infos, RunData* rd, const CatalogueEntry& entry,
@@ -79,19 +86,15 @@ Value InvokeEntry(Host& host, const RunInfos& infos, RunData* rd, const Catalogu
 }
 
 std::string ShowCall(const CatalogueEntry& entry, const std::vector<Value>& args) {
-    std::string shown = std::string(KindName(entry.kind)) + " " + std::to_string(entry.code) + " \"" +
-                        entry.displayString + "\"(";
-    for (std::size_t i = 0; i < args.size(); ++i) shown += (i ? ", " : "") + Show(args[i]);
-    return shown + ")";
+    return std::string(KindName(entry.kind)) + " " + std::to_string(entry.code) + " \"" + entry.displayString +
+           "\"(" + Listed(args) + ")";
 }
 
 std::string WrittenCall(const CatalogueEntry& entry, const std::vector<Value>& args, const std::string& objectName) {
     const std::string& display = entry.displayString;
     if (entry.kind == EntryKind::EXPRESSION) {
-        std::string written = display;
-        for (std::size_t i = 0; i < args.size(); ++i) written += (i ? ", " : "") + Show(args[i]);
-        if (!args.empty()) return written + ")";
-        return display.ends_with("(") ? written + " )" : written;
+        if (!args.empty()) return display + Listed(args) + ")";
+        return display.ends_with("(") ? display + " )" : display;
     }
     // "01Copy %s to %s": the first digit says whether the object's name fills the first %s.
     const bool digits = display.size() >= 2 && std::isdigit(static_cast<unsigned char>(display[0])) &&
