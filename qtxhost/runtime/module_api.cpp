@@ -4,27 +4,18 @@
 #include <cstring>
 
 #include "system/guarded_memory.h"
+#include "system/windows_errors.h"
 
 namespace {
 
 // Why a module would not load, with the platform's number: the common reasons in words, any
 // other as the platform words it.
 std::string LoadFailure(DWORD error) {
-    std::string reason;
-    if (error == ERROR_BAD_EXE_FORMAT) {
-        reason = "not a Windows module of this host's width: a 64-bit module in the 32-bit host, the reverse, or "
-                 "no module at all";
-    } else if (error == ERROR_MOD_NOT_FOUND) {
-        reason = "a library it needs is missing";
-    } else {
-        char text[256] = "";
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
-                       nullptr);
-        reason = text;
-        while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
-            reason.pop_back();
-    }
-    return "error " + std::to_string(error) + (reason.empty() ? "" : ": " + reason);
+    if (error == ERROR_BAD_EXE_FORMAT)
+        return "error 193: not a Windows module of this host's width: a 64-bit module in the 32-bit host, the "
+               "reverse, or no module at all";
+    if (error == ERROR_MOD_NOT_FOUND) return "error 126: a library it needs is missing";
+    return WindowsReason(error);
 }
 
 template <typename Function>

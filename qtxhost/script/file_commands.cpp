@@ -19,7 +19,7 @@ namespace {
 CommandResult CommandCd(ScriptContext& context, Cursor& cursor) {
     std::string path;
     if (!TakeText(context, cursor, path)) return Failed();
-    if (_chdir(path.c_str()) != 0) return Fail(context, "cannot enter " + path);
+    if (_chdir(path.c_str()) != 0) return Fail(context, "cannot enter " + path + " (" + std::strerror(errno) + ")");
     return CommandResult{};
 }
 
@@ -32,7 +32,7 @@ CommandResult CommandMkdir(ScriptContext& context, Cursor& cursor) {
     std::string path;
     if (!TakeText(context, cursor, path)) return Failed();
     if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return Fail(context, "cannot create " + path);
+        return FailSaying(context, "cannot create " + path);
     return CommandResult{};
 }
 
@@ -41,7 +41,7 @@ CommandResult CommandWrite(ScriptContext& context, Cursor& cursor) {
     if (!TakeText(context, cursor, path) || !TakeText(context, cursor, content)) return Failed();
     std::ofstream out(path, std::ios::binary);
     out << content;
-    if (!out) return Fail(context, "cannot write " + path);
+    if (!out) return Fail(context, "cannot write " + path + " (" + std::strerror(errno) + ")");
     return CommandResult{};
 }
 
@@ -106,7 +106,7 @@ CommandResult CommandReadOnly(ScriptContext& context, Cursor& cursor) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return Fail(context, "no such file " + path);
     const DWORD wanted = on ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (!SetFileAttributesA(path.c_str(), wanted)) return Fail(context, "cannot change the attributes of " + path);
+    if (!SetFileAttributesA(path.c_str(), wanted)) return FailSaying(context, "cannot change the attributes of " + path);
     return CommandResult{};
 }
 
@@ -137,7 +137,7 @@ CommandResult CommandLock(ScriptContext& context, Cursor& cursor) {
             ++cursor.pos;
         }
     HANDLE file = CreateFileA(path.c_str(), way->access, way->sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot hold " + path + " open");
+    if (file == INVALID_HANDLE_VALUE) return FailSaying(context, "cannot hold " + path + " open");
     lockedFiles[path] = file;
     return CommandResult{};
 }
@@ -156,7 +156,7 @@ CommandResult CommandUnlock(ScriptContext& context, Cursor& cursor) {
 CommandResult CommandHardLink(ScriptContext& context, Cursor& cursor) {
     std::string existing, name;
     if (!TakeText(context, cursor, existing) || !TakeText(context, cursor, name)) return Failed();
-    if (!CreateHardLinkA(name.c_str(), existing.c_str(), nullptr)) return Fail(context, "cannot link " + name + " to " + existing);
+    if (!CreateHardLinkA(name.c_str(), existing.c_str(), nullptr)) return FailSaying(context, "cannot link " + name + " to " + existing);
     return CommandResult{};
 }
 
@@ -188,12 +188,12 @@ CommandResult CommandFileTime(ScriptContext& context, Cursor& cursor) {
     if (!ParseLocalTime(date, clock, utc)) return Fail(context, "no such local time " + date + " " + clock);
     HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
+    if (file == INVALID_HANDLE_VALUE) return FailSaying(context, "cannot open " + path);
     const FILETIME* times[FILE_TIME_KINDS] = {};
     times[kind] = &utc;
     const BOOL set = SetFileTime(file, times[0], times[1], times[2]);
     CloseHandle(file);
-    if (!set) return Fail(context, "cannot set the times of " + path);
+    if (!set) return FailSaying(context, "cannot set the times of " + path);
     if (kind == CREATED) KeepCreationTime(path.c_str(), utc);
     return CommandResult{};
 }
@@ -214,10 +214,10 @@ CommandResult EndFileCommand(ScriptContext& context, Cursor& cursor, DWORD dispo
     std::int64_t length = 0;
     if (!TakeText(context, cursor, path) || !TakeInteger(context, cursor, length)) return Failed();
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
+    if (file == INVALID_HANDLE_VALUE) return FailSaying(context, "cannot open " + path);
     DWORD returned = 0;
     if (disposition == CREATE_ALWAYS) DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-    if (!EndFileAt(file, length)) return Fail(context, "cannot end " + path + " there");
+    if (!EndFileAt(file, length)) return FailSaying(context, "cannot end " + path + " there");
     return CommandResult{};
 }
 
@@ -235,7 +235,7 @@ CommandResult CommandPoke(ScriptContext& context, Cursor& cursor) {
         return Failed();
     if (width < 1 || width > 8) return Fail(context, "a width of 1 to 8 bytes expected");
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file) return Fail(context, "cannot open " + path);
+    if (!file) return Fail(context, "cannot open " + path + " (" + std::strerror(errno) + ")");
     file.seekp(offset);
     for (std::int64_t i = 0; i < width; ++i) file.put(static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF));
     if (!file) return Fail(context, "cannot write " + path);

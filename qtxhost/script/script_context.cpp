@@ -3,6 +3,7 @@
 #include "script/script_context.h"
 
 #include "command_descriptions.h"
+#include "system/windows_errors.h"
 
 bool TakeWord(ScriptContext& context, Cursor& cursor, std::string& word) {
     if (cursor.TakeWord(word)) return true;
@@ -50,6 +51,10 @@ CommandResult Fail(ScriptContext& context, const std::string& message) {
 
 CommandResult Failed() {
     return CommandResult{false, false, {}};
+}
+
+CommandResult FailSaying(ScriptContext& context, const std::string& message) {
+    return Fail(context, message + " (" + WindowsReason(GetLastError()) + ")");
 }
 
 CommandResult Produce(Value value) {

@@ -47,6 +47,8 @@ CommandResult CheckEntry(ScriptContext& context, Cursor& cursor);
 
 // The line cannot be carried out: Fail says why, Failed leaves the reason a helper already gave.
 CommandResult Fail(ScriptContext& context, const std::string& message);
+// Fail, with the reason Windows gave for its last failed call: "cannot create a (error 5: ...)".
+CommandResult FailSaying(ScriptContext& context, const std::string& message);
 CommandResult Failed();
 CommandResult Produce(Value value);
 HostObject& Current(ScriptContext& context);

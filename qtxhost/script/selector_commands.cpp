@@ -74,7 +74,7 @@ CommandResult TransferState(ScriptContext& context, Cursor& cursor, bool save) {
     if (!TakeText(context, cursor, path)) return Failed();
     HANDLE file = CreateFileA(path.c_str(), save ? GENERIC_WRITE : GENERIC_READ, 0, nullptr,
                               save ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Fail(context, "cannot open " + path);
+    if (file == INVALID_HANDLE_VALUE) return FailSaying(context, "cannot open " + path);
     RunData* rd = Current(context).rd;
     const int answer = save ? context.host.api.SaveRunObject(rd, file) : context.host.api.LoadRunObject(rd, file);
     CloseHandle(file);

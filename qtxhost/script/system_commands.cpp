@@ -19,7 +19,7 @@ CommandResult CommandSetEnv(ScriptContext& context, Cursor& cursor) {
     std::string name, value;
     if (!TakeWord(context, cursor, name)) return Failed();
     if (!TakeText(context, cursor, value)) return Failed();
-    if (!SetEnvironmentVariableA(name.c_str(), value.c_str())) return Fail(context, "cannot set " + name);
+    if (!SetEnvironmentVariableA(name.c_str(), value.c_str())) return FailSaying(context, "cannot set " + name);
     return CommandResult{};
 }
 
@@ -32,7 +32,7 @@ CommandResult CommandPipeServer(ScriptContext& context, Cursor& cursor) {
     const std::string path = "\\\\.\\pipe\\" + name;
     HANDLE pipe = CreateNamedPipeA(path.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
                                    PIPE_UNLIMITED_INSTANCES, BUFFER_BYTES, BUFFER_BYTES, 0, nullptr);
-    if (pipe == INVALID_HANDLE_VALUE) return Fail(context, "cannot serve " + path);
+    if (pipe == INVALID_HANDLE_VALUE) return FailSaying(context, "cannot serve " + path);
     return CommandResult{};   // the handle stays open until the process ends
 }
 
