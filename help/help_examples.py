@@ -158,6 +158,9 @@ class Example:
         if command == "lock":
             name, rest = self.words(tokens)
             return f"Another program holds {name} {LOCK_WORDS[rest[0] if rest else None]}."
+        if command == "launch-result":
+            started = tokens[0] == "0"
+            return f"ZYN answers {tokens[0]} to the next launch request" + ("." if started else ": the program did not start.")
         if command == "unlock":
             return f"The other program closes {self.words(tokens)[0]}."
         if command in ("file", "exists"):
