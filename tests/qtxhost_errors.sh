@@ -102,6 +102,7 @@ done <<'EOF'
 2|wrong-type|must be a text|expression "Sizeof(" 12
 2|device-file|no file on disk|file "aux.tar.gz"
 2|fifo-file|no file on disk|file "M:\\fifo"
+2|let-without-command|the command is missing after let x =|let x =
 2|windows-reason|cannot create missing.sub (error 3: |mkdir "missing\\sub"
 2|checked-before-run|:2: no action is named "Delete a fil"|action "Delete a file" "kept.txt"\naction "Delete a fil" "kept.txt"
 2|kept-type-checked|:2: parameter 1 of "Size of a file" must be a text|let size = expression "Sizeof(" "kept.txt"\nexpression "Sizeof(" $size

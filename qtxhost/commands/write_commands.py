@@ -23,7 +23,7 @@ def read_groups(path):
             groups.append((line[3:].strip(), []))
             continue
         usage, bar, does = line.partition(" | ")
-        if not bar or not groups or not does.strip():
+        if not bar or not groups or not usage.strip() or not does.strip():
             sys.exit(f"{path}:{number}: a row is 'USAGE | WHAT IT DOES', under a '== TITLE'")
         groups[-1][1].append((usage.strip(), does.strip()))
     return groups

@@ -270,6 +270,10 @@ bool CheckLine(ScriptContext& context, const std::vector<Token>& tokens, const S
             return false;
         }
         ++cursor.pos;
+        if (cursor.AtEnd()) {
+            context.error = "the command is missing after let " + variable + " =";
+            return false;
+        }
     }
     std::string name;
     if (!TakeWord(context, cursor, name)) return false;
