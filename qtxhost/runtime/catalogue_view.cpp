@@ -48,14 +48,14 @@ CatalogueEntry ReadEntry(Host& host, EntryKind kind, int code) {
     return entry;
 }
 
+}  // namespace
+
 std::string WithoutDigits(const std::string& display) {
     if (display.size() >= 2 && std::isdigit(static_cast<unsigned char>(display[0])) &&
         std::isdigit(static_cast<unsigned char>(display[1])))
         return display.substr(2);
     return display;
 }
-
-}  // namespace
 
 std::vector<MenuNode> ReadMenu(HMENU menu) {
     std::vector<MenuNode> nodes;

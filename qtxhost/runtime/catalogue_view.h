@@ -38,6 +38,11 @@ CatalogueView ReadCatalogue(Host& host);
 int ParameterCount(const CatalogueEntry& entry);
 bool IsStringExpression(const CatalogueEntry& entry);
 
+// The display text as the editor shows it: a condition's or an action's two leading digits
+// dropped ("01Copy %s to %s" is "Copy %s to %s"); the first of them is 1 when the object's name
+// fills the first %s.
+std::string WithoutDigits(const std::string& display);
+
 // An entry named by its code, its menu text, its display name or its display text without
 // the two leading digits. Null when none matches.
 const CatalogueEntry* FindEntry(const CatalogueView& view, EntryKind kind, const std::string& name);

@@ -1,7 +1,5 @@
 #include "runtime/entry_calls.h"
 
-#include <cctype>
-
 #include "system/guarded_memory.h"
 
 namespace {
@@ -96,20 +94,18 @@ std::string WrittenCall(const CatalogueEntry& entry, const std::vector<Value>& a
         if (!args.empty()) return display + Listed(args) + ")";
         return display.ends_with("(") ? display + " )" : display;
     }
-    // "01Copy %s to %s": the first digit says whether the object's name fills the first %s.
-    const bool digits = display.size() >= 2 && std::isdigit(static_cast<unsigned char>(display[0])) &&
-                        std::isdigit(static_cast<unsigned char>(display[1]));
+    const std::string text = WithoutDigits(display);
     std::vector<std::string> fillers;
-    if (digits && display[0] == '1') fillers.push_back(objectName);
+    if (text.size() < display.size() && display[0] == '1') fillers.push_back(objectName);
     for (const Value& arg : args) fillers.push_back(Show(arg));
     std::string written;
     std::size_t filled = 0;
-    for (std::size_t i = digits ? 2 : 0; i < display.size(); ++i) {
-        if (display.compare(i, 2, "%s") == 0 && filled < fillers.size()) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "%s") == 0 && filled < fillers.size()) {
             written += fillers[filled++];
             ++i;
         } else {
-            written += display[i];
+            written += text[i];
         }
     }
     return written;

@@ -60,19 +60,29 @@ std::string LineText(const std::vector<Token>& tokens) {
     return text;
 }
 
-// Each line is checked again as it runs, now with the values earlier lines gave.
-LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, int lineNumber) {
-    const ScriptCommand* command = nullptr;
-    std::size_t parameters = 0;
-    std::string variable;
-    if (!CheckLine(context, tokens, command, parameters, variable)) return LineOutcome::SCRIPT_ERROR;
-    Cursor cursor{tokens, parameters, context.variables, {}};
+// A line of the script, and what the check before the run found in it.
+struct ScriptLine {
+    int number;
+    std::string text;
+    std::vector<Token> tokens;
+    const ScriptCommand* command = nullptr;   // null for a line that holds nothing
+    std::size_t parameters = 0;               // where its parameters start
+    std::string variable;                     // what a `let` keeps its result in
+};
+
+// A line the whole script's check passed. What only its run can find (a kept value of the wrong
+// type, a file it cannot make) is the command's own refusal.
+LineOutcome RunLine(ScriptContext& context, const ScriptLine& line) {
+    const std::vector<Token>& tokens = line.tokens;
+    const int lineNumber = line.number;
+    context.usage = UsageOf(*line.command);
+    Cursor cursor{tokens, line.parameters, context.variables, {}};
     context.shown.clear();
     context.note.clear();
     context.host.protocolErrors.clear();
     ReclaimTempStrings(context.host);
     WatchLine(lineNumber, LineText(tokens), LINE_SECONDS);
-    const CommandResult result = command->run(context, cursor);
+    const CommandResult result = line.command->run(context, cursor);
     LineDone();
     if (!result.ok) return LineOutcome::SCRIPT_ERROR;
     if (context.shown.empty()) context.shown = LineText(tokens);
@@ -80,7 +90,7 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     if (result.hasValue) std::printf(" = %s", Show(result.value).c_str());
     std::printf("\n");
     if (!context.note.empty()) std::printf("%d: %s\n", lineNumber, context.note.c_str());
-    if (!variable.empty()) context.variables[variable] = result.value;
+    if (!line.variable.empty()) context.variables[line.variable] = result.value;
 
     LineOutcome outcome = LineOutcome::PASSED;
     for (const std::string& problem : context.host.protocolErrors) {
@@ -99,20 +109,14 @@ LineOutcome RunLine(ScriptContext& context, const std::vector<Token>& tokens, in
     return outcome;
 }
 
-struct ScriptLine {
-    int number;
-    std::string text;
-    std::vector<Token> tokens;
-};
-
-// The lines that hold something, tokens and all; false when the file cannot be read.
+// Every line of the script, numbered; false when the file cannot be read.
 bool ReadLines(const std::string& path, std::vector<ScriptLine>& lines) {
     std::ifstream in(path);
     if (!in) return false;
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
         if (!text.empty() && text.back() == '\r') text.pop_back();
-        lines.push_back(ScriptLine{number, text, {}});
+        lines.push_back(ScriptLine{number, text, {}, nullptr, 0, {}});
     }
     return true;
 }
@@ -120,28 +124,26 @@ bool ReadLines(const std::string& path, std::vector<ScriptLine>& lines) {
 // The variable a `let` or `set` line makes, as the check before the run can know it: the type
 // an entry call gives, the value a `set` gives; any other command's value is known only when it
 // runs, so the check takes it for either type.
-void Foresee(ScriptContext& context, const ScriptLine& line, const ScriptCommand& command, std::size_t parameters,
-             const std::string& variable) {
-    Cursor cursor{line.tokens, parameters, context.variables, {}};
-    if (std::string(command.name) == "set") {
-        std::string name;
+void Foresee(ScriptContext& context, const ScriptLine& line) {
+    Cursor cursor{line.tokens, line.parameters, context.variables, {}};
+    const std::string name = line.command->name;
+    if (name == "set") {
+        std::string set;
         Value value;
-        if (cursor.TakeWord(name) && cursor.TakeValue(value)) context.variables[name] = value;
+        if (cursor.TakeWord(set) && cursor.TakeValue(value)) context.variables[set] = value;
         return;
     }
-    if (variable.empty()) return;
-    const std::string name = command.name;
+    if (line.variable.empty()) return;
     std::string entryName;
     const CatalogueEntry* entry = nullptr;
     if (name == "expression" && cursor.TakeWord(entryName)) entry = FindEntry(context.view, EntryKind::EXPRESSION, entryName);
     if (name == "condition" || (entry && !IsStringExpression(*entry))) {
-        context.variables[variable] = Value::Int(0);
-    } else if (entry) {
-        context.variables[variable] = Value::Str("");
-    } else {   // most such values are texts, which + joins; a parameter takes it for either type
-        context.variables[variable] = Value::Str("");
-        context.untyped.insert(variable);
+        context.variables[line.variable] = Value::Int(0);
+        return;
     }
+    // Most values of other commands are texts, which + joins; a parameter takes one for either type.
+    context.variables[line.variable] = Value::Str("");
+    if (!entry) context.untyped.insert(line.variable);
 }
 
 // Every line is checked before the first one runs, so that a mistake on line 9 is found before
@@ -150,17 +152,14 @@ bool CheckScript(ScriptContext& context, std::vector<ScriptLine>& lines, int& fa
     const std::map<std::string, Value> given = context.variables;
     bool fits = true;
     for (ScriptLine& line : lines) {
-        const ScriptCommand* command = nullptr;
-        std::size_t parameters = 0;
-        std::string variable;
         const bool read = Tokenize(line.text, line.tokens, context.error);
         if (!read) context.usage = UsageOfLine(line.text);
-        fits = read && (line.tokens.empty() || CheckLine(context, line.tokens, command, parameters, variable));
+        fits = read && (line.tokens.empty() || CheckLine(context, line.tokens, line.command, line.parameters, line.variable));
         if (!fits) {
             failed = line.number;
             break;
         }
-        if (command) Foresee(context, line, *command, parameters, variable);
+        if (line.command) Foresee(context, line);
     }
     context.variables = given;
     context.untyped.clear();
@@ -184,8 +183,8 @@ int RunLines(ScriptContext& context, const RunOptions& options) {
     if (!CheckScript(context, lines, failed)) return ScriptError(context, options, failed);
     int failures = 0;
     for (const ScriptLine& line : lines) {
-        if (line.tokens.empty()) continue;
-        const LineOutcome outcome = RunLine(context, line.tokens, line.number);
+        if (!line.command) continue;
+        const LineOutcome outcome = RunLine(context, line);
         if (outcome == LineOutcome::SCRIPT_ERROR) return ScriptError(context, options, line.number);
         if (outcome == LineOutcome::FAILED) ++failures;
     }
