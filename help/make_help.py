@@ -35,14 +35,14 @@ from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read
 GROUP_TITLES = {"condition": "Conditions", "action": "Actions", "expression": "Expressions"}
 OUTCOME_HEADING = "Outcome"   # the one name of the section on every entry page that says what the entry leaves
 PARAMETER_TYPES = {"text": "text", "number": "integer", "integer": "integer"}
+ARTICLE_PAGES = tuple(pathlib.Path(name).stem for name in ARTICLES)   # "overview", "getting-started", ...
 LINK = re.compile(r"\[\[(condition|action|expression) (\d+)\]\]|\[\[error (-?\d+|launch)\]\]"
-                  r"|\[\[(overview|getting-started|requirements|limits|glossary|troubleshooting|errors)(#[a-z-]+)?\]\]")
+                  rf"|\[\[({'|'.join(ARTICLE_PAGES)}|errors)(#[a-z-]+)?\]\]")
 TITLE = "File object help"
 HELP_FILE = "File.chm"
 OVERVIEW, TROUBLESHOOTING, ERROR_PAGE = "overview.html", "troubleshooting.html", "errors.html"
 ERROR_PAGE_TITLE = "Error numbers"
-ARTICLE_LINK_TEXTS = {"overview": "the overview", "getting-started": "Getting started", "requirements": "Requirements",
-                      "limits": "Limits", "glossary": "the glossary", "troubleshooting": "Troubleshooting"}
+ARTICLE_LINK_TEXTS = {"overview": "the overview", "glossary": "the glossary"}   # the others are linked by their titles
 STYLESHEET = "help.css"
 OBJECT_NAME = "File"   # the object as an example names it
 LONGEST_SENTENCE = 35   # words
@@ -152,7 +152,8 @@ class Writer:
         page, key = match[4], match[5]
         if page == "errors":
             return f'<a href="{ERROR_PAGE}">{ERROR_PAGE_TITLE}</a>'
-        heading = self.headings[page][1].get(key) if key else ARTICLE_LINK_TEXTS[page]
+        title, anchors = self.headings[page]
+        heading = anchors.get(key) if key else ARTICLE_LINK_TEXTS.get(page, title)
         if heading is None:
             self.errors.append(f"link to a missing {page} heading {key}")
             return html.escape(match[0])
@@ -566,11 +567,11 @@ def empty_sections(text):
             if not re.sub(r"<[^>]+>|\s", "", body)]
 
 
-def example_script(title, words, script, writer):
+def example_script(name, title, words, script, writer):
     """A ready script of one example, for qtxhost: what the example shows, then its claim."""
     plain = html.unescape(re.sub(r"<[^>]+>", "", writer.inline(words)))
     lines = [f"# The example of {title} in {HELP_FILE}.", *textwrap.wrap(plain, 76, initial_indent="# ", subsequent_indent="# "),
-             "# Run it beside QTFILE.qtx: qtxhost.exe --scratch run QTFILE.qtx examples\\SCRIPT", ""]
+             f"# Run it beside QTFILE.qtx: qtxhost.exe --scratch run QTFILE.qtx examples\\{name}", ""]
     return "\n".join(lines + script + [""])
 
 
@@ -581,13 +582,13 @@ def example_scripts(sections, entries, prose_folder, writer):
     for key, section in sorted(sections.items()):
         name = page_name(*key).replace(".html", ".qtxs")
         title = f'"{entry_name(entries[key])}" ({key[0]} {key[1]})'
-        scripts[name] = example_script(title, " ".join(section["example"]), section.get("example script", []), writer)
-    for article in ARTICLES:
+        scripts[name] = example_script(name, title, " ".join(section["example"]), section.get("example script", []), writer)
+    for article, page in zip(ARTICLES, ARTICLE_PAGES):
         examples = [block for block in read_article(pathlib.Path(prose_folder, article)) if block[0] == "example"]
         for number, (_, words, script) in enumerate(examples, 1):
-            name = f"{pathlib.Path(article).stem}-{number}.qtxs"
-            scripts[name] = example_script(f'"{article_title(prose_folder, article)}" ({number})', words, script, writer)
-    return {name: text.replace("SCRIPT", name, 1) for name, text in scripts.items()}
+            name = f"{page}-{number}.qtxs"
+            scripts[name] = example_script(name, f'"{writer.headings[page][0]}" ({number})', words, script, writer)
+    return scripts
 
 
 def write_pages(catalogue, entries, prose_folder, changelog, version):
@@ -604,8 +605,8 @@ def write_pages(catalogue, entries, prose_folder, changelog, version):
                    + example_errors(sections, entries, script_names(entries)))
     if errors:
         return {}, {}, errors
-    headings = {pathlib.Path(name).stem: (article_title(prose_folder, name), article_anchors(prose_folder, name))
-                for name in ARTICLES}
+    headings = {page: (article_title(prose_folder, name), article_anchors(prose_folder, name))
+                for name, page in zip(ARTICLES, ARTICLE_PAGES)}
     writer = Writer(entries, rows, headings)
     changes, change_errors = changes_list(changelog, version, writer)
     writer.errors += change_errors

@@ -19,6 +19,9 @@ import pefile
 
 from check_report import check, report
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "qtxhost" / "commands"))
+from write_commands import read_groups  # noqa: E402
+
 BUILT = ["File.chm", "QTFILE.qtx", "qtxhost.exe"]                 # byte for byte the build's
 FROM_REPOSITORY = {"LICENSE.txt": "LICENSE"}
 LOG_ENTRY = re.compile(r"^- (.*(?:\n(?!- |#).+)*)", re.M)   # an entry of CHANGELOG.md with its lines
@@ -64,8 +67,8 @@ def check_changes(changes, log):
 def check_guide(guide, scripts, repository):
     """The guide lists every command of qtxhost's description, and each command a script uses."""
     listed = sections(guide).get("Every command", "")
-    described = pathlib.Path(repository, "qtxhost", "commands", "commands.txt").read_text(encoding="utf-8")
-    usages = [line.partition(" | ")[0] for line in described.splitlines() if " | " in line and not line.startswith("#")]
+    groups = read_groups(pathlib.Path(repository, "qtxhost", "commands", "commands.txt"))
+    usages = [usage for _, rows in groups for usage, _ in rows]
     check("QTXHOST.txt lists every command described", [], [u for u in usages if f"  {u}\n" not in listed + "\n"])
     used = {line.split()[0] if line.split()[0] != "let" else line.split()[3] for text in scripts.values()
             for line in text.decode("cp1252").splitlines() if line.strip() and not line.startswith("#")}
