@@ -1,13 +1,17 @@
 #include "runtime/catalogue_view.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 
 #include "system/guarded_memory.h"
+#include "system/windows_errors.h"
 
 namespace {
 
 constexpr int TEXT_BUFFER = 512;
+constexpr int MENU_READS = 3;
+constexpr DWORD MENU_READ_PAUSE_MS = 200;
 
 std::string MenuItemText(HMENU menu, int position) {
     char text[TEXT_BUFFER] = "";
@@ -46,6 +50,41 @@ CatalogueEntry ReadEntry(Host& host, EntryKind kind, int code) {
     }
     for (int i = 0; i < ParameterCount(entry); ++i) entry.titles[i] = LoadTitle(host, kind, code, i);
     return entry;
+}
+
+// The kind's menu, read into the view: false when the module gave none, or one whose items lead
+// to no entry.
+bool ReadKindMenu(Host& host, EntryKind kind, CatalogueView& view) {
+    std::vector<CatalogueEntry>& entries = view.entries[kind];
+    HMENU menu = host.api.GetMenu[kind](0, 0, 0);
+    if (!menu) return false;
+    view.menus[kind] = ReadMenu(menu);
+    DestroyMenu(menu);
+    std::vector<std::pair<int, std::string>> texts;
+    CollectMenuTexts(view.menus[kind], texts, "");
+    bool leads = false;
+    for (const auto& [id, text] : texts) {
+        const int code = host.api.GetCodeFromMenu[kind](0, id);
+        if (code < 0 || code >= static_cast<int>(entries.size())) continue;
+        entries[code].menuTexts.push_back(text);
+        leads = true;
+    }
+    return leads;
+}
+
+// Wine once gave a menu that led nowhere in one process of many (a script then named no entry):
+// the menu is read again a few times, and what went wrong is said on the error stream.
+void ReadMenuOfKind(Host& host, EntryKind kind, CatalogueView& view) {
+    if (view.entries[kind].empty()) return;
+    for (int attempt = 1; attempt <= MENU_READS; ++attempt) {
+        SetLastError(ERROR_SUCCESS);
+        if (ReadKindMenu(host, kind, view)) return;
+        const DWORD error = GetLastError();
+        for (CatalogueEntry& entry : view.entries[kind]) entry.menuTexts.clear();
+        std::fprintf(stderr, "qtxhost: the module's %s menu leads to no %s (%s)%s\n", KindName(kind), KindName(kind),
+                     WindowsReason(error).c_str(), attempt < MENU_READS ? "; reading it again" : "");
+        if (attempt < MENU_READS) Sleep(MENU_READ_PAUSE_MS);
+    }
 }
 
 }  // namespace
@@ -90,16 +129,7 @@ CatalogueView ReadCatalogue(Host& host) {
     const PerKind<int> counts = {{infos.conditionCount, infos.actionCount, infos.expressionCount}};
     for (const EntryKind kind : ENTRY_KINDS) {
         for (int code = 0; code < counts[kind]; ++code) view.entries[kind].push_back(ReadEntry(host, kind, code));
-        HMENU menu = host.api.GetMenu[kind](0, 0, 0);
-        if (!menu) continue;
-        view.menus[kind] = ReadMenu(menu);
-        DestroyMenu(menu);
-        std::vector<std::pair<int, std::string>> texts;
-        CollectMenuTexts(view.menus[kind], texts, "");
-        for (const auto& [id, text] : texts) {
-            const int code = host.api.GetCodeFromMenu[kind](0, id);
-            if (code >= 0 && code < counts[kind]) view.entries[kind][code].menuTexts.push_back(text);
-        }
+        ReadMenuOfKind(host, kind, view);
     }
     return view;
 }

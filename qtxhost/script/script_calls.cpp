@@ -50,10 +50,7 @@ bool ReadEntry(ScriptContext& context, Cursor& cursor, EntryKind kind, const Cat
 
 // The entry as its menu names it (the last item of its first menu path), else its display string.
 std::string EntryName(const CatalogueEntry& entry) {
-    if (entry.menuTexts.empty()) return entry.displayString;
-    const std::string& path = entry.menuTexts.front();
-    const std::size_t last = path.rfind(" > ");
-    return last == std::string::npos ? path : path.substr(last + 3);
+    return entry.menuTexts.empty() ? entry.displayString : MenuLeaf(entry.menuTexts.front());
 }
 
 // " ("Source file name", "Destination file name")": the titles of the entry's parameters, or ""
