@@ -95,7 +95,10 @@ if [ -n "$QTFILE_COUNT_STARTS" ] && [ -z "$QTFILE_I386_NAMESPACE" ]; then
     printf '%s %s %s %s\n' "${QTFILE_TEST:-none}" "$bits" "${1##*/}" "${2##*/}" \
         2>/dev/null >>"$QTFILE_COUNT_STARTS" || true   # another user may not write it
 fi
-export WINEDEBUG=-all
+# Wine says nothing but its diagnostics for users (a display it cannot open, a driver it cannot
+# load), so that a test that ends without a word of its own still says why; a WINEDEBUG given
+# by the caller is kept.
+export WINEDEBUG="${WINEDEBUG:--all,err+winediag}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ "$1" = wineserver ]; then
