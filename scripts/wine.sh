@@ -149,11 +149,12 @@ trap - EXIT
 # again, twice at most, and said on standard error; any other ending is the program's.
 QUICK_MS=25
 STARTS=3
+wine64="${QTFILE_WINE64:-/usr/lib/wine/wine64}"   # a stand-in, for the launcher's own test
 start=1
 while :; do
     began=$(date +%s%N)
     status=0
-    /usr/lib/wine/wine64 "$@" || status=$?
+    "$wine64" "$@" || status=$?
     spent=$((($(date +%s%N) - began) / 1000000))
     [ "$status" = 1 ] && [ "$spent" -lt "$QUICK_MS" ] && [ "$start" -lt "$STARTS" ] || exit "$status"
     echo "wine.sh: $bits ${1##*/}: Wine ended with status 1 after $spent ms, before the program ran; starting it again" >&2
