@@ -80,7 +80,6 @@ void ReadMenuOfKind(Host& host, EntryKind kind, CatalogueView& view) {
         SetLastError(ERROR_SUCCESS);
         if (ReadKindMenu(host, kind, view)) return;
         const DWORD error = GetLastError();
-        for (CatalogueEntry& entry : view.entries[kind]) entry.menuTexts.clear();
         std::fprintf(stderr, "qtxhost: the module's %s menu leads to no %s (%s)%s\n", KindName(kind), KindName(kind),
                      WindowsReason(error).c_str(), attempt < MENU_READS ? "; reading it again" : "");
         if (attempt < MENU_READS) Sleep(MENU_READ_PAUSE_MS);
