@@ -147,9 +147,9 @@ trap - EXIT
 # it began, without a word and before the program ran: seen about once in ten full test runs, in
 # 10 ms, where no program of either build ever ended in less than 44 ms. Such a start is made
 # again, twice at most, and said on standard error; any other ending is the program's.
-QUICK_MS=25
+QUICK_MS="${QTFILE_QUICK_MS:-25}"
 STARTS=3
-wine64="${QTFILE_WINE64:-/usr/lib/wine/wine64}"   # a stand-in, for the launcher's own test
+wine64="${QTFILE_WINE64:-/usr/lib/wine/wine64}"   # both set by the launcher's own test only
 start=1
 while :; do
     began=$(date +%s%N)

@@ -2,7 +2,9 @@
 # scripts/wine.sh starts a program again only when Wine ended with status 1 before the program
 # could have run, twice at most; every other ending is passed on as it is. A stand-in for wine64
 # (QTFILE_WINE64) ends as each case says, its Nth start as the case's Nth word ("quick1": status
-# 1 at once, "slow1": status 1 after 0.1 s, "quick2": status 2 at once, "ran": it prints and ends 0).
+# 1 at once, "slow1": status 1 after 2 s, "quick2": status 2 at once, "ran": it prints and ends 0).
+# What counts as at once is 1 s here (QTFILE_QUICK_MS), so that a loaded machine cannot make a
+# quick ending slow.
 #
 #   launcher_restart.sh WINE_SH WORK   (WINE_SH: a build's wine.sh)
 launcher="$1" work="$2"
@@ -10,13 +12,17 @@ failures=0
 rm -rf "$work" && mkdir -p "$work" || exit 2
 cat >"$work/wine64" <<'STANDIN'
 #!/bin/sh
-count=$(($(cat "$WORK/starts") + 1))
+PROGRAM="$*"
+read -r count <"$WORK/starts"
+count=$((count + 1))
 echo "$count" >"$WORK/starts"
-case "$(echo $ENDINGS | cut -d' ' -f"$count")" in
+set -- $ENDINGS
+shift $((count - 1))
+case "$1" in
 quick1) exit 1 ;;
-slow1) sleep 0.1; exit 1 ;;
+slow1) sleep 2; exit 1 ;;
 quick2) exit 2 ;;
-*) echo "ran $*" ;;
+*) echo "ran $PROGRAM" ;;
 esac
 STANDIN
 chmod +x "$work/wine64"
@@ -26,7 +32,7 @@ chmod +x "$work/wine64"
 case_of() {
     echo 0 >"$work/starts"
     status=0
-    env -u QTFILE_DISPLAYS -u QTFILE_COUNT_STARTS WORK="$work" ENDINGS="$1" QTFILE_WINE64="$work/wine64" \
+    env -u QTFILE_DISPLAYS -u QTFILE_COUNT_STARTS WORK="$work" ENDINGS="$1" QTFILE_WINE64="$work/wine64" QTFILE_QUICK_MS=1000 \
         "$launcher" program.exe word >"$work/out" 2>"$work/err" || status=$?
     said=no
     grep -q "before the program ran; starting it again" "$work/err" && said=yes
