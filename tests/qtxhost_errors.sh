@@ -82,9 +82,10 @@ printf 'write "late.txt" $LATE\nfile "late.txt" -> "given after run"\n' >late-op
 expect 0 late-option "" run "$module" late-option.qtxs --set "LATE=given after run"
 expect 2 no-script "cannot read the script" run "$module" nothing.qtxs
 # Short scripts: STATUS|NAME|PATTERN|LINES (\n between lines), the first seven the mistakes a new
-# user makes; the line without a display runs with DISPLAY unset (and Wine silent about it). A script is checked whole before
-# its first line runs, a kept value with the type its entry gives. A text expectation fails on an integer or null
-# result, negated or not. None of the refused lines may run: kept.txt stays, made is not made.
+# user makes; the line without a display runs with DISPLAY unset (and Wine silent about it). A
+# script is checked whole before its first line runs, a kept value with the type its entry gives.
+# A text expectation fails on an integer or null result, negated or not. None of the refused
+# lines may run: kept.txt stays, made is not made.
 printf 'kept' >kept.txt
 while IFS="|" read -r code name pattern line; do
     printf '%b\n' "$line" >"$name.qtxs"

@@ -12,9 +12,9 @@ namespace {
 // other as the platform words it.
 std::string LoadFailure(DWORD error) {
     if (error == ERROR_BAD_EXE_FORMAT)
-        return "error 193: not a Windows module of this host's width: a 64-bit module in the 32-bit host, the "
-               "reverse, or no module at all";
-    if (error == ERROR_MOD_NOT_FOUND) return "error 126: a library it needs is missing";
+        return WindowsReason(error, "not a Windows module of this host's width: a 64-bit module in the 32-bit host, "
+                                    "the reverse, or no module at all");
+    if (error == ERROR_MOD_NOT_FOUND) return WindowsReason(error, "a library it needs is missing");
     return WindowsReason(error);
 }
 

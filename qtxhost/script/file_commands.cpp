@@ -19,7 +19,7 @@ namespace {
 CommandResult CommandCd(ScriptContext& context, Cursor& cursor) {
     std::string path;
     if (!TakeText(context, cursor, path)) return Failed();
-    if (_chdir(path.c_str()) != 0) return Fail(context, "cannot enter " + path + " (" + std::strerror(errno) + ")");
+    if (_chdir(path.c_str()) != 0) return FailSayingErrno(context, "cannot enter " + path);
     return CommandResult{};
 }
 
@@ -41,7 +41,7 @@ CommandResult CommandWrite(ScriptContext& context, Cursor& cursor) {
     if (!TakeText(context, cursor, path) || !TakeText(context, cursor, content)) return Failed();
     std::ofstream out(path, std::ios::binary);
     out << content;
-    if (!out) return Fail(context, "cannot write " + path + " (" + std::strerror(errno) + ")");
+    if (!out) return FailSayingErrno(context, "cannot write " + path);
     return CommandResult{};
 }
 
@@ -235,7 +235,7 @@ CommandResult CommandPoke(ScriptContext& context, Cursor& cursor) {
         return Failed();
     if (width < 1 || width > 8) return Fail(context, "a width of 1 to 8 bytes expected");
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file) return Fail(context, "cannot open " + path + " (" + std::strerror(errno) + ")");
+    if (!file) return FailSayingErrno(context, "cannot open " + path);
     file.seekp(offset);
     for (std::int64_t i = 0; i < width; ++i) file.put(static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF));
     if (!file) return Fail(context, "cannot write " + path);

@@ -284,11 +284,12 @@ bool CheckLine(ScriptContext& context, const std::vector<Token>& tokens, const S
         if (nearest) context.usage = UsageOf(*nearest);
         return false;
     }
-    context.usage = UsageOf(*command);
+    const char* usage = UsageOf(*command);
+    context.usage = usage;
     parameters = cursor.pos;
     std::size_t arrow = parameters;
     while (arrow < tokens.size() && tokens[arrow].kind != TokenKind::ARROW) ++arrow;
-    if (!FitsUsage(UsageOf(*command), cursor, context.error)) return false;
+    if (!FitsUsage(usage, cursor, context.error)) return false;
     if (command->check) {
         Cursor checked = cursor;
         if (!command->check(context, checked).ok) return false;

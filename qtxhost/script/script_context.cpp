@@ -2,6 +2,10 @@
 // current object, and the lookup of a command by name.
 #include "script/script_context.h"
 
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
 #include "command_descriptions.h"
 #include "system/windows_errors.h"
 
@@ -57,6 +61,10 @@ CommandResult FailSaying(ScriptContext& context, const std::string& message) {
     return Fail(context, message + " (" + WindowsReason(GetLastError()) + ")");
 }
 
+CommandResult FailSayingErrno(ScriptContext& context, const std::string& message) {
+    return Fail(context, message + " (" + std::strerror(errno) + ")");
+}
+
 CommandResult Produce(Value value) {
     return CommandResult{true, true, std::move(value)};
 }
@@ -77,14 +85,14 @@ namespace {
 // The name a row of the description describes: the first word of its usage. Rows of the
 // program's own command line and options start with "qtxhost" or a dash; `let` is the script's
 // syntax, not a command.
-std::string DescribedName(const CommandDescription& row) {
-    const std::string usage = row.usage;
+std::string_view DescribedName(const CommandDescription& row) {
+    const std::string_view usage = row.usage;
     return usage.substr(0, usage.find(' '));
 }
 
 bool DescribesScriptCommand(const CommandDescription& row) {
-    const std::string name = DescribedName(row);
-    return name != "qtxhost" && name != "let" && name[0] != '-';
+    const std::string_view name = DescribedName(row);
+    return name != "qtxhost" && name != "let" && !name.starts_with('-');
 }
 
 }  // namespace
@@ -101,8 +109,8 @@ std::string UndescribedCommands() {
         for (const ScriptCommand& command : table)
             if (!*UsageOf(command)) missing += std::string("command ") + command.name + " has no row in commands.txt\n";
     for (const CommandDescription& row : COMMAND_DESCRIPTIONS)
-        if (DescribesScriptCommand(row) && !FindCommand(DescribedName(row)))
-            missing += "commands.txt describes " + DescribedName(row) + ", which no command is\n";
+        if (DescribesScriptCommand(row) && !FindCommand(std::string(DescribedName(row))))
+            missing += "commands.txt describes " + std::string(DescribedName(row)) + ", which no command is\n";
     return missing;
 }
 

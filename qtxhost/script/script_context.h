@@ -49,6 +49,8 @@ CommandResult CheckEntry(ScriptContext& context, Cursor& cursor);
 CommandResult Fail(ScriptContext& context, const std::string& message);
 // Fail, with the reason Windows gave for its last failed call: "cannot create a (error 5: ...)".
 CommandResult FailSaying(ScriptContext& context, const std::string& message);
+// Fail, with the reason the C library gave in errno: "cannot enter a (No such file or directory)".
+CommandResult FailSayingErrno(ScriptContext& context, const std::string& message);
 CommandResult Failed();
 CommandResult Produce(Value value);
 HostObject& Current(ScriptContext& context);

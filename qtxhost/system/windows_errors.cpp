@@ -6,5 +6,9 @@ std::string WindowsReason(DWORD error) {
                    nullptr);
     std::string reason = text;
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) reason.pop_back();
-    return "error " + std::to_string(error) + (reason.empty() ? "" : ": " + reason);
+    return WindowsReason(error, reason);
+}
+
+std::string WindowsReason(DWORD error, const std::string& words) {
+    return "error " + std::to_string(error) + (words.empty() ? "" : ": " + words);
 }
