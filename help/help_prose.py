@@ -367,15 +367,11 @@ def read_article(path):
     return blocks
 
 
-def article_title(folder, name):
-    """The `= TITLE` of one article."""
-    return next((block[1] for block in read_article(pathlib.Path(folder, name)) if block[0] == "title"), name)
-
-
-def article_anchors(folder, name):
-    """{"#anchor": heading} of one article."""
-    return {f"#{block[2]}": block[1] for block in read_article(pathlib.Path(folder, name))
-            if block[0] == "heading" and block[2]}
+def article_headings(folder, name):
+    """The `= TITLE` of one article and {"#anchor": heading} of its headings, read once."""
+    blocks = read_article(pathlib.Path(folder, name))
+    title = next((block[1] for block in blocks if block[0] == "title"), name)
+    return title, {f"#{block[2]}": block[1] for block in blocks if block[0] == "heading" and block[2]}
 
 
 # ---- the change log ---------------------------------------------------------------------

@@ -28,7 +28,7 @@ import textwrap
 import sys
 
 from help_examples import TOKEN as EXAMPLE_TOKEN, ExampleError, example_rows
-from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read_article, article_anchors, article_title,
+from help_prose import (ARTICLES, KINDS, LAUNCH, ProseError, latest_change, read_article, article_headings,
                         prose_files, read_error_table, read_prose, read_texts, topic_words, unproven, use_identity,
                         use_version)
 
@@ -605,8 +605,7 @@ def write_pages(catalogue, entries, prose_folder, changelog, version):
                    + example_errors(sections, entries, script_names(entries)))
     if errors:
         return {}, {}, errors
-    headings = {page: (article_title(prose_folder, name), article_anchors(prose_folder, name))
-                for name, page in zip(ARTICLES, ARTICLE_PAGES)}
+    headings = {page: article_headings(prose_folder, name) for name, page in zip(ARTICLES, ARTICLE_PAGES)}
     writer = Writer(entries, rows, headings)
     changes, change_errors = changes_list(changelog, version, writer)
     writer.errors += change_errors
